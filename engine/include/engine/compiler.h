@@ -1,0 +1,19 @@
+// The term compiler: a normalised, expanded term into a postfix program.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/extended.h"
+#include "engine/program_format.h"
+
+namespace engine {
+
+// Compiles term into buffer (records 1..count, record count+1 of kind ikEnd).
+// constants holds lines NAME=term; varNames may be null (a constant's term).
+// Returns the compile code: 0 success, 2, 3, 4, 5 or 8, with message set.
+int CompileTerm(const std::string& term, std::string& message, TProgram& buffer,
+                const std::vector<std::string>& constants,
+                const std::vector<std::string>* varNames, Extended angleFactor, int& count);
+
+}  // namespace engine

@@ -1,0 +1,36 @@
+// The term interpreter: runs a compiled program on a value stack.
+#pragma once
+
+#include <array>
+#include <span>
+#include <string>
+
+#include "engine/extended.h"
+#include "engine/program_format.h"
+
+namespace engine {
+
+// The state of one running program, seen by ApplyOperator and ApplyFunction.
+struct TMachine {
+  std::array<Extended, ProgramSize + 1> ValueStack;  // positions 1..500
+  int Top = 0;                                       // 0 = empty
+  Extended AngleFactor = 1;
+  std::string* Message = nullptr;  // the caller's message text
+};
+
+// Runs program with the given variable values. status is set to 0 or 7;
+// message is cleared and then holds the last message. Returns the value at
+// the bottom of the stack, or 0 after a failure.
+Extended RunProgram(const TProgram& program, std::span<const Extended> varValues,
+                    Extended angleFactor, int& status, std::string& message);
+
+// Operator dispatch (codes 1..20), on the running machine.
+void ApplyOperator(TMachine& machine, int code);
+
+// Function dispatch (codes 1..67), on the running machine. Takes the function's
+// arguments from the stack (first argument deepest), leaves the result in place
+// of the first one, and fails with "Missing or Wrong Operand" instead of
+// reading below the bottom of the stack.
+void ApplyFunction(TMachine& machine, int code);
+
+}  // namespace engine

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, running and testing the project
+# needs. This is the only list of system packages in the project. Idempotent:
+# when everything is present it only asks dpkg and returns.
+set -euo pipefail
+
+packages=(
+  # toolchain and build
+  g++ cmake ninja-build pkg-config
+  # tests
+  libgtest-dev libgmock-dev
+  # the Qt programs and their offscreen tests
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  fonts-dejavu-core fonts-liberation2
+  # the sample picture library is rendered from these emoji at build time
+  fonts-noto-color-emoji
+  # screenshots and trying the programs in a real X window
+  xvfb xauth
+  # benchmarks
+  libbenchmark-dev libmuparser-dev
+  # fuzzing (libFuzzer, sanitizer runtimes)
+  clang libclang-rt-14-dev
+  # packaging and desktop integration checks
+  dpkg-dev file desktop-file-utils appstream
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null || true)
+  [ "$status" = "installed" ] || missing+=("$p")
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -q
+$SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
