@@ -1,0 +1,576 @@
+#include "engine/compiler.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <span>
+#include <string_view>
+
+#include "engine/engine_state.h"
+#include "engine/interpreter.h"
+#include "engine/term_text.h"
+
+namespace engine {
+
+namespace {
+
+constexpr char FunctionMark = '"';
+constexpr char EndMark = '|';
+// A marked call keeps one character in front of its FunctionMark, whose code is
+// this base plus the function code.
+constexpr int FunctionCharBase = 170;
+// Built-in constants are evaluated up to this depth of nesting.
+constexpr int MaxConstantDepth = 100;
+
+constexpr const char* MsgInvalidTerm = "Invalid Function Term";
+constexpr const char* MsgMissingOperand = "Missing Operand in Function Term";
+constexpr const char* MsgUndefinedFunction = "Undefined Function: ";
+constexpr const char* MsgDetected = " was detected in the string. Unknown or recursive call";
+constexpr const char* MsgSyntaxError = "Syntax Error";
+constexpr const char* MsgNaN = "NaN: Evaluation aborted";
+constexpr const char* MsgRecursiveConstants = "Recursive call of constants";
+constexpr const char* MsgCannotReadConstants = "Cannot read constants";
+constexpr const char* MsgCannotAnalyze = "Cannot analyze given Term";
+
+// Character classes of a prepared term, looked up once per character.
+enum CharClass : std::uint8_t {
+  // operators that must not follow directly after another one (sign pass)
+  ccBinary = 1,
+  // characters that must not follow an operator (sign pass)
+  ccNoOperand = 2,
+  // characters that may not end a term (sign pass)
+  ccNoEnd = 4,
+  // characters the translation acts on
+  ccTranslate = 8,
+  // characters after which '(' opens a group rather than a call
+  ccGroupAfter = 16,
+  // characters that end a name when reading back from its '('
+  ccNameBoundary = 32,
+};
+
+constexpr std::array<std::uint8_t, 256> MakeCharClasses() {
+  std::array<std::uint8_t, 256> classes{};
+  auto add = [&classes](std::string_view chars, std::uint8_t bits) {
+    for (char c : chars) classes[static_cast<unsigned char>(c)] |= bits;
+  };
+  add("*+-/<=>^~", ccBinary);
+  add(")*+-/<^~", ccNoOperand);
+  add("(*+-/<=>^", ccNoEnd);
+  add("\"()*+-/<=>\\^adlmorvx", ccTranslate);
+  add("\"()*+-/<=>\\^adlmorvx", ccGroupAfter);
+  // '(' , ')' and the FunctionMark also end a name, so that the message names
+  // the function and not the text around it.
+  add("*+-/<=>\\^adlmorvx()\"", ccNameBoundary);
+  return classes;
+}
+
+constexpr std::array<std::uint8_t, 256> CharClasses = MakeCharClasses();
+
+bool Is(char c, CharClass cls) {
+  return (CharClasses[static_cast<unsigned char>(c)] & cls) != 0;
+}
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+char UpperAscii(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
+  }
+  return true;
+}
+
+// The name part of a Constants line, compared as a term would be written:
+// blanks and control characters do not count, nor does case.
+bool ConstantNameMatches(std::string_view namePart, std::string_view name) {
+  std::size_t j = 0;
+  for (char c : namePart) {
+    auto code = static_cast<unsigned char>(c);
+    if (code >= 1 && code <= 32) continue;
+    if (j >= name.size() || UpperAscii(c) != UpperAscii(name[j])) return false;
+    ++j;
+  }
+  return j == name.size();
+}
+
+// The term after the first '=' of the first Constants line that declares name,
+// or null.
+const std::string* FindConstantLine(const std::vector<std::string>& constants,
+                                    std::string_view name, std::size_t& valueStart) {
+  for (const std::string& line : constants) {
+    const std::size_t equals = line.find('=');
+    if (equals == std::string::npos) continue;
+    if (ConstantNameMatches(std::string_view(line).substr(0, equals), name)) {
+      valueStart = equals + 1;
+      return &line;
+    }
+  }
+  return nullptr;
+}
+
+struct DepthGuard {
+  DepthGuard() { ++ConstantDepth; }
+  ~DepthGuard() { --ConstantDepth; }
+  DepthGuard(const DepthGuard&) = delete;
+  DepthGuard& operator=(const DepthGuard&) = delete;
+};
+
+Extended FailConstant(int& code, int failCode, const char* message) {
+  EvalOk = false;
+  code = failCode;
+  ConstantMessage = message;
+  return 0;
+}
+
+// A declared constant: its term is compiled into a buffer of its own and run at
+// once, so the program that uses it holds only the number.
+Extended DeclaredConstantValue(const std::string& name, const std::vector<std::string>& constants,
+                               int& code, Extended angleFactor) {
+  std::size_t valueStart = 0;
+  const std::string* line = FindConstantLine(constants, name, valueStart);
+  if (line == nullptr || valueStart >= line->size())
+    return FailConstant(code, 4, MsgCannotReadConstants);
+  try {
+    std::string term = line->substr(valueStart);
+    NormaliseTerm(term, true);
+    auto program = std::make_unique<TProgram>();
+    int count = 0;
+    const int compiled =
+        CompileTerm(term, ConstantMessage, *program, constants, nullptr, angleFactor, count);
+    if (compiled != 0) {
+      code = compiled;
+      return 0;
+    }
+    return RunProgram(*program, std::span<const Extended>(), angleFactor, code, ConstantMessage);
+  } catch (...) {
+    return FailConstant(code, 4, MsgCannotReadConstants);
+  }
+}
+
+// The value of an operand that is no variable: a built-in constant, a number
+// or a declared constant.
+Extended ConstantValue(const std::string& text, const std::vector<std::string>& constants,
+                       int& code, Extended angleFactor) {
+  code = 0;
+  if (ConstantDepth > MaxConstantDepth) return FailConstant(code, 4, MsgRecursiveConstants);
+  DepthGuard depth;
+  if (text == "PI") return ExtPi;
+  if (text == "E") return EngineE;
+  if (text == "C") return ExtEulerGamma;
+  if (text == "TRUE") return 1;
+  if (text == "FALSE") return 0;
+  if (text == "NAN") {
+    FailConstant(code, 8, MsgNaN);
+    return ExtNanConstant;
+  }
+  if (IsNumber(text)) {
+    const Extended value = NumberValue(text);
+    // A literal beyond the extended range has no value; it must not enter the
+    // program as infinity.
+    if (!std::isfinite(value)) return FailConstant(code, 4, MsgCannotReadConstants);
+    return value;
+  }
+  return DeclaredConstantValue(text, constants, code, angleFactor);
+}
+
+// One compilation: the term, its shadow and the translation state. Created on
+// the heap, so that nested constant compilations cost little stack.
+class TermCompiler {
+ public:
+  TermCompiler(std::string& message, TProgram& buffer, const std::vector<std::string>& constants,
+               const std::vector<std::string>* varNames, Extended angleFactor)
+      : message_(message),
+        buffer_(buffer),
+        constants_(constants),
+        varNames_(varNames),
+        angleFactor_(angleFactor) {}
+
+  int Compile(const std::string& term, int& count) {
+    term_ = term;
+    result_ = 0;
+    EvalOk = true;
+    message_.clear();
+    CheckSigns();
+    if (!EvalOk) return result_;
+    shadow_ = term_;
+    MarkFunctions();
+    TranslateTerm();
+    count = n_;
+    if (EvalOk) CheckConsumed();
+    return result_;
+  }
+
+ private:
+  void Fail(int code, std::string_view text) {
+    EvalOk = false;
+    result_ = code;
+    message_.assign(text);
+  }
+
+  void FailBufferFull() { Fail(2, MsgCannotAnalyze); }
+
+  // A unary minus is allowed only at the start or after '(' and becomes '\';
+  // a plus there is dropped; an exponent's sign is protected from being read
+  // as an operator; two operators in a row or a dangling operator fail.
+  void CheckSigns() {
+    std::string& t = term_;
+    std::size_t j = 0;
+    while (j < t.size() && t[j] == '(') ++j;
+    if (j < t.size()) {
+      const char c = t[j];
+      if (c == '-') {
+        t[j] = '\\';
+        ++j;
+      } else if (c == '+') {
+        t.erase(j, 1);
+      } else if (c == ')' || c == '*' || c == '/' || c == '^') {
+        Fail(5, MsgMissingOperand);
+        return;
+      } else {
+        ++j;
+      }
+    }
+    while (j < t.size()) {
+      const char c = t[j];
+      if (c == '(') {
+        while (j < t.size() && t[j] == '(') ++j;
+        if (j < t.size()) {
+          if (t[j] == '-') {
+            t[j] = '\\';
+            ++j;
+          } else if (t[j] == '+') {
+            t.erase(j, 1);
+          }
+        }
+        continue;
+      }
+      if (c == 'E' && j > 0 && (IsDigit(t[j - 1]) || t[j - 1] == '.') && j + 1 < t.size()) {
+        if (t[j + 1] == '-') {
+          t[j + 1] = '.';
+          j += 2;
+          continue;
+        }
+        if (t[j + 1] == '+') {
+          t.erase(j + 1, 1);
+          ++j;
+          continue;
+        }
+      }
+      if (Is(c, ccBinary) && j + 1 < t.size() && Is(t[j + 1], ccNoOperand))
+        Fail(5, MsgMissingOperand);
+      ++j;
+    }
+    if (t.empty()) {
+      Fail(2, MsgInvalidTerm);
+    } else if (Is(t.back(), ccNoEnd)) {
+      Fail(5, MsgMissingOperand);
+    }
+  }
+
+  // The smallest function code whose name ends with the '(' at position open,
+  // or 0. Marking one call never changes which names end at another '(', so
+  // looking at each '(' once gives what marking name after name in table
+  // order gives.
+  int FunctionEndingAt(std::size_t open) const {
+    for (int code = 1; code <= FunctionCount; ++code) {
+      const std::string_view name = FunctionName(code);
+      if (name.back() != '(' || name.size() > open + 1) continue;
+      if (std::string_view(term_).substr(open + 1 - name.size(), name.size()) == name) return code;
+    }
+    return 0;
+  }
+
+  // Each built-in call NAME( becomes the character FunctionCharBase + code
+  // followed by the FunctionMark; a '(' left behind a name is an undefined
+  // function.
+  void MarkFunctions() {
+    std::string term;
+    std::string shadow;
+    term.reserve(term_.size() + 1);
+    shadow.reserve(term_.size());
+    for (std::size_t i = 0; i < term_.size(); ++i) {
+      const char c = term_[i];
+      const int code = c == '(' ? FunctionEndingAt(i) : 0;
+      if (code == 0) {
+        term.push_back(c);
+        shadow.push_back(shadow_[i]);
+        continue;
+      }
+      // The name's letters were copied unchanged; all but the last go.
+      const std::size_t nameLength = FunctionName(code).size() - 1;
+      term.resize(term.size() - nameLength);
+      shadow.resize(shadow.size() - nameLength);
+      term.push_back(static_cast<char>(FunctionCharBase + code));
+      term.push_back(FunctionMark);
+      shadow.append("  ");
+    }
+    term_ = std::move(term);
+    shadow_ = std::move(shadow);
+    ReportUndefinedFunction();
+    term_.push_back(EndMark);
+  }
+
+  void ReportUndefinedFunction() {
+    for (std::size_t p = 1; p < term_.size(); ++p) {
+      if (term_[p] != '(' || Is(term_[p - 1], ccGroupAfter)) continue;
+      std::size_t start = p - 1;
+      while (start > 0 && !Is(term_[start - 1], ccNameBoundary)) --start;
+      Fail(3, std::string(MsgUndefinedFunction) + term_.substr(start, p - start));
+      return;
+    }
+  }
+
+  // Operator-precedence translation into postfix order. Pending operators wait
+  // on a stack in the top of the same buffer, growing down from record 500.
+  void TranslateTerm() {
+    i_ = 0;
+    s_ = 0;
+    level_ = 0;
+    n_ = 0;
+    sp_ = ProgramSize + 1;
+    const std::size_t end = term_.size() - 1;
+    while (EvalOk && i_ < term_.size()) {
+      const char c = term_[i_];
+      if (i_ == end) {
+        Finish();
+      } else if (Is(c, ccTranslate)) {
+        shadow_[i_] = ' ';
+        Act(c);
+      }
+      ++i_;
+    }
+  }
+
+  void Act(char c) {
+    switch (c) {
+      case FunctionMark: {
+        const int code = i_ == 0 ? 0 : static_cast<unsigned char>(term_[i_ - 1]) - FunctionCharBase;
+        // Only a mark set by MarkFunctions carries a valid code; a typed
+        // double quote does not name a function.
+        if (code < 1 || code > FunctionCount || FunctionName(code).back() != '(') {
+          Fail(3, MsgSyntaxError);
+          return;
+        }
+        s_ = i_ + 1;
+        PushOperator(ikFunction, static_cast<std::int16_t>(code), level_ + 5);
+        level_ += 10;
+        return;
+      }
+      case '(':
+        level_ += 10;
+        s_ = i_ + 1;
+        return;
+      case ')':
+        if (s_ < i_) EmitOperand();
+        if (!EvalOk) return;
+        PopOperators(level_);
+        level_ -= 10;
+        s_ = i_ + 1;
+        return;
+      case '<': {
+        const char next = term_[i_ + 1];
+        const auto code = next == '='   ? opLessEqual
+                          : next == '>' ? opNotEqual
+                          : next == '<' ? opShl
+                                        : opLess;
+        PushOperator(ikOperator, code, level_);
+        return;
+      }
+      case '>': {
+        const char next = term_[i_ + 1];
+        const auto code = next == '=' ? opGreaterEqual : next == '>' ? opShr : opGreater;
+        PushOperator(ikOperator, code, level_);
+        return;
+      }
+      default:
+        break;
+    }
+    TOperatorCode code{};
+    int rank = 0;
+    switch (c) {
+      case '-':
+        code = opSubtract, rank = 1;
+        break;
+      case '+':
+        code = opAdd, rank = 1;
+        break;
+      case '*':
+        code = opMultiply, rank = 3;
+        break;
+      case '/':
+        code = opDivide, rank = 3;
+        break;
+      case '\\':
+        code = opNegate, rank = 3;
+        break;
+      case '^':
+        code = opPower, rank = 4;
+        break;
+      case 'a':
+        code = opAnd, rank = 2;
+        break;
+      case 'd':
+        code = opDiv, rank = 3;
+        break;
+      case 'l':
+        code = opShl, rank = 2;
+        break;
+      case 'o':
+        code = opOr, rank = 1;
+        break;
+      case 'r':
+        code = opShr, rank = 2;
+        break;
+      case 'v':
+        code = opOver, rank = 4;
+        break;
+      case 'x':
+        code = opXor, rank = 1;
+        break;
+      case 'm':
+        code = opMod, rank = 3;
+        break;
+      default:
+        code = opEqual, rank = 0;
+        break;  // '='
+    }
+    PushOperator(ikOperator, code, level_ + rank);
+  }
+
+  void Finish() {
+    if (s_ < i_) EmitOperand();
+    if (!EvalOk) return;
+    PopOperators(std::numeric_limits<std::int64_t>::min());
+    if (n_ + 1 > ProgramSize) {
+      FailBufferFull();
+      return;
+    }
+    buffer_[static_cast<std::size_t>(n_ + 1)].Kind = ikEnd;
+  }
+
+  void PushOperator(TInstructionKind kind, std::int16_t code, std::int64_t priority) {
+    if (s_ < i_) EmitOperand();
+    if (!EvalOk) return;
+    if (kind == ikOperator &&
+        (code == opNotEqual || code == opGreaterEqual || code == opLessEqual)) {
+      ++i_;
+      shadow_[i_] = ' ';
+    }
+    s_ = i_ + 1;
+    if (sp_ <= ProgramSize && stackPriority_[static_cast<std::size_t>(sp_)] >= priority)
+      PopOperators(priority);
+    // The stack must not grow into the program below it.
+    if (sp_ - 1 <= n_) {
+      FailBufferFull();
+      return;
+    }
+    --sp_;
+    TInstruction& record = buffer_[static_cast<std::size_t>(sp_)];
+    record = TInstruction{};
+    record.Kind = kind;
+    record.Code = code;
+    // Deep nesting can take a priority beyond the 16-bit field; the
+    // translation compares the full value kept beside the stack.
+    record.Priority = static_cast<std::uint16_t>(
+        std::clamp<std::int64_t>(priority, 0, std::numeric_limits<std::uint16_t>::max()));
+    stackPriority_[static_cast<std::size_t>(sp_)] = priority;
+  }
+
+  void PopOperators(std::int64_t priority) {
+    while (sp_ <= ProgramSize && stackPriority_[static_cast<std::size_t>(sp_)] >= priority) {
+      ++n_;
+      buffer_[static_cast<std::size_t>(n_)] = buffer_[static_cast<std::size_t>(sp_)];
+      ++sp_;
+    }
+  }
+
+  // The text from s_ to before i_ is an operand: a variable, or a constant
+  // folded into a number.
+  void EmitOperand() {
+    for (std::size_t k = s_; k < i_; ++k) shadow_[k] = ' ';
+    if (n_ + 1 >= sp_) {
+      FailBufferFull();
+      return;
+    }
+    ++n_;
+    TInstruction& record = buffer_[static_cast<std::size_t>(n_)];
+    record = TInstruction{};
+    const std::string_view text = std::string_view(term_).substr(s_, i_ - s_);
+    if (varNames_ != nullptr) {
+      const std::size_t count = varNames_->size();
+      for (std::size_t slot = 0; slot < count; ++slot) {
+        if (!EqualsIgnoringCase(text, (*varNames_)[slot])) continue;
+        if (slot > static_cast<std::size_t>(std::numeric_limits<std::int16_t>::max())) {
+          FailBufferFull();
+          return;
+        }
+        record.Kind = ikVariable;
+        record.Code = static_cast<std::int16_t>(slot);
+        return;
+      }
+    }
+    const std::string operand = ReplaceAll(std::string(text), "E.", "E-");
+    int code = 0;
+    const Extended value = ConstantValue(operand, constants_, code, angleFactor_);
+    result_ = code;
+    message_ = ConstantMessage;
+    if (code == 8) return;
+    if (EvalOk) {
+      record.Kind = ikNumber;
+      record.Value = value;
+      result_ = 0;
+      message_.clear();
+    } else {
+      result_ = 3;
+      message_ = operand + MsgDetected;
+    }
+  }
+
+  void CheckConsumed() {
+    if (shadow_.find_first_not_of(' ') != std::string::npos) Fail(3, MsgSyntaxError);
+  }
+
+  std::string& message_;
+  TProgram& buffer_;
+  const std::vector<std::string>& constants_;
+  const std::vector<std::string>* varNames_;
+  Extended angleFactor_;
+
+  std::string term_;
+  // The term with every consumed character blanked.
+  std::string shadow_;
+  int result_ = 0;
+  std::size_t i_ = 0;         // current position (0-based)
+  std::size_t s_ = 0;         // start of the current operand
+  std::int64_t level_ = 0;    // 10 per open parenthesis or call
+  int n_ = 0;                 // records of the program so far
+  int sp_ = ProgramSize + 1;  // top of the operator stack; ProgramSize + 1 = empty
+  std::array<std::int64_t, ProgramSize + 2> stackPriority_{};
+};
+
+}  // namespace
+
+int CompileTerm(const std::string& term, std::string& message, TProgram& buffer,
+                const std::vector<std::string>& constants, const std::vector<std::string>* varNames,
+                Extended angleFactor, int& count) {
+  try {
+    auto compiler =
+        std::make_unique<TermCompiler>(message, buffer, constants, varNames, angleFactor);
+    return compiler->Compile(term, count);
+  } catch (...) {
+    EvalOk = false;
+    message = MsgCannotAnalyze;
+    return 2;
+  }
+}
+
+}  // namespace engine

@@ -1,0 +1,265 @@
+#include "engine/interpreter.h"
+
+#include <cfenv>
+#include <cmath>
+#include <cstdint>
+
+#include "engine/engine_state.h"
+#include "engine/integer_routines.h"
+
+namespace engine {
+
+namespace {
+
+constexpr const char* MsgStackOverflow = "Stack overflow";
+
+// The process-wide status values, looked up once per run: a thread_local
+// costs a lookup on every access, and the operator loop is the hot path.
+struct RunState {
+  bool& Ok;
+  std::string& Pending;
+};
+
+// a raised to the whole number n by square-and-multiply. The base is squared
+// only while bits remain, so no overflow is raised that the result does not
+// have itself.
+Extended IntegerPower(Extended base, std::uint32_t n) {
+  Extended result = 1;
+  for (;;) {
+    if ((n & 1U) != 0) result *= base;
+    n >>= 1;
+    if (n == 0) return result;
+    base *= base;
+  }
+}
+
+// a ^ b. A NaN operand cannot be compared with the cases below; like every
+// comparison with NaN that is an invalid operation.
+Extended Power(Extended a, Extended b) {
+  if (std::isnan(a) || std::isnan(b)) {
+    std::feraiseexcept(FE_INVALID);
+    return 0;
+  }
+  if (b == 0) return 1;
+  if (a == 0 && b > 0) return 0;
+  if (b == std::trunc(b) && std::fabs(b) <= 2147483647.0L) {
+    const Extended power = IntegerPower(a, static_cast<std::uint32_t>(std::fabs(b)));
+    return b < 0 ? 1 / power : power;
+  }
+  // A negative base makes the logarithm an invalid operation.
+  return std::exp(b * std::log(a));
+}
+
+void FailRun(TMachine& machine, RunState& state, const char* message) {
+  state.Ok = false;
+  state.Pending.clear();
+  if (machine.Message != nullptr) *machine.Message = message;
+}
+
+// How an operator's floating-point failure is found. Reading the flags waits
+// for the FPU to finish and costs more than the arithmetic itself, so they
+// are read only where a failure is possible. Under round-to-nearest an
+// invalid operation yields NaN and a division by zero or an overflow yields
+// an infinity, so a finite sum, difference, product or quotient cannot have
+// failed; the flags only tell a failure from arithmetic on operands that
+// were already infinite or NaN.
+enum class FlagTest { None, IfNotFinite, Always, Failed };
+
+// An exact comparison; NaN compares with nothing, which is an invalid
+// operation. The NaN test is explicit so that no optimisation can lose it.
+FlagTest Compare(Extended& a, Extended b, int code) {
+  if (std::isnan(a) || std::isnan(b)) return FlagTest::Failed;
+  bool truth = false;
+  switch (code) {
+    case opEqual:
+      truth = a == b;
+      break;
+    case opNotEqual:
+      truth = a != b;
+      break;
+    case opGreaterEqual:
+      truth = a >= b;
+      break;
+    case opLessEqual:
+      truth = a <= b;
+      break;
+    case opGreater:
+      truth = a > b;
+      break;
+    default:
+      truth = a < b;
+      break;
+  }
+  a = BooleanValue(truth);
+  return FlagTest::None;
+}
+
+void Operate(TMachine& machine, int code, RunState& state) {
+  // A well-formed program never lets an operator reach below the bottom of
+  // the stack; a malformed one fails instead of reading there.
+  if (machine.Top < (code == opNegate ? 1 : 2)) {
+    FailRun(machine, state, MsgWrongOperand);
+    return;
+  }
+  Extended& a = machine.ValueStack[static_cast<std::size_t>(machine.Top - 1)];
+  Extended& b = machine.ValueStack[static_cast<std::size_t>(machine.Top)];
+  FlagTest test = FlagTest::Always;
+  switch (code) {
+    case opSubtract:
+      a = a - b;
+      test = FlagTest::IfNotFinite;
+      break;
+    case opAdd:
+      a = a + b;
+      test = FlagTest::IfNotFinite;
+      break;
+    case opMultiply:
+      a = a * b;
+      test = FlagTest::IfNotFinite;
+      break;
+    case opDivide:
+      a = a / b;
+      test = FlagTest::IfNotFinite;
+      break;
+    case opNegate:
+      b = -b;
+      test = FlagTest::None;
+      break;
+    case opPower:
+      a = Power(a, b);
+      break;
+    case opAnd:
+      a = AndOp(a, b);
+      break;
+    case opDiv:
+      a = DivOp(a, b);
+      break;
+    case opShl:
+      a = ShlOp(a, b);
+      break;
+    case opOr:
+      a = OrOp(a, b);
+      break;
+    case opShr:
+      a = ShrOp(a, b);
+      break;
+    case opOver:
+      a = BINO(a, b);
+      break;
+    case opXor:
+      a = XorOp(a, b);
+      break;
+    case opMod:
+      a = ModOp(a, b);
+      break;
+    case opEqual:
+    case opNotEqual:
+    case opGreaterEqual:
+    case opLessEqual:
+    case opGreater:
+    case opLess:
+      test = Compare(a, b, code);
+      break;
+    default:
+      // Any other code computes nothing.
+      test = FlagTest::None;
+      break;
+  }
+  bool mathFailure = false;
+  switch (test) {
+    case FlagTest::None:
+      break;
+    case FlagTest::IfNotFinite:
+      mathFailure = !std::isfinite(a) && FloatingPointFailed();
+      break;
+    case FlagTest::Always:
+      mathFailure = FloatingPointFailed();
+      break;
+    case FlagTest::Failed:
+      mathFailure = true;
+      break;
+  }
+  if (mathFailure) {
+    // A routine may have left its own message before the math failure; the
+    // math failure is what the caller sees, and nothing stale stays behind.
+    FailRun(machine, state, MsgGeneral);
+  } else if (!state.Pending.empty()) {
+    if (machine.Message != nullptr) *machine.Message = state.Pending;
+    state.Pending.clear();
+  } else if (machine.Message != nullptr) {
+    machine.Message->clear();
+  }
+  if (code != opNegate) --machine.Top;
+}
+
+}  // namespace
+
+void ApplyOperator(TMachine& machine, int code) {
+  RunState state{EvalOk, PendingMessage};
+  Operate(machine, code, state);
+}
+
+Extended RunProgram(const TProgram& program, std::span<const Extended> varValues,
+                    Extended angleFactor, int& status, std::string& message) {
+  RunState state{EvalOk, PendingMessage};
+  message.clear();
+  status = 0;
+  state.Ok = true;
+  // A message left over from outside a run must not surface in this one.
+  state.Pending.clear();
+  // Clearing the flags costs far more than reading them, and they are
+  // almost always clear already.
+  if (FloatingPointFailed()) ClearFloatingPointFailures();
+
+  TMachine machine;  // the stack is written before it is read, so not zeroed
+  machine.Top = 0;
+  machine.AngleFactor = angleFactor;
+  machine.Message = &message;
+
+  for (int position = 1; state.Ok; ++position) {
+    const TInstruction& instruction = program[static_cast<std::size_t>(position)];
+    if (instruction.Kind == ikEnd) break;
+    switch (instruction.Kind) {
+      case ikNumber:
+        machine.ValueStack[static_cast<std::size_t>(++machine.Top)] = instruction.Value;
+        break;
+      case ikVariable:
+        if (instruction.Code < 0 ||
+            static_cast<std::size_t>(instruction.Code) >= varValues.size()) {
+          FailRun(machine, state, MsgWrongOperand);
+        } else {
+          machine.ValueStack[static_cast<std::size_t>(++machine.Top)] =
+              varValues[static_cast<std::size_t>(instruction.Code)];
+        }
+        break;
+      case ikOperator:
+        Operate(machine, instruction.Code, state);
+        break;
+      case ikFunction:
+        ApplyFunction(machine, instruction.Code);
+        break;
+      default:
+        break;
+    }
+    // The buffer holds no end record after the 500th; a program that needs
+    // it is too long, even when its last instruction has just run.
+    if (position == ProgramSize) {
+      state.Ok = false;
+      message = MsgStackOverflow;
+    }
+  }
+
+  // A program that leaves no value (never made by the compiler) has no
+  // result to read.
+  if (state.Ok && machine.Top < 1) {
+    state.Ok = false;
+    message = MsgWrongOperand;
+  }
+  if (!state.Ok) {
+    status = 7;
+    return 0;
+  }
+  return machine.ValueStack[1];
+}
+
+}  // namespace engine
