@@ -1,0 +1,352 @@
+#include "engine/special_functions.h"
+
+#include <cfenv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "engine/engine_state.h"
+#include "engine/integer_routines.h"
+#include "engine/random.h"
+
+namespace engine {
+
+namespace {
+
+constexpr int kFailureFlags = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
+
+// A math failure: the same invalid-operation flag the hardware raises for a
+// logarithm of a negative number, which the function dispatch reports with the
+// general message.
+Extended MathFailure() {
+  std::feraiseexcept(FE_INVALID);
+  return 0;
+}
+
+Extended Frac(Extended x) {
+  return x - std::trunc(x);
+}
+
+// x (which passed IntegerTest) rounded to a whole number of type T. A number
+// beyond T's range would wrap around into an unrelated small one (65538 into
+// 2 for a 16-bit order), so it is a math failure instead.
+template <typename T>
+bool TakeAs(Extended x, long& result) {
+  const Extended r = std::nearbyint(x);
+  if (!(r >= static_cast<Extended>(std::numeric_limits<T>::min()) &&
+        r <= static_cast<Extended>(std::numeric_limits<T>::max()))) {
+    MathFailure();
+    return false;
+  }
+  result = static_cast<long>(r);
+  return true;
+}
+
+// Reports the Poisson routines' argument error; false when n is no integer.
+bool DiscreteArgument(Extended n) {
+  if (IntegerTest(n)) return true;
+  FailWith(MsgPoissonDiscrete);
+  return false;
+}
+
+}  // namespace
+
+Extended TwoOverPi() {
+  static const Extended value = ExtendedFromBits(0x3FFE, 0xA2F9836E4E44152AULL);
+  return value;
+}
+
+Extended RAND(Extended lo, Extended hi) {
+  const Extended u = RandomUnit();
+  return lo + u * (hi - lo);
+}
+
+Extended MODULO(Extended x, Extended y) {
+  const Extended q = x / y;
+  return y * Frac(q);
+}
+
+Extended POISSON(Extended lambda, Extended n) {
+  if (!DiscreteArgument(n)) return 0;
+  long m = 0;
+  if (!TakeAs<std::int32_t>(n, m)) return 0;
+  if (std::isnan(lambda)) return MathFailure();
+  Extended p = std::exp(-lambda);
+  for (long d = 1; d <= m; ++d) {
+    // A probability that has underflowed to zero stays zero, and one that has
+    // overflowed has already raised its flag: up to two billion further
+    // factors would change nothing.
+    if (p == 0 || !std::isfinite(p)) break;
+    p = p * lambda / static_cast<Extended>(d);
+  }
+  return p;
+}
+
+Extended POICUM(Extended lambda, Extended n) {
+  if (!DiscreteArgument(n)) return 0;
+  if (std::isnan(lambda)) return MathFailure();
+  const Extended m = std::nearbyint(n);
+  const Extended size = std::fabs(lambda);
+  Extended p = std::exp(-lambda);
+  Extended s = p;
+  for (Extended i = 1; i <= m; i += 1) {
+    // A zero term stays zero; an overflow has raised its flag.
+    if (p == 0 || !std::isfinite(s)) break;
+    p = p * lambda / i;
+    s = s + p;
+    // Beyond i = |lambda| the terms shrink, so once the latest one leaves the
+    // sum unchanged in either direction, every later one does too: n may be
+    // astronomically large without the loop running on.
+    if (i >= size && s + std::fabs(p) == s && s - std::fabs(p) == s) break;
+  }
+  return s;
+}
+
+Extended POIRAND(Extended lambda) {
+  const Extended u = RandomUnit();
+  if (std::isnan(lambda)) return MathFailure();
+  // e^(-lambda) would overflow for a very negative mean, but every
+  // cumulative probability is at least 1 there: the count is 0.
+  if (lambda <= 0) return 0;
+  Extended p = std::exp(-lambda);
+  Extended s = p;
+  Extended k = 0;
+  while (u > s) {
+    // For a mean so large that e^(-lambda) is zero or a denormal with few
+    // bits, the sum never reaches u: once the terms shrink and no longer
+    // change it, the draw has failed rather than loop for ever.
+    if (p == 0 || (k >= lambda && s + p == s)) return MathFailure();
+    k += 1;
+    p = p * lambda / k;
+    s = s + p;
+  }
+  return k;
+}
+
+Extended ROOT(Extended n, Extended x) {
+  if (!IntegerTest(n)) {
+    FailWith(MsgRootArgument);
+    return 0;
+  }
+  long m = 0;
+  if (!TakeAs<std::int16_t>(n, m)) return 0;
+  if (m == 0) {
+    std::feraiseexcept(FE_DIVBYZERO);  // the exponent 1/0
+    return 0;
+  }
+  if (std::isnan(x)) return MathFailure();
+  const Extended e = 1 / static_cast<Extended>(m);
+  // The first attempt may fail (x <= 0); its flags are set aside and only
+  // raised again when no rule below rescues the root.
+  std::fenv_t saved;
+  std::feholdexcept(&saved);
+  const Extended r = std::exp(e * std::log(x));
+  const int raised = std::fetestexcept(kFailureFlags);
+  std::fesetenv(&saved);
+  if (raised == 0) return r;
+  // A radicand within Epsilon of zero has the root zero. With a negative
+  // index the root is a reciprocal, and the reciprocal of zero is a division
+  // by zero, not zero.
+  if (m > 0 && std::fabs(x) < Epsilon) return 0;
+  if (m % 2 != 0) return -std::exp(e * std::log(std::fabs(x)));
+  std::feraiseexcept(raised);
+  return r;
+}
+
+Extended GAMMA(Extended x) {
+  // An infinite argument has no fraction to reduce and no finite shift.
+  if (!std::isfinite(x)) return MathFailure();
+  Extended y = x >= 0 ? Frac(x) + 1 : Frac(x) + 2;
+  Extended g = std::exp(-EulerGammaLiteral * y) / y;
+  for (int k = 1; k <= GammaTerms; ++k) {
+    const Extended t = y / static_cast<Extended>(k);
+    g = g * std::exp(t) / (1 + t);
+  }
+  if (x >= 2) {
+    for (Extended count = std::trunc(x) - 1; count > 0; count -= 1) {
+      g = g * y;
+      y = y + 1;
+      // Overflow (near x = 1755.5) has raised its flag; the remaining factors
+      // of an argument like 1E30 would never end.
+      if (std::isinf(g)) break;
+    }
+  } else if (x < 1) {
+    Extended s = std::trunc(x);
+    if (x < 0) s -= 1;
+    for (Extended count = 1 - s; count > 0;) {
+      y = y - 1;
+      g = g / y;
+      count -= 1;
+      if (!std::isfinite(g)) break;  // division by zero at a pole: flag raised
+      if (g == 0) {
+        // Underflowed: each remaining division by a negative y only turns the
+        // sign of the zero, and there may be 2^62 of them.
+        if (std::fmod(count, 2) != 0) g = -g;
+        break;
+      }
+    }
+  }
+  return g;
+}
+
+Extended REZ(Extended x) {
+  if (std::fabs(x) < TinyValue) {
+    PendingMessage = MsgRezWarning;
+    // copysign, not SGN: at x = 0 the inserted value must still be large.
+    return std::copysign(LargeValue, x);
+  }
+  return 1 / x;
+}
+
+Extended INVERF(Extended p) {
+  const Extended distance = std::fabs(p - 0.5L) * std::sqrt(2 * ExtPi);
+  if (!(distance < 1 - Epsilon)) {
+    FailWith(MsgInverfRegion);
+    return 0;
+  }
+  const Extended a = (p - 0.5L) / NormalDensityFactor;
+  const Extended a2 = a * a;
+  Extended s = a;
+  Extended t = a;
+  for (const Extended c : ProbitCoefficients) {
+    t = t * a2;
+    s = s + c * t;
+  }
+  return s;
+}
+
+Extended ARCOTH(Extended x) {
+  return -0.5L * std::log((x - 1) / (x + 1));
+}
+
+Extended CBRT(Extended x) {
+  if (std::fabs(x) < TinyValue) return 0;
+  return SGN(x) * std::exp(std::log(std::fabs(x)) / 3);
+}
+
+Extended J(Extended n, Extended x) {
+  if (!IntegerTest(n)) {
+    FailWith(MsgBesselOrder);
+    return 0;
+  }
+  long m = 0;
+  if (!TakeAs<std::int16_t>(n, m)) return 0;
+  if (std::isnan(x)) return MathFailure();
+  const Extended order = static_cast<Extended>(m);
+  if (std::fabs(x) >= 40) {
+    // For x <= -40 the square root of a negative number is the failure.
+    return std::sqrt(TwoOverPi() / x) * std::cos(x - order * ExtPi / 2 - ExtPi / 4);
+  }
+  // The series for a negative order divides by zero at k = -m; when its terms
+  // fall below Epsilon before that step it would return a meaningless number
+  // (about x^m), so a negative order always fails here.
+  if (m < 0) {
+    std::feraiseexcept(FE_DIVBYZERO);
+    return 0;
+  }
+  // d = x^m / (2^m m!), multiplied up factor by factor: the same number,
+  // without the spurious overflow of x^m or underflow of 1/(2^m m!) for high
+  // orders.
+  Extended d = 1;
+  for (long i = 1; i <= m; ++i) d = d * x / 2 / static_cast<Extended>(i);
+  const Extended q = x * x / 4;
+  Extended s = 0;
+  Extended k = 1;
+  do {
+    s = s + d;
+    d = -d * q / k / (order + k);
+    k += 1;
+  } while (!(std::fabs(d) < Epsilon));
+  return s;
+}
+
+Extended SI(Extended x) {
+  if (std::isnan(x)) return MathFailure();
+  if (std::fabs(x) > 43) {
+    PendingMessage = MsgSiWarning;
+    return SGN(x) * ExtPi / 2;
+  }
+  const Extended x2 = x * x;
+  Extended s = x;
+  Extended t = x;
+  for (Extended j = 1;; j += 1) {
+    const Extended odd = 2 * j + 1;
+    t = -t * x2 * (2 * j - 1) / (2 * j * odd * odd);
+    s = s + t;
+    if (std::fabs(t) < Epsilon) break;
+  }
+  return s;
+}
+
+Extended CI(Extended x) {
+  if (std::isnan(x)) return MathFailure();
+  if (std::fabs(x) > 43) {
+    PendingMessage = MsgCiWarning;
+    return 0;
+  }
+  const Extended x2 = x * x;
+  Extended t = -x2 / 4;
+  Extended s = t;
+  for (Extended j = 2;; j += 1) {
+    t = -t * x2 * (2 * j - 2) / ((2 * j - 1) * (2 * j) * (2 * j));
+    s = s + t;
+    if (std::fabs(t) < Epsilon) break;
+  }
+  return std::log(std::fabs(x)) + s + EulerGammaLiteral;
+}
+
+Extended EI(Extended x) {
+  // The series of an infinite argument never ends (and a NaN never passes
+  // its stop test).
+  if (!std::isfinite(x)) return MathFailure();
+  Extended s = x;
+  Extended t = x;
+  for (Extended j = 2;; j += 1) {
+    t = t * x * (j - 1) / (j * j);
+    s = s + t;
+    if (std::fabs(t) < Epsilon) break;
+    // Beyond |x| of about 11350 the terms overflow (flag raised) before they
+    // shrink; an infinite term would never pass the test above.
+    if (!std::isfinite(t)) break;
+  }
+  return std::log(std::fabs(x)) + s + EulerGammaLiteral;
+}
+
+Extended LI(Extended x) {
+  // x <= 0 fails in the logarithm (its flag is raised), x = 1 in EI(0).
+  return EI(std::log(x));
+}
+
+Extended THETA(Extended x) {
+  return x > 0 ? 1 : 0;
+}
+
+Extended ERF(Extended x) {
+  if (std::isnan(x)) return MathFailure();
+  if (std::fabs(x) > 5) return (SGN(x) + 1) * 0.5L;
+  const Extended q = x * x / 2;
+  Extended t = x;
+  Extended s = 0;
+  Extended k = 1;
+  do {
+    s = s + t / (2 * k - 1);
+    t = -t * q / k;
+    k += 1;
+  } while (!(std::fabs(t) < Epsilon));
+  return NormalDensityFactor * s + 0.5L;
+}
+
+Extended SGN(Extended x) {
+  if (x > 0) return 1;
+  if (x < 0) return -1;
+  return 0;
+}
+
+Extended GAUSS(Extended x) {
+  // e^(-x*x/2) is zero long before x*x overflows; the overflow of the
+  // intermediate square would fail an argument whose density is simply 0.
+  if (std::fabs(x) > 1E200L) return 0;
+  return NormalDensityFactor * std::exp(-x * x / 2);
+}
+
+}  // namespace engine
