@@ -72,6 +72,9 @@ class TParserDeclarations {
   // Processes the changed lists and sizes the parser's variable values; true
   // when every processed declaration was valid.
   bool Prepare(TTermParser& parser);
+  // What the last Prepare returned (also the ones SetTerm and
+  // SetDeclarations run); true before the first.
+  bool LastPrepareResult() const { return lastPrepareResult_; }
   // Replaces calls of declared functions in a normalised term by their bodies.
   bool ExpandFunctions(std::string& term);
 
@@ -88,18 +91,28 @@ class TParserDeclarations {
  private:
   friend class TTermParser;
   void PrepareFunctions(bool& result);
+  void ParseDeclaration(std::size_t entry);
   void PrepareVarNames(bool& result);
   void PurgeInvalid();
+  // The line of Functions that prepared function entry came from.
+  const std::string& SourceLine(std::size_t entry) const;
 
   std::vector<std::string> preparedFunctions_;
   std::vector<std::string> preparedVarNames_;
   std::string functionArities_;
   std::string functionSources_;
   std::string declarationErrors_;
+  // The two halves of DeclarationErrors, so that preparing only the variable
+  // names replaces their report instead of adding to a stale one.
+  std::string functionErrors_;
+  std::string varNameErrors_;
+  // FunctionSources as line numbers: its characters only count up to 207.
+  std::vector<int> functionSourceLines_;
   TStringList constants_;
   TStringList functions_;
   TStringList varNames_;
   std::uint8_t changedLists_ = 3;
+  bool lastPrepareResult_ = true;
   // Parsers that refer to this object; they forget it when it is destroyed.
   std::vector<TTermParser*> users_;
 };
@@ -153,6 +166,9 @@ class TTermParser {
  private:
   friend class TParserDeclarations;
   void ResizeVarValues(std::size_t count);
+  // Records the highest variable slot the compiled program reads; returns
+  // the analysis code.
+  std::uint8_t CheckVariableSlots();
 
   std::unique_ptr<TProgram> codeBuffer_;
   Extended angleFactor_ = 1;
@@ -167,6 +183,8 @@ class TTermParser {
   TErrorEvent onError_;
   TParserDeclarations* declarations_ = nullptr;
   std::string termText_;
+  // Variable slots the compiled program reads.
+  std::size_t slotsNeeded_ = 0;
 };
 
 // The engine never shows a window itself. A host program installs these hooks

@@ -1,0 +1,317 @@
+// Declarations: the string lists, the preparation of function lines and
+// variable names, and the expansion of user function calls.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "engine/engine_state.h"
+#include "engine/parser.h"
+
+namespace engine {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+TEST(StringList, EveryChangeIsReportedAndBadIndicesAreIgnored) {
+  TStringList list;
+  int changes = 0;
+  list.SetOnChange([&] { ++changes; });
+  list.Add("b");
+  list.Insert(0, "a");
+  list.Put(1, "c");
+  list.Insert(5, "x");  // ignored
+  list.Delete(-1);      // ignored
+  list.Put(2, "y");     // ignored
+  EXPECT_EQ(list.Lines(), (Lines{"a", "c"}));
+  EXPECT_EQ(changes, 3);
+  list.Delete(0);
+  list.Assign({"p", "q"});
+  list.Clear();
+  EXPECT_EQ(list.Count(), 0);
+  EXPECT_EQ(changes, 6);
+}
+
+TEST(StringList, SetTextSplitsAtEveryKindOfLineBreak) {
+  struct Case {
+    std::string text;
+    Lines lines;
+  };
+  const Case cases[] = {
+      {"", {}},
+      {"a", {"a"}},
+      {"a\r\nb\r\n", {"a", "b"}},
+      {"a\nb\rc", {"a", "b", "c"}},
+      {"a\n\nb", {"a", "", "b"}},
+      {"\r\n", {""}},
+  };
+  for (const Case& c : cases) {
+    TStringList list;
+    list.SetText(c.text);
+    EXPECT_EQ(list.Lines(), c.lines) << c.text;
+  }
+}
+
+TEST(Declarations, StartWithDefaultVariablesAndChangeBits) {
+  TParserDeclarations decl;
+  EXPECT_EQ(decl.VarNames().Lines(), (Lines{"t", "x", "y", "z"}));
+  EXPECT_EQ(decl.ChangedLists(), 3);
+  decl.SetChangedLists(0);
+  decl.Constants().Add("A=1");
+  EXPECT_EQ(decl.ChangedLists(), 4);
+  decl.Functions().Add("F(A)=A");
+  EXPECT_EQ(decl.ChangedLists(), 6);
+  decl.SetVarNames({"a"});
+  EXPECT_EQ(decl.ChangedLists(), 7);
+}
+
+TEST(Declarations, CreatingOneSetsTheConstantE) {
+  EngineE = 0;
+  TParserDeclarations decl;
+  EXPECT_EQ(EngineE, std::exp(1.0L));
+}
+
+struct FunctionCase {
+  const char* name;
+  Lines functions;
+  Lines prepared;  // NAME=body entries, then the names
+  std::string arities;
+  std::string errors;
+};
+
+class PrepareFunctions : public ::testing::TestWithParam<FunctionCase> {};
+
+TEST_P(PrepareFunctions, BuildsEntriesAndReportsFaults) {
+  const FunctionCase& c = GetParam();
+  TParserDeclarations decl;
+  TTermParser parser;
+  decl.SetFunctions(c.functions);
+  bool result = decl.Prepare(parser);
+  EXPECT_EQ(decl.PreparedFunctions(), c.prepared);
+  EXPECT_EQ(decl.FunctionArities(), c.arities);
+  EXPECT_EQ(decl.DeclarationErrors(), c.errors);
+  EXPECT_EQ(result, c.errors.empty());
+  EXPECT_EQ(decl.LastPrepareResult(), result);
+  EXPECT_EQ(decl.ChangedLists(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, PrepareFunctions,
+    ::testing::Values(
+        FunctionCase{"comment", {"SQ(A)=A*A # square"}, {"SQ=?1*?1", "SQ"}, "1", ""},
+        FunctionCase{"blank_and_comment_lines", {"", "  # only a note"}, {}, "", ""},
+        FunctionCase{"names_inside_longer_names", {"F(X;Y)=X*Y+XY"}, {"F=?1*?2+XY", "F"}, "2", ""},
+        FunctionCase{
+            "argument_name_in_function_name", {"X(X) = x^2 + XX"}, {"X=?1^2+XX", "X"}, "1", ""},
+        FunctionCase{"lower_case_and_blanks",
+                     {"cube ( a ) = a * a * a"},
+                     {"CUBE=?1*?1*?1", "CUBE"},
+                     "1",
+                     ""},
+        FunctionCase{"operator_words", {"M(A;B)=(A) mod (B)"}, {"M=(?1)m(?2)", "M"}, "2", ""},
+        FunctionCase{"body_calls_other_function",
+                     {"SQ(A)=A*A", "TW(B)=SQ(B)+1"},
+                     {"SQ=?1*?1", "TW=((?1)*(?1))+1", "SQ", "TW"},
+                     "11",
+                     ""},
+        FunctionCase{"recursive", {"F(X)=F(X)+1"}, {}, "", "\n\rRecursive Function: F(X)=F(X)+1"},
+        FunctionCase{"mutually_recursive_first_is_dropped",
+                     {"F(X)=G(X)", "G(X)=F(X)"},
+                     {"G=F(?1)", "G"},
+                     "1",
+                     "\n\rRecursive Function: F(X)=G(X)"},
+        FunctionCase{"duplicate",
+                     {"G(A)=A", "G(B)=B+1"},
+                     {"G=?1", "G"},
+                     "1",
+                     "Duplicate identifierG(B)=B+1"},
+        FunctionCase{
+            "bad_function_identifier", {"1F(A)=A"}, {}, "", "\n\rUnvalid function identifier  "},
+        FunctionCase{"no_parameter_list", {"F=2"}, {}, "", "\n\rUnvalid argument identifier in F"},
+        FunctionCase{
+            "missing_equals", {"F(A)A"}, {}, "", "\n\rUnvalid argument identifier in F(A)A"},
+        FunctionCase{"wrong_parentheses",
+                     {"F(A=A", "SQ(A)=A*A"},
+                     {"SQ=?1*?1", "SQ"},
+                     "1",
+                     "\n\rWrong Parentheses in Function F(A=A"},
+        // Parameter lists that would substitute numbers or expressions.
+        FunctionCase{"repeated_parameter",
+                     {"F(A;A)=A"},
+                     {},
+                     "",
+                     "\n\rUnvalid argument identifier in F(A;A)=A"},
+        FunctionCase{"expression_as_parameter",
+                     {"F(X+1)=X"},
+                     {},
+                     "",
+                     "\n\rUnvalid argument identifier in F(X+1)=X"},
+        FunctionCase{"number_as_parameter",
+                     {"F(A;2)=A*2"},
+                     {},
+                     "",
+                     "\n\rUnvalid argument identifier in F(A;2)=A*2"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PrepareFunctions, ErrorsNameTheRightLineBeyondTwoHundredLines) {
+  TParserDeclarations decl;
+  TTermParser parser;
+  Lines lines(250, "# filler");
+  lines.push_back("F(X)=F(X)");
+  decl.SetFunctions(lines);
+  decl.Prepare(parser);
+  EXPECT_EQ(decl.DeclarationErrors(), "\n\rRecursive Function: F(X)=F(X)");
+}
+
+TEST(PrepareFunctions, ExplodingBodiesAreRejectedNotBuilt) {
+  // Each level raises the size of the one below to the third power: F3 would
+  // need a billion copies of its argument.
+  std::string tenFold = "F1(A)=A";
+  for (int i = 1; i < 10; ++i) tenFold += "*A";
+  TParserDeclarations decl;
+  TTermParser parser;
+  decl.SetFunctions({tenFold, "F2(A)=F1(F1(F1(A)))", "F3(A)=F2(F2(F2(A)))"});
+  EXPECT_FALSE(decl.Prepare(parser));
+  EXPECT_EQ(decl.DeclarationErrors(), "\n\rRecursive Function: F3(A)=F2(F2(F2(A)))");
+  EXPECT_EQ(decl.FunctionArities(), "11");
+}
+
+struct VarCase {
+  Lines names;
+  Lines prepared;
+  std::string errors;
+};
+
+TEST(PrepareVarNames, KeepsValidNamesInUpperCase) {
+  const VarCase cases[] = {
+      {{"t", "x", "y", "z"}, {"T", "X", "Y", "Z"}, ""},
+      {{"_a1", " speed # km/h", "b_2"}, {"_A1", "SPEED", "B_2"}, ""},
+      {{"1A", "ok"}, {"OK"}, "\n\rInvalid variable name: 1A"},
+      {{"", "#x"}, {}, "\n\rInvalid variable name: \n\rInvalid variable name: #x"},
+      {{"A+B", "\xE4"}, {}, "\n\rInvalid variable name: A+B\n\rInvalid variable name: \xE4"},
+  };
+  for (const VarCase& c : cases) {
+    TParserDeclarations decl;
+    TTermParser parser;
+    decl.SetVarNames(c.names);
+    EXPECT_EQ(decl.Prepare(parser), c.errors.empty()) << c.errors;
+    EXPECT_EQ(decl.PreparedVarNames(), c.prepared);
+    EXPECT_EQ(decl.DeclarationErrors(), c.errors);
+    EXPECT_EQ(parser.VarCount(), static_cast<int>(c.prepared.size()));
+  }
+}
+
+TEST(PrepareVarNames, ReportOfAnEarlierListDoesNotLinger) {
+  TParserDeclarations decl;
+  TTermParser parser;
+  decl.SetFunctions({"F=1"});
+  decl.SetVarNames({"1A"});
+  decl.Prepare(parser);
+  EXPECT_EQ(decl.DeclarationErrors(),
+            "\n\rUnvalid argument identifier in F\n\rInvalid variable name: 1A");
+  decl.SetVarNames({"A"});  // only the variable names are prepared again
+  EXPECT_TRUE(decl.Prepare(parser));
+  EXPECT_EQ(decl.DeclarationErrors(), "\n\rUnvalid argument identifier in F");
+}
+
+TEST(PrepareVarNames, ValuesGrowWithZerosAndShrinkFromTheEnd) {
+  TParserDeclarations decl;
+  TTermParser parser;
+  parser.SetDeclarations(&decl);
+  ASSERT_EQ(parser.VarCount(), 4);
+  for (int slot = 0; slot < 4; ++slot) parser.SetVarValue(slot, slot + 1);
+  decl.VarNames().Delete(3);
+  decl.Prepare(parser);
+  ASSERT_EQ(parser.VarCount(), 3);
+  EXPECT_EQ(parser.VarValue(2), 3);
+  decl.VarNames().Add("w");
+  decl.VarNames().Add("v");
+  decl.Prepare(parser);
+  ASSERT_EQ(parser.VarCount(), 5);
+  EXPECT_EQ(parser.VarValue(0), 1);
+  EXPECT_EQ(parser.VarValue(3), 0);
+  EXPECT_EQ(parser.VarValue(4), 0);
+  decl.SetVarNames({});
+  decl.Prepare(parser);
+  EXPECT_EQ(parser.VarCount(), 0);
+}
+
+struct ExpandCase {
+  Lines functions;
+  std::string term;  // already normalised
+  bool ok;
+  std::string expanded;  // when ok
+};
+
+TEST(ExpandFunctions, ReplacesCallsByTheirBodies) {
+  const ExpandCase cases[] = {
+      {{"SQ(A)=A*A"}, "2+SQ(3)", true, "2+((3)*(3))"},
+      {{"SQ(A)=A*A"}, "SQ(SQ(2))", true, "((((2)*(2)))*(((2)*(2))))"},
+      {{"SQ(A)=A*A"}, "XSQ(2)+SQ(1)", true, "XSQ(2)+((1)*(1))"},
+      {{"SQ(A)=A*A"}, "SQX(2)", true, "SQX(2)"},
+      {{"SQ(A)=A*A"}, "1+2", true, "1+2"},
+      {{"S(A)=SIN(A)"}, "S(1+2)", true, "(SIN(1+2))"},
+      {{"M(A;B)=MAX(A)(B)"}, "M(1)(2)", true, "(MAX(1)(2))"},
+      {{"D(A;B)=A-B"}, "D(5)(2)*3", true, "((5)-(2))*3"},
+      // A placeholder sign typed by the user is carried along, not replaced.
+      {{"SQ(A)=A*A"},
+       "SQ(\xA7"
+       "1)",
+       true,
+       "((\xA7"
+       "1)*(\xA7"
+       "1))"},
+      // Too few argument groups: the rest of the term must not be taken.
+      {{"D(A;B)=A-B"}, "D(5)+(2)", false, ""},
+      {{"D(A;B)=A-B"}, "D(5)", false, ""},
+      {{"SQ(A)=A*A"}, "SQ", true, "SQ"},
+      // A mask sign typed by the user is not mistaken for a masked name.
+      {{"SQ(A)=A*A"}, "#1+XSQ(2)", true, "#1+XSQ(2)"},
+  };
+  for (const ExpandCase& c : cases) {
+    TParserDeclarations decl;
+    TTermParser parser;
+    decl.SetFunctions(c.functions);
+    ASSERT_TRUE(decl.Prepare(parser)) << decl.DeclarationErrors();
+    std::string term = c.term;
+    EXPECT_EQ(decl.ExpandFunctions(term), c.ok) << c.term;
+    if (c.ok) {
+      EXPECT_EQ(term, c.expanded) << c.term;
+    }
+  }
+}
+
+TEST(ExpandFunctions, StopsAfterAThousandSearches) {
+  TParserDeclarations decl;
+  TTermParser parser;
+  decl.SetFunctions({"I(A)=A"});
+  decl.Prepare(parser);
+  auto nested = [](int depth) {
+    std::string term;
+    for (int i = 0; i < depth; ++i) term += "I(";
+    return term + "1" + std::string(static_cast<std::size_t>(depth), ')');
+  };
+  std::string shallow = nested(900);
+  EXPECT_TRUE(decl.ExpandFunctions(shallow));
+  std::string deep = nested(1000);
+  EXPECT_FALSE(decl.ExpandFunctions(deep));
+}
+
+TEST(ExpandFunctions, HugeExpansionFailsInsteadOfExhaustingMemory) {
+  // Every expansion copies a long argument a hundred times; within the
+  // search limit that would reach about a hundred megabytes.
+  std::string hundredFold = "G(A)=A";
+  for (int i = 1; i < 100; ++i) hundredFold += "+A";
+  TParserDeclarations decl;
+  TTermParser parser;
+  decl.SetFunctions({hundredFold});
+  decl.Prepare(parser);
+  std::string term;
+  for (int i = 0; i < 300; ++i) term += "G(";
+  term += "1" + std::string(300, ')');
+  EXPECT_FALSE(decl.ExpandFunctions(term));
+}
+
+}  // namespace
+}  // namespace engine
