@@ -15,7 +15,7 @@ class ScriptedDialogs final : public UserDialogs {
  public:
   struct Shown {
     QString Caption;
-    QString Text;  // the prompt of an input dialog, the text of a message box
+    QString Text;    // the prompt of an input dialog, the text of a message box
     QString Preset;  // input dialogs: the value the edit field was preset with
     DialogIcon Icon = DialogIcon::None;
     bool IsInput = false;

@@ -1,0 +1,146 @@
+#include "zelvlib/dialogs.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <vector>
+
+namespace zelv {
+
+namespace {
+
+// The button captions a German desktop shows, whatever language Qt's own
+// translations are installed for.
+QString ButtonText(DialogButton button) {
+  switch (button) {
+    case DialogButton::Ok:
+      return QStringLiteral("OK");
+    case DialogButton::Cancel:
+      return QStringLiteral("Abbrechen");
+    case DialogButton::Yes:
+      return QStringLiteral("Ja");
+    case DialogButton::No:
+      return QStringLiteral("Nein");
+  }
+  return QString();
+}
+
+QMessageBox::StandardButton StandardFor(DialogButton button) {
+  switch (button) {
+    case DialogButton::Ok:
+      return QMessageBox::Ok;
+    case DialogButton::Cancel:
+      return QMessageBox::Cancel;
+    case DialogButton::Yes:
+      return QMessageBox::Yes;
+    case DialogButton::No:
+      return QMessageBox::No;
+  }
+  return QMessageBox::Ok;
+}
+
+QMessageBox::Icon IconFor(DialogIcon icon) {
+  switch (icon) {
+    case DialogIcon::None:
+      return QMessageBox::NoIcon;
+    case DialogIcon::Information:
+      return QMessageBox::Information;
+    case DialogIcon::Warning:
+      return QMessageBox::Warning;
+    case DialogIcon::Error:
+      return QMessageBox::Critical;
+    case DialogIcon::Question:
+      return QMessageBox::Question;
+  }
+  return QMessageBox::NoIcon;
+}
+
+bool Offers(const std::vector<DialogButton>& buttons, DialogButton wanted) {
+  for (DialogButton b : buttons) {
+    if (b == wanted) return true;
+  }
+  return false;
+}
+
+// The button that closing the box by its window's close button or Escape
+// stands for.
+DialogButton CloseButtonMeaning(const std::vector<DialogButton>& buttons) {
+  if (Offers(buttons, DialogButton::Cancel)) return DialogButton::Cancel;
+  if (Offers(buttons, DialogButton::No)) return DialogButton::No;
+  return DialogButton::Ok;
+}
+
+}  // namespace
+
+bool QtUserDialogs::InputQuery(QWidget* parent, const QString& caption, const QString& prompt,
+                               QString& value, int maxLength) {
+  QDialog dialog(parent);
+  dialog.setWindowTitle(caption);
+  dialog.setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+  auto* layout = new QVBoxLayout(&dialog);
+  auto* label = new QLabel(prompt, &dialog);
+  label->setTextFormat(Qt::PlainText);
+  auto* edit = new QLineEdit(&dialog);
+  if (maxLength > 0) edit->setMaxLength(maxLength);
+  edit->setText(value);
+  edit->selectAll();
+  label->setBuddy(edit);
+  edit->setMinimumWidth(240);
+
+  auto* box = new QDialogButtonBox(&dialog);
+  QPushButton* ok = box->addButton(ButtonText(DialogButton::Ok), QDialogButtonBox::AcceptRole);
+  box->addButton(ButtonText(DialogButton::Cancel), QDialogButtonBox::RejectRole);
+  ok->setDefault(true);
+  QObject::connect(box, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(box, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+
+  layout->addWidget(label);
+  layout->addWidget(edit);
+  layout->addWidget(box);
+  dialog.setFixedSize(dialog.sizeHint());
+  edit->setFocus();
+
+  if (dialog.exec() != QDialog::Accepted) return false;
+  value = edit->text();
+  return true;
+}
+
+DialogButton QtUserDialogs::Message(QWidget* parent, const QString& caption, const QString& text,
+                                    DialogIcon icon, std::initializer_list<DialogButton> offered) {
+  // A box without buttons could not be closed sensibly: it gets OK.
+  std::vector<DialogButton> buttons(offered);
+  if (buttons.empty()) buttons.push_back(DialogButton::Ok);
+  QMessageBox box(parent);
+  box.setWindowTitle(caption);
+  box.setText(text);
+  box.setTextFormat(Qt::PlainText);
+  box.setIcon(IconFor(icon));
+
+  QAbstractButton* escape = nullptr;
+  const DialogButton closeMeaning = CloseButtonMeaning(buttons);
+  bool first = true;
+  for (DialogButton b : buttons) {
+    QPushButton* button = box.addButton(StandardFor(b));
+    button->setText(ButtonText(b));
+    if (first) box.setDefaultButton(button);
+    first = false;
+    if (b == closeMeaning) escape = button;
+  }
+  if (escape) box.setEscapeButton(escape);
+
+  box.exec();
+  QAbstractButton* clicked = box.clickedButton();
+  if (!clicked) return closeMeaning;
+  const auto standard = box.standardButton(clicked);
+  for (DialogButton b : buttons) {
+    if (StandardFor(b) == standard) return b;
+  }
+  return closeMeaning;
+}
+
+}  // namespace zelv
