@@ -1,0 +1,65 @@
+#include "history_window.h"
+
+#include <QApplication>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStyle>
+
+#include "program_identity.h"
+
+namespace numora {
+namespace {
+
+constexpr int kClientWidth = 487;
+constexpr int kClientHeight = 209;
+constexpr QPoint kScreenPosition(197, 107);
+constexpr QRect kListRect(0, 0, 487, 169);
+constexpr QRect kOkRect(200, 176, 81, 25);
+constexpr int kListPixelSize = 12;
+constexpr int kItemHeight = 15;
+// The line of minus signs under the heading.
+constexpr int kSelectedLine = 2;
+
+}  // namespace
+
+TForm3::TForm3(QWidget* parent) : QDialog(parent) {
+  setWindowTitle(QStringLiteral("Numora - Verlauf"));
+  setWindowIcon(QApplication::windowIcon());
+  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  setFixedSize(kClientWidth, kClientHeight);
+  move(kScreenPosition);
+
+  ListBox1 = new QListWidget(this);
+  ListBox1->setGeometry(kListRect);
+  ListBox1->setFont(FixedPitchFont(kListPixelSize));
+  ListBox1->setUniformItemSizes(true);
+  ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
+  // Fixed item height: a delegate-free way is a style sheet on the items.
+  ListBox1->setStyleSheet(QStringLiteral("QListWidget::item { height: %1px; }").arg(kItemHeight));
+
+  BitBtn1 =
+      new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
+  BitBtn1->setGeometry(kOkRect);
+  BitBtn1->setDefault(true);
+  connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void TForm3::SetLines(const QStringList& lines) {
+  ListBox1->clear();
+  ListBox1->addItems(lines);
+  if (ListBox1->count() > kSelectedLine) ListBox1->setCurrentRow(kSelectedLine);
+}
+
+QStringList TForm3::Lines() const {
+  QStringList lines;
+  for (int i = 0; i < ListBox1->count(); ++i) lines << ListBox1->item(i)->text();
+  return lines;
+}
+
+void TForm3::ShowHistory(const QStringList& lines) {
+  SetLines(lines);
+  move(kScreenPosition);
+  exec();
+}
+
+}  // namespace numora

@@ -1,0 +1,31 @@
+// The history window: the round history as a fixed-pitch list, shown modally
+// and rebuilt on every opening.
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+
+class QListWidget;
+class QPushButton;
+
+namespace numora {
+
+class TForm3 : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TForm3(QWidget* parent = nullptr);
+
+  // Replaces the list with lines and selects the line under the heading.
+  void SetLines(const QStringList& lines);
+  QStringList Lines() const;
+
+  QListWidget* ListBox1 = nullptr;
+  QPushButton* BitBtn1 = nullptr;
+
+ public slots:
+  // Fills the list and shows the window modally until it is closed.
+  void ShowHistory(const QStringList& lines);
+};
+
+}  // namespace numora

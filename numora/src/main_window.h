@@ -1,0 +1,119 @@
+// The trainer's main window: 15 task buttons, the round's progress bar, three
+// status rows with the counts of this round and of all rounds, and the menu.
+// The session's state and rules live in TrainerGame; the window shows them and
+// runs the dialogs.
+#pragma once
+
+#include <QMainWindow>
+#include <QPushButton>
+#include <QStringList>
+#include <QTimer>
+#include <array>
+#include <memory>
+
+#include "engine/extended.h"
+#include "engine/parser.h"
+#include "game_params.h"
+#include "trainer_game.h"
+
+class QAction;
+class QFrame;
+class QMenu;
+class QPainter;
+class QProgressBar;
+
+namespace zelv {
+class UserDialogs;
+}
+
+namespace numora {
+
+class StatusRow;
+
+// A task button; its caption is the task text.
+class TAufgabe : public QPushButton {
+  Q_OBJECT
+
+ public:
+  TAufgabe(int column, int row, QWidget* parent);
+
+  engine::Extended Expected = 0;
+  const int Column;
+  const int Row;
+};
+
+class TForm1 : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit TForm1(zelv::UserDialogs& dialogs, QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  TrainerGame& Game() { return *game_; }
+  TAufgabe* Task(int column, int row) const;
+  QTimer& Clock() { return Timer1; }
+  engine::TTermParser& Parser() { return TermParser1; }
+
+  // The controls, owned by the window.
+  QFrame* Panel1 = nullptr;
+  QProgressBar* ProgressBar1 = nullptr;
+  StatusRow* StatusBar1 = nullptr;
+  StatusRow* StatusBar2 = nullptr;
+  StatusRow* StatusBar3 = nullptr;
+  QAction* New1 = nullptr;
+  QAction* Exit1 = nullptr;
+  QMenu* Schwierigkeitsstufe1 = nullptr;
+  std::array<QAction*, kLevelCount> LevelItems{};  // leicht1, mittel1, schwer1
+  QAction* Historie1 = nullptr;
+  QAction* Info1 = nullptr;
+  QAction* IntoberTTermParser1 = nullptr;
+  QAction* Hilfe1 = nullptr;
+
+ signals:
+  // The history lines, for the history window to show modally.
+  void HistoryRequested(const QStringList& lines);
+  // "&Info": show the start-up window as an information window.
+  void InfoRequested();
+  // "Hilfe", F1.
+  void HelpRequested();
+
+ public slots:
+  // The click of a task button (the sender).
+  void ButtonClick();
+  void New1Click();
+  void Exit1Click();
+  void Schwierigkeitsstufe1Click();
+  // The sender is one of the level items; its data is the level.
+  void diffClick();
+  void Timer1Timer();
+  void Historie1Click();
+  void Info1Click();
+  void IntoberTTermParser1Click();
+  void Hilfe1Click();
+
+ public:
+  // Answering one task, for the click handler and for tests.
+  void AnswerTask(TAufgabe& task);
+  // Selects a level and starts a new round, as the level items do.
+  void ChooseLevel(TLevel level);
+  // The text of the first status cell: "N. Runde: level".
+  QString RoundCellText() const;
+
+ private:
+  void BuildControls();
+  void BuildMenu();
+  void BuildTaskButtons();
+  void ShowRound();
+  void StatusBar1DrawPanel(StatusRow& sender, QPainter& painter, int cell, const QRect& rect);
+
+  // The engine, created by the window before anything else and destroyed
+  // after it; the parser refers to the declarations.
+  engine::TParserDeclarations ParserDeclarations1;
+  engine::TTermParser TermParser1;
+  zelv::UserDialogs& dialogs_;
+  QTimer Timer1;
+  std::array<std::array<TAufgabe*, kTaskRows>, kTaskColumns> Tasks{};
+  std::unique_ptr<TrainerGame> game_;
+};
+
+}  // namespace numora

@@ -1,0 +1,77 @@
+#include "status_row.h"
+
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFrame>
+
+namespace numora {
+namespace {
+
+// Room between a cell's frame and its text.
+constexpr int kTextInset = 2;
+// Gap between neighbouring cells.
+constexpr int kCellGap = 2;
+
+}  // namespace
+
+StatusRow::StatusRow(std::vector<int> cellWidths, int height, QWidget* parent)
+    : QWidget(parent), widths_(std::move(cellWidths)) {
+  texts_.resize(static_cast<qsizetype>(widths_.size()));
+  ownerDraw_.resize(widths_.size());
+  int total = 0;
+  for (int width : widths_) total += width;
+  setFixedSize(total, height);
+}
+
+QString StatusRow::CellText(int cell) const {
+  return cell >= 0 && cell < CellCount() ? texts_[cell] : QString();
+}
+
+void StatusRow::SetCellText(int cell, const QString& text) {
+  if (cell < 0 || cell >= CellCount() || texts_[cell] == text) return;
+  texts_[cell] = text;
+  update(CellRect(cell));
+}
+
+void StatusRow::SetOwnerDrawn(int cell, DrawCell handler) {
+  if (cell < 0 || cell >= CellCount()) return;
+  ownerDraw_[static_cast<std::size_t>(cell)] = std::move(handler);
+  update();
+}
+
+QRect StatusRow::CellRect(int cell) const {
+  int left = 0;
+  for (int i = 0; i < cell && i < CellCount(); ++i) left += widths_[static_cast<std::size_t>(i)];
+  const int width = cell >= 0 && cell < CellCount() ? widths_[static_cast<std::size_t>(cell)] : 0;
+  // The frame is one pixel wide; the last cell keeps no gap to its right.
+  const int gap = cell + 1 < CellCount() ? kCellGap : 0;
+  return QRect(left + 1, 1, width - gap - 2, height() - 2);
+}
+
+void StatusRow::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), palette().window());
+  for (int cell = 0; cell < CellCount(); ++cell) {
+    const QRect inner = CellRect(cell);
+    QStyleOptionFrame frame;
+    frame.initFrom(this);
+    frame.rect = inner.adjusted(-1, -1, 1, 1);
+    frame.lineWidth = 1;
+    frame.midLineWidth = 0;
+    frame.state |= QStyle::State_Sunken;
+    frame.frameShape = QFrame::Panel;
+    style()->drawPrimitive(QStyle::PE_Frame, &frame, &painter, this);
+    painter.save();
+    painter.setClipRect(inner);
+    if (const auto& draw = ownerDraw_[static_cast<std::size_t>(cell)]) {
+      draw(*this, painter, cell, inner);
+    } else {
+      painter.setPen(palette().color(QPalette::WindowText));
+      painter.drawText(inner.adjusted(kTextInset, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                       texts_[cell]);
+    }
+    painter.restore();
+  }
+}
+
+}  // namespace numora

@@ -1,0 +1,106 @@
+#include "trainer_game.h"
+
+#include <cmath>
+
+#include "engine/random.h"
+
+namespace numora {
+namespace {
+
+// When a template gives up (see TaskMaker), another one is drawn; after this
+// many in a row the slot stays empty instead of hanging the program.
+constexpr int kTemplatePicksPerSlot = 64;
+
+}  // namespace
+
+TrainerGame::TrainerGame(TTemplateList templates, engine::TTermParser& parser, long attemptLimit)
+    : templates_(std::move(templates)), maker_(parser, attemptLimit) {
+  totals_.Difficulty = 1;
+  NewRound();
+}
+
+void TrainerGame::SelectLevel(TLevel level) {
+  if (level < kLevelCount) totals_.Difficulty = level;
+}
+
+void TrainerGame::DealTask(TaskSlot& slot) {
+  slot = TaskSlot{};
+  if (templates_.empty()) return;
+  const TLevel level = Current().Difficulty;
+  for (int pick = 0; pick < kTemplatePicksPerSlot; ++pick) {
+    const auto index = engine::RandomBelow(static_cast<std::uint32_t>(templates_.size()));
+    if (auto text = maker_.MakeTask(templates_[index], level, slot.Expected)) {
+      slot.Text = std::move(*text);
+      slot.Open = true;
+      return;
+    }
+  }
+  slot.Expected = 0;
+}
+
+void TrainerGame::NewRound() {
+  TGameParams round;
+  round.Difficulty = totals_.Difficulty;
+  rounds_.push_back(round);
+  remaining_ = 0;
+  for (int row = 0; row < kTaskRows; ++row) {
+    for (int column = 0; column < kTaskColumns; ++column) {
+      TaskSlot& slot = Slot(column, row);
+      DealTask(slot);
+      if (slot.Open) ++remaining_;
+    }
+  }
+}
+
+void TrainerGame::CountError() {
+  ++totals_.Errors;
+  ++Current().Errors;
+}
+
+const TaskSlot& TrainerGame::Task(int column, int row) const {
+  return tasks_.at(static_cast<std::size_t>(column)).at(static_cast<std::size_t>(row));
+}
+
+TaskSlot& TrainerGame::Slot(int column, int row) {
+  return tasks_.at(static_cast<std::size_t>(column)).at(static_cast<std::size_t>(row));
+}
+
+bool TrainerGame::IsRightAnswer(int column, int row, std::int32_t answer) const {
+  const engine::Extended expected = std::trunc(Task(column, row).Expected);
+  // Both sides as 64-bit whole numbers; a value beyond that range (never
+  // produced by the shipped templates) cannot equal a 32-bit answer.
+  if (!(std::fabs(expected) < 0x1p62L)) return false;
+  return static_cast<std::int64_t>(expected) == static_cast<std::int64_t>(answer);
+}
+
+std::int32_t TrainerGame::PointsPerTask() const {
+  return kPointsPerTask.at(CurrentRound().Difficulty);
+}
+
+bool TrainerGame::Solve(int column, int row) {
+  TaskSlot& slot = Slot(column, row);
+  if (!slot.Open) return false;  // a solved task cannot score twice
+  slot.Open = false;
+  --remaining_;
+  const std::int32_t points = PointsPerTask();
+  totals_.Points += points;
+  Current().Points += points;
+  ++Current().Solved;
+  ++totals_.Solved;
+  return remaining_ == 0;
+}
+
+std::int32_t TrainerGame::AwardSpecialPoints() {
+  const std::int32_t special =
+      PointsPerTask() * (1 + static_cast<std::int32_t>(engine::RandomBelow(3)));
+  specialPoints_ += special;
+  totals_.Points += special;
+  return special;
+}
+
+void TrainerGame::Tick() {
+  ++totals_.Seconds;
+  ++Current().Seconds;
+}
+
+}  // namespace numora

@@ -1,0 +1,77 @@
+// The state of a training session: the templates, the 15 tasks of the current
+// round, the record of every round and the running totals. The main window
+// shows this state and feeds it the child's actions; tests drive it directly.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/extended.h"
+#include "game_params.h"
+#include "task_maker.h"
+#include "task_templates.h"
+
+namespace numora {
+
+inline constexpr int kTaskColumns = 5;
+inline constexpr int kTaskRows = 3;
+inline constexpr int kTasksPerRound = kTaskColumns * kTaskRows;
+
+// One task of the current round.
+struct TaskSlot {
+  std::string Text;  // Windows-1252, e.g. "250/25+7"
+  engine::Extended Expected = 0;
+  bool Open = false;  // shown and not yet solved
+};
+
+class TrainerGame {
+ public:
+  // Starts round 1 at "mittel". The random generator should be seeded before.
+  TrainerGame(TTemplateList templates, engine::TTermParser& parser,
+              long attemptLimit = TaskMaker::kDefaultAttemptLimit);
+
+  // Deals a new round of 15 tasks at the selected level and appends its
+  // record; the previous round's record stays with the counts it had.
+  void NewRound();
+  // The level of the next round (the menu starts one right after).
+  void SelectLevel(TLevel level);
+
+  // A wrong or invalid answer.
+  void CountError();
+  // Whether answer is the value of the open task at column, row.
+  bool IsRightAnswer(int column, int row, std::int32_t answer) const;
+  // Marks the task solved and scores it; true when the round is complete.
+  bool Solve(int column, int row);
+  // Draws the special points of a completed round (1, 2 or 3 times the points
+  // per task), adds them to the totals but not to the round, and returns them.
+  std::int32_t AwardSpecialPoints();
+  // One second of play.
+  void Tick();
+
+  const TTemplateList& Templates() const { return templates_; }
+  std::uint8_t Remaining() const { return remaining_; }
+  const std::vector<TGameParams>& Rounds() const { return rounds_; }
+  const TGameParams& Totals() const { return totals_; }
+  const TGameParams& CurrentRound() const { return rounds_.back(); }
+  std::int32_t SpecialPoints() const { return specialPoints_; }
+  const TaskSlot& Task(int column, int row) const;
+  std::int32_t PointsPerTask() const;
+  TaskMaker& Maker() { return maker_; }
+
+ private:
+  TaskSlot& Slot(int column, int row);
+  TGameParams& Current() { return rounds_.back(); }
+  void DealTask(TaskSlot& slot);
+
+  TTemplateList templates_;
+  std::uint8_t remaining_ = 0;
+  std::vector<TGameParams> rounds_;
+  TGameParams totals_;
+  std::int32_t specialPoints_ = 0;
+  std::array<std::array<TaskSlot, kTaskRows>, kTaskColumns> tasks_{};
+  TaskMaker maker_;
+};
+
+}  // namespace numora
