@@ -1,0 +1,22 @@
+#include "random_generator.h"
+
+#include <chrono>
+
+namespace bildwort {
+
+RandomGenerator RandomGenerator::SeededFromClock() {
+  const auto ticks = std::chrono::system_clock::now().time_since_epoch().count();
+  return RandomGenerator(static_cast<std::uint32_t>(ticks ^ (ticks >> 32)));
+}
+
+double RandomGenerator::Next() {
+  seed_ = seed_ * 134775813u + 1u;  // unsigned arithmetic wraps modulo 2^32
+  return static_cast<double>(seed_) / 4294967296.0;
+}
+
+int RandomGenerator::Below(int n) {
+  if (n < 1) return 0;
+  return static_cast<int>(Next() * n);
+}
+
+}  // namespace bildwort

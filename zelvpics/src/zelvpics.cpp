@@ -1,0 +1,88 @@
+#include "zelvpics/zelvpics.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace {
+
+// The dialogs belong to whichever window of the program is active, so they
+// open centred over it.
+QWidget* DialogOwner() {
+  return QApplication::activeWindow();
+}
+
+QLabel* TextLabel(const QString& html, QWidget* parent) {
+  auto* label = new QLabel(html, parent);
+  label->setTextFormat(Qt::RichText);
+  label->setWordWrap(true);
+  label->setTextInteractionFlags(Qt::TextBrowserInteraction);
+  label->setOpenExternalLinks(false);
+  return label;
+}
+
+void AddOkButton(QDialog& dialog, QVBoxLayout* layout) {
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  layout->addWidget(buttons);
+}
+
+}  // namespace
+
+extern "C" {
+
+void ShowAbout(const QIcon* icon) {
+  QDialog dialog(DialogOwner());
+  dialog.setObjectName(QStringLiteral("zelvpicsAbout"));
+  dialog.setWindowTitle(QStringLiteral("Info"));
+  auto* layout = new QVBoxLayout(&dialog);
+  auto* row = new QHBoxLayout;
+  layout->addLayout(row);
+  if (icon != nullptr && !icon->isNull()) {
+    auto* picture = new QLabel(&dialog);
+    picture->setPixmap(icon->pixmap(64, 64));
+    picture->setAlignment(Qt::AlignTop);
+    row->addWidget(picture);
+  }
+  row->addWidget(
+      TextLabel(QStringLiteral("<p><b>Bildwort 2</b> &ndash; Bilder und Wörter</p>"
+                               "<p>Die Bildbibliothek <b>zelvpics</b> 1.0 enthält 120 Bilder von "
+                               "Tieren, Essen, Spielsachen, Fahrzeugen, Dingen im Haus und aus der "
+                               "Natur, jeweils mit dem deutschen und dem englischen Wort.</p>"
+                               "<p>Die Bilder sind aus der Schrift Noto Color Emoji gezeichnet "
+                               "(SIL Open Font License 1.1).</p>"),
+                &dialog));
+  AddOkButton(dialog, layout);
+  dialog.exec();
+}
+
+void Hilfe() {
+  QDialog dialog(DialogOwner());
+  dialog.setObjectName(QStringLiteral("zelvpicsHelp"));
+  dialog.setWindowTitle(QStringLiteral("Hilfe"));
+  auto* layout = new QVBoxLayout(&dialog);
+  layout->addWidget(TextLabel(
+      QStringLiteral("<h3>So spielst du Bildwort</h3>"
+                     "<ol>"
+                     "<li>Klicke auf ein Bild.</li>"
+                     "<li>Dort, wo du geklickt hast, öffnet sich eine Liste mit Wörtern.</li>"
+                     "<li>Wähle das Wort, das zum Bild passt: mit der Maus, oder mit den "
+                     "Pfeiltasten und dann mit der Eingabetaste.</li>"
+                     "</ol>"
+                     "<p>Ist das Wort richtig, verschwinden das Bild und das Wort. Ist es "
+                     "falsch, bleibt alles, wie es ist, und du kannst es gleich noch einmal "
+                     "versuchen.</p>"
+                     "<p>Im Menü <b>Sprache</b> wählst du, ob die Wörter auf Deutsch oder auf "
+                     "Englisch kommen. Mit <b>Datei &gt; Neu</b> beginnt ein neues Spiel.</p>"
+                     "<p>Viel Spaß!</p>"),
+      &dialog));
+  AddOkButton(dialog, layout);
+  dialog.resize(420, dialog.sizeHint().height());
+  dialog.exec();
+}
+
+}  // extern "C"
