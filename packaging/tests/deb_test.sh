@@ -32,7 +32,8 @@ needed=()
 if has termcalc || has numora || has bildwort; then needed+=(libc6 libstdc++6); fi
 if has numora || has bildwort; then needed+=(libqt6core6 libqt6gui6 libqt6widgets6); fi
 for package in "${needed[@]}"; do
-  [[ ", $depends," =~ [\ ,]$package[\ ,\(] ]] || fail "Depends lacks $package: $depends"
+  # A glob, not a regular expression: "libstdc++6" holds "+" signs.
+  [[ ", $depends," == *[\ ,]"$package"[\ ,\(]* ]] || fail "Depends lacks $package: $depends"
 done
 
 # ---- contents
