@@ -217,13 +217,20 @@ TParserDeclarations::~TParserDeclarations() {
 
 bool TParserDeclarations::Prepare(TTermParser& parser) {
   bool result = true;
-  if (changedLists_ & 2) PrepareFunctions(result);
-  if (changedLists_ & 1) PrepareVarNames(result);
-  declarationErrors_ = functionErrors_ + varNameErrors_;
-  if (preparedVarNames_.size() != parser.varValues_.size()) {
-    parser.ResizeVarValues(preparedVarNames_.size());
+  try {
+    if (changedLists_ & 2) PrepareFunctions(result);
+    if (changedLists_ & 1) PrepareVarNames(result);
+    declarationErrors_ = functionErrors_ + varNameErrors_;
+    if (preparedVarNames_.size() != parser.varValues_.size()) {
+      parser.ResizeVarValues(preparedVarNames_.size());
+    }
+    changedLists_ = 0;
+  } catch (...) {
+    // Out of memory: the lists stay marked as changed, so the next Prepare
+    // starts again from them.
+    changedLists_ = 7;
+    result = false;
   }
-  changedLists_ = 0;
   lastPrepareResult_ = result;
   return result;
 }
@@ -388,6 +395,15 @@ void TParserDeclarations::PrepareVarNames(bool& result) {
 }
 
 bool TParserDeclarations::ExpandFunctions(std::string& term) {
+  try {
+    return ExpandCalls(term);
+  } catch (...) {
+    // Out of memory while copying bodies: the expansion failed.
+    return false;
+  }
+}
+
+bool TParserDeclarations::ExpandCalls(std::string& term) {
   const std::size_t n = preparedFunctions_.size() / 2;
   int searches = 0;
   bool again = true;
@@ -500,18 +516,18 @@ void TTermParser::SetDeclarations(TParserDeclarations* declarations) {
     users.erase(std::remove(users.begin(), users.end(), this), users.end());
   }
   if (declarations != nullptr && declarations_ != declarations) {
-    declarations->users_.push_back(this);
+    try {
+      declarations->users_.push_back(this);
+    } catch (...) {
+      // Unregistered, the reference could dangle; without it SetTerm
+      // reports code 9 instead.
+      declarations = nullptr;
+    }
   }
   declarations_ = declarations;
   if (declarations_ == nullptr) return;
   declarations_->changedLists_ = 7;
-  try {
-    declarations_->Prepare(*this);
-  } catch (...) {
-    // Only an allocation failure can get here; the lists stay marked as
-    // changed so that the next SetTerm prepares them again.
-    declarations_->changedLists_ = 7;
-  }
+  declarations_->Prepare(*this);
 }
 
 void TTermParser::SetTerm(const std::string& term) {

@@ -94,6 +94,8 @@ class TParserDeclarations {
   void ParseDeclaration(std::size_t entry);
   void PrepareVarNames(bool& result);
   void PurgeInvalid();
+  // ExpandFunctions without its guard against running out of memory.
+  bool ExpandCalls(std::string& term);
   // The line of Functions that prepared function entry came from.
   const std::string& SourceLine(std::size_t entry) const;
 
