@@ -158,25 +158,31 @@ bool Truncate64(Extended x, Extended& result) {
   return true;
 }
 
+// A whole number as a 64-bit integer would hold it: without the negative zero
+// that truncating or rounding -0.5 leaves in the extended value.
+Extended WholeNumber(Extended r) {
+  return r == 0 ? 0 : r;
+}
+
 // The full 64-bit truncation, not its low 32 bits: CEIL(4294967296.5) is
 // 4294967297, not 1.
 Extended Ceil(Extended x) {
   Extended t = 0;
   if (!Truncate64(x, t)) return 0;
-  return x - t > 0 ? t + 1 : t;
+  return WholeNumber(x - t > 0 ? t + 1 : t);
 }
 
 Extended Floor(Extended x) {
   Extended t = 0;
   if (!Truncate64(x, t)) return 0;
-  return x - t < 0 ? t - 1 : t;
+  return WholeNumber(x - t < 0 ? t - 1 : t);
 }
 
 // Nearest integer, ties to even, as a 64-bit integer.
 Extended Round(Extended x) {
   const Extended r = std::nearbyint(x);
   if (!(std::fabs(x) < TwoPow63) || r == TwoPow63) return MathFailure();
-  return r;
+  return WholeNumber(r);
 }
 
 // NORMRAND keeps its draw inside the region where INVERF's series converges.

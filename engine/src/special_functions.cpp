@@ -49,6 +49,34 @@ bool DiscreteArgument(Extended n) {
   return false;
 }
 
+// Below this argument the alternating series of EI cancels away: its largest
+// term grows like e^|x| while the value shrinks like e^-|x|, so at -10 the
+// series keeps only 9 digits and beyond -30 none at all (EI(-100) would come
+// out as +3.7E+20). There EI(x) = -E1(-x) is taken from the continued fraction
+// of E1 instead.
+constexpr Extended NegativeSeriesLimit = -10;
+
+// E1(z) for z > 10: e^-z / (z + 1 - 1/(z + 3 - 4/(z + 5 - ...))), evaluated
+// from the front (modified Lentz); it needs a few dozen terms at z = 10 and
+// fewer beyond.
+Extended ExponentialIntegralE1(Extended z) {
+  Extended b = z + 1;
+  Extended c = 1 / std::numeric_limits<Extended>::min();
+  Extended d = 1 / b;
+  Extended h = d;
+  for (int i = 1; i <= 1000; ++i) {
+    const Extended a = -static_cast<Extended>(i) * i;
+    b += 2;
+    d = 1 / (a * d + b);
+    c = b + a / c;
+    const Extended step = c * d;
+    h *= step;
+    if (std::fabs(step - 1) < 1E-19L) break;
+  }
+  // e^-z underflows to zero for z above about 11355: the value is zero then.
+  return h * std::exp(-z);
+}
+
 }  // namespace
 
 Extended TwoOverPi() {
@@ -94,10 +122,15 @@ Extended POICUM(Extended lambda, Extended n) {
     if (p == 0 || !std::isfinite(s)) break;
     p = p * lambda / i;
     s = s + p;
-    // Beyond i = |lambda| the terms shrink, so once the latest one leaves the
-    // sum unchanged in either direction, every later one does too: n may be
-    // astronomically large without the loop running on.
-    if (i >= size && s + std::fabs(p) == s && s - std::fabs(p) == s) break;
+    // Beyond i = |lambda| each term is at most r = |lambda|/(i+1) times the
+    // one before, so all later terms together are at most |p|*r/(1-r). Once
+    // that bound leaves the sum unchanged, so does the rest of the series: n
+    // may be astronomically large without the loop running on. (|p| < 1 keeps
+    // the bound itself from overflowing.)
+    if (i >= size && std::fabs(p) < 1) {
+      const Extended tail = std::fabs(p) * size / (i + 1 - size);
+      if (s + tail == s && s - tail == s) break;
+    }
   }
   return s;
 }
@@ -299,6 +332,7 @@ Extended EI(Extended x) {
   // The series of an infinite argument never ends (and a NaN never passes
   // its stop test).
   if (!std::isfinite(x)) return MathFailure();
+  if (x < NegativeSeriesLimit) return -ExponentialIntegralE1(-x);
   Extended s = x;
   Extended t = x;
   for (Extended j = 2;; j += 1) {
