@@ -22,7 +22,7 @@ constexpr char EndMark = '|';
 // A marked call keeps one character in front of its FunctionMark, whose code is
 // this base plus the function code.
 constexpr int FunctionCharBase = 170;
-// Built-in constants are evaluated up to this depth of nesting.
+// Declared constants are evaluated up to this depth of nesting.
 constexpr int MaxConstantDepth = 100;
 
 constexpr const char* MsgInvalidTerm = "Invalid Function Term";
@@ -133,7 +133,7 @@ Extended FailConstant(int& code, int failCode, const char* message) {
 
 // A declared constant: its term is compiled into a buffer of its own and run at
 // once, so the program that uses it holds only the number.
-Extended DeclaredConstantValue(const std::string& name, const std::vector<std::string>& constants,
+Extended DeclaredConstantValue(std::string_view name, const std::vector<std::string>& constants,
                                int& code, Extended angleFactor) {
   std::size_t valueStart = 0;
   const std::string* line = FindConstantLine(constants, name, valueStart);
@@ -157,12 +157,20 @@ Extended DeclaredConstantValue(const std::string& name, const std::vector<std::s
 }
 
 // The value of an operand that is no variable: a built-in constant, a number
-// or a declared constant.
-Extended ConstantValue(const std::string& text, const std::vector<std::string>& constants,
-                       int& code, Extended angleFactor) {
+// or a declared constant. No built-in name is a number, so numbers, by far the
+// most frequent operands, are tried first.
+Extended ConstantValue(std::string_view text, const std::vector<std::string>& constants, int& code,
+                       Extended angleFactor) {
   code = 0;
   if (ConstantDepth > MaxConstantDepth) return FailConstant(code, 4, MsgRecursiveConstants);
   DepthGuard depth;
+  if (IsNumber(text)) {
+    const Extended value = NumberValue(text);
+    // A literal beyond the extended range has no value; it must not enter the
+    // program as infinity.
+    if (!std::isfinite(value)) return FailConstant(code, 4, MsgCannotReadConstants);
+    return value;
+  }
   if (text == "PI") return ExtPi;
   if (text == "E") return EngineE;
   if (text == "C") return ExtEulerGamma;
@@ -172,23 +180,41 @@ Extended ConstantValue(const std::string& text, const std::vector<std::string>& 
     FailConstant(code, 8, MsgNaN);
     return ExtNanConstant;
   }
-  if (IsNumber(text)) {
-    const Extended value = NumberValue(text);
-    // A literal beyond the extended range has no value; it must not enter the
-    // program as infinity.
-    if (!std::isfinite(value)) return FailConstant(code, 4, MsgCannotReadConstants);
-    return value;
-  }
   return DeclaredConstantValue(text, constants, code, angleFactor);
 }
 
-// One compilation: the term, its shadow and the translation state. Created on
-// the heap, so that nested constant compilations cost little stack.
+// Function codes by the last letter of their name (the character before its
+// '('), each list in table order, so that a '(' is matched against the few
+// names that can end there.
+class FunctionIndex {
+ public:
+  FunctionIndex() {
+    for (int code = 1; code <= FunctionCount; ++code) {
+      const std::string_view name = FunctionName(code);
+      if (name.size() < 2 || name.back() != '(') continue;
+      byLastLetter_[static_cast<unsigned char>(name[name.size() - 2])].push_back(code);
+    }
+  }
+  const std::vector<int>& CodesEndingWith(char letter) const {
+    return byLastLetter_[static_cast<unsigned char>(letter)];
+  }
+
+ private:
+  std::array<std::vector<int>, 256> byLastLetter_;
+};
+
+const FunctionIndex& Functions() {
+  static const FunctionIndex index;
+  return index;
+}
+
+// One compilation: the term, its shadow and the translation state.
 class TermCompiler {
  public:
   TermCompiler(std::string& message, TProgram& buffer, const std::vector<std::string>& constants,
                const std::vector<std::string>* varNames, Extended angleFactor)
-      : message_(message),
+      : ok_(EvalOk),
+        message_(message),
         buffer_(buffer),
         constants_(constants),
         varNames_(varNames),
@@ -197,21 +223,21 @@ class TermCompiler {
   int Compile(const std::string& term, int& count) {
     term_ = term;
     result_ = 0;
-    EvalOk = true;
+    ok_ = true;
     message_.clear();
     CheckSigns();
-    if (!EvalOk) return result_;
+    if (!ok_) return result_;
     shadow_ = term_;
     MarkFunctions();
     TranslateTerm();
     count = n_;
-    if (EvalOk) CheckConsumed();
+    if (ok_) CheckConsumed();
     return result_;
   }
 
  private:
   void Fail(int code, std::string_view text) {
-    EvalOk = false;
+    ok_ = false;
     result_ = code;
     message_.assign(text);
   }
@@ -221,54 +247,68 @@ class TermCompiler {
   // A unary minus is allowed only at the start or after '(' and becomes '\';
   // a plus there is dropped; an exponent's sign is protected from being read
   // as an operator; two operators in a row or a dangling operator fail.
+  // The term is rewritten in place: characters before w are the term as it
+  // now stands, characters from r on are still to be scanned, so dropping a
+  // character costs nothing however long the term is.
   void CheckSigns() {
     std::string& t = term_;
-    std::size_t j = 0;
-    while (j < t.size() && t[j] == '(') ++j;
-    if (j < t.size()) {
-      const char c = t[j];
+    const std::size_t size = t.size();
+    std::size_t r = 0;
+    std::size_t w = 0;
+    auto keep = [&](char c) { t[w++] = c; };
+    auto next = [&]() { return r + 1 < size ? t[r + 1] : '\0'; };
+
+    while (r < size && t[r] == '(') keep(t[r++]);
+    if (r < size) {
+      const char c = t[r];
       if (c == '-') {
-        t[j] = '\\';
-        ++j;
+        keep('\\');
+        ++r;
       } else if (c == '+') {
-        t.erase(j, 1);
+        ++r;
       } else if (c == ')' || c == '*' || c == '/' || c == '^') {
         Fail(5, MsgMissingOperand);
         return;
       } else {
-        ++j;
+        keep(c);
+        ++r;
       }
     }
-    while (j < t.size()) {
-      const char c = t[j];
+    while (r < size) {
+      const char c = t[r];
       if (c == '(') {
-        while (j < t.size() && t[j] == '(') ++j;
-        if (j < t.size()) {
-          if (t[j] == '-') {
-            t[j] = '\\';
-            ++j;
-          } else if (t[j] == '+') {
-            t.erase(j, 1);
+        while (r < size && t[r] == '(') keep(t[r++]);
+        // The character after the run is a sign or the start of an operand;
+        // the scan resumes behind it (behind the dropped '+', that is at the
+        // character that followed it).
+        if (r < size) {
+          if (t[r] == '+') {
+            ++r;
+          } else {
+            keep(t[r] == '-' ? '\\' : t[r]);
+            ++r;
           }
         }
         continue;
       }
-      if (c == 'E' && j > 0 && (IsDigit(t[j - 1]) || t[j - 1] == '.') && j + 1 < t.size()) {
-        if (t[j + 1] == '-') {
-          t[j + 1] = '.';
-          j += 2;
+      if (c == 'E' && w > 0 && (IsDigit(t[w - 1]) || t[w - 1] == '.') && r + 1 < size) {
+        if (t[r + 1] == '-') {
+          keep('E');
+          keep('.');
+          r += 2;
           continue;
         }
-        if (t[j + 1] == '+') {
-          t.erase(j + 1, 1);
-          ++j;
+        if (t[r + 1] == '+') {
+          keep('E');
+          r += 2;
           continue;
         }
       }
-      if (Is(c, ccBinary) && j + 1 < t.size() && Is(t[j + 1], ccNoOperand))
-        Fail(5, MsgMissingOperand);
-      ++j;
+      if (Is(c, ccBinary) && Is(next(), ccNoOperand)) Fail(5, MsgMissingOperand);
+      keep(c);
+      ++r;
     }
+    t.resize(w);
     if (t.empty()) {
       Fail(2, MsgInvalidTerm);
     } else if (Is(t.back(), ccNoEnd)) {
@@ -276,45 +316,48 @@ class TermCompiler {
     }
   }
 
-  // The smallest function code whose name ends with the '(' at position open,
-  // or 0. Marking one call never changes which names end at another '(', so
-  // looking at each '(' once gives what marking name after name in table
-  // order gives.
-  int FunctionEndingAt(std::size_t open) const {
-    for (int code = 1; code <= FunctionCount; ++code) {
+  // The smallest function code whose name, without its '(', ends the first
+  // length characters of term_, or 0.
+  int FunctionEndingAt(std::size_t length) const {
+    if (length == 0) return 0;
+    for (int code : Functions().CodesEndingWith(term_[length - 1])) {
       const std::string_view name = FunctionName(code);
-      if (name.back() != '(' || name.size() > open + 1) continue;
-      if (std::string_view(term_).substr(open + 1 - name.size(), name.size()) == name) return code;
+      const std::size_t letters = name.size() - 1;
+      if (letters <= length &&
+          std::string_view(term_).substr(length - letters, letters) == name.substr(0, letters))
+        return code;
     }
     return 0;
   }
 
   // Each built-in call NAME( becomes the character FunctionCharBase + code
   // followed by the FunctionMark; a '(' left behind a name is an undefined
-  // function.
+  // function. Marking one call never changes which names end at another '(',
+  // and the marks are no name characters, so a single pass that looks at the
+  // text already written gives what marking name after name in table order
+  // gives. The term only shrinks, so it is rewritten in place.
   void MarkFunctions() {
-    std::string term;
-    std::string shadow;
-    term.reserve(term_.size() + 1);
-    shadow.reserve(term_.size());
-    for (std::size_t i = 0; i < term_.size(); ++i) {
-      const char c = term_[i];
-      const int code = c == '(' ? FunctionEndingAt(i) : 0;
+    std::size_t w = 0;
+    const std::size_t size = term_.size();
+    for (std::size_t r = 0; r < size; ++r) {
+      const char c = term_[r];
+      const int code = c == '(' ? FunctionEndingAt(w) : 0;
       if (code == 0) {
-        term.push_back(c);
-        shadow.push_back(shadow_[i]);
+        term_[w] = c;
+        shadow_[w] = shadow_[r];
+        ++w;
         continue;
       }
-      // The name's letters were copied unchanged; all but the last go.
-      const std::size_t nameLength = FunctionName(code).size() - 1;
-      term.resize(term.size() - nameLength);
-      shadow.resize(shadow.size() - nameLength);
-      term.push_back(static_cast<char>(FunctionCharBase + code));
-      term.push_back(FunctionMark);
-      shadow.append("  ");
+      // The name's letters were written unchanged; all but the last go.
+      w -= FunctionName(code).size() - 1;
+      term_[w] = static_cast<char>(FunctionCharBase + code);
+      term_[w + 1] = FunctionMark;
+      shadow_[w] = ' ';
+      shadow_[w + 1] = ' ';
+      w += 2;
     }
-    term_ = std::move(term);
-    shadow_ = std::move(shadow);
+    term_.resize(w);
+    shadow_.resize(w);
     ReportUndefinedFunction();
     term_.push_back(EndMark);
   }
@@ -338,7 +381,7 @@ class TermCompiler {
     n_ = 0;
     sp_ = ProgramSize + 1;
     const std::size_t end = term_.size() - 1;
-    while (EvalOk && i_ < term_.size()) {
+    while (ok_ && i_ < term_.size()) {
       const char c = term_[i_];
       if (i_ == end) {
         Finish();
@@ -371,7 +414,7 @@ class TermCompiler {
         return;
       case ')':
         if (s_ < i_) EmitOperand();
-        if (!EvalOk) return;
+        if (!ok_) return;
         PopOperators(level_);
         level_ -= 10;
         s_ = i_ + 1;
@@ -448,7 +491,9 @@ class TermCompiler {
 
   void Finish() {
     if (s_ < i_) EmitOperand();
-    if (!EvalOk) return;
+    if (!ok_) return;
+    // Unbalanced parentheses in a constant's term can leave priorities below
+    // zero; the end takes every pending operator all the same.
     PopOperators(std::numeric_limits<std::int64_t>::min());
     if (n_ + 1 > ProgramSize) {
       FailBufferFull();
@@ -457,17 +502,22 @@ class TermCompiler {
     buffer_[static_cast<std::size_t>(n_ + 1)].Kind = ikEnd;
   }
 
+  // Deep nesting takes a priority beyond the 16-bit Priority field. While an
+  // operator waits on the stack, its Value (never read for an operator) holds
+  // the full priority, and the translation compares that.
+  static Extended Waiting(std::int64_t priority) { return static_cast<Extended>(priority); }
+  Extended TopPriority() const { return buffer_[static_cast<std::size_t>(sp_)].Value; }
+
   void PushOperator(TInstructionKind kind, std::int16_t code, std::int64_t priority) {
     if (s_ < i_) EmitOperand();
-    if (!EvalOk) return;
+    if (!ok_) return;
     if (kind == ikOperator &&
         (code == opNotEqual || code == opGreaterEqual || code == opLessEqual)) {
       ++i_;
       shadow_[i_] = ' ';
     }
     s_ = i_ + 1;
-    if (sp_ <= ProgramSize && stackPriority_[static_cast<std::size_t>(sp_)] >= priority)
-      PopOperators(priority);
+    if (sp_ <= ProgramSize && TopPriority() >= Waiting(priority)) PopOperators(priority);
     // The stack must not grow into the program below it.
     if (sp_ - 1 <= n_) {
       FailBufferFull();
@@ -475,20 +525,20 @@ class TermCompiler {
     }
     --sp_;
     TInstruction& record = buffer_[static_cast<std::size_t>(sp_)];
-    record = TInstruction{};
+    record.Value = Waiting(priority);
     record.Kind = kind;
     record.Code = code;
-    // Deep nesting can take a priority beyond the 16-bit field; the
-    // translation compares the full value kept beside the stack.
     record.Priority = static_cast<std::uint16_t>(
         std::clamp<std::int64_t>(priority, 0, std::numeric_limits<std::uint16_t>::max()));
-    stackPriority_[static_cast<std::size_t>(sp_)] = priority;
   }
 
   void PopOperators(std::int64_t priority) {
-    while (sp_ <= ProgramSize && stackPriority_[static_cast<std::size_t>(sp_)] >= priority) {
+    const Extended bound = Waiting(priority);
+    while (sp_ <= ProgramSize && TopPriority() >= bound) {
       ++n_;
-      buffer_[static_cast<std::size_t>(n_)] = buffer_[static_cast<std::size_t>(sp_)];
+      TInstruction& record = buffer_[static_cast<std::size_t>(n_)];
+      record = buffer_[static_cast<std::size_t>(sp_)];
+      record.Value = 0;
       ++sp_;
     }
   }
@@ -518,20 +568,31 @@ class TermCompiler {
         return;
       }
     }
-    const std::string operand = ReplaceAll(std::string(text), "E.", "E-");
+    // The sign pass wrote an exponent's minus as '.'; it is restored here.
+    // Turning "E." into "E-" never forms another "E.", so one pass does it.
+    std::string_view operand = text;
+    std::string restored;
+    if (std::size_t at = text.find("E."); at != std::string_view::npos) {
+      restored.assign(text);
+      for (; at != std::string::npos; at = restored.find("E.", at + 2)) restored[at + 1] = '-';
+      operand = restored;
+    }
     int code = 0;
     const Extended value = ConstantValue(operand, constants_, code, angleFactor_);
     result_ = code;
-    message_ = ConstantMessage;
-    if (code == 8) return;
-    if (EvalOk) {
+    if (code == 8) {
+      message_ = ConstantMessage;
+      return;
+    }
+    if (ok_) {
       record.Kind = ikNumber;
       record.Value = value;
       result_ = 0;
       message_.clear();
     } else {
       result_ = 3;
-      message_ = operand + MsgDetected;
+      message_.assign(operand);
+      message_ += MsgDetected;
     }
   }
 
@@ -539,6 +600,8 @@ class TermCompiler {
     if (shadow_.find_first_not_of(' ') != std::string::npos) Fail(3, MsgSyntaxError);
   }
 
+  // EvalOk, looked up once: a thread_local costs a lookup on every access.
+  bool& ok_;
   std::string& message_;
   TProgram& buffer_;
   const std::vector<std::string>& constants_;
@@ -554,7 +617,6 @@ class TermCompiler {
   std::int64_t level_ = 0;    // 10 per open parenthesis or call
   int n_ = 0;                 // records of the program so far
   int sp_ = ProgramSize + 1;  // top of the operator stack; ProgramSize + 1 = empty
-  std::array<std::int64_t, ProgramSize + 2> stackPriority_{};
 };
 
 }  // namespace
@@ -563,9 +625,8 @@ int CompileTerm(const std::string& term, std::string& message, TProgram& buffer,
                 const std::vector<std::string>& constants, const std::vector<std::string>* varNames,
                 Extended angleFactor, int& count) {
   try {
-    auto compiler =
-        std::make_unique<TermCompiler>(message, buffer, constants, varNames, angleFactor);
-    return compiler->Compile(term, count);
+    TermCompiler compiler(message, buffer, constants, varNames, angleFactor);
+    return compiler.Compile(term, count);
   } catch (...) {
     EvalOk = false;
     message = MsgCannotAnalyze;

@@ -4,6 +4,8 @@
 #include <stdlib.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
 #include <limits>
 
 #include "engine/engine_state.h"
@@ -78,25 +80,89 @@ locale_t ClassicLocale() {
   return locale;
 }
 
+// 10^0 .. 10^19, each exact in 64 bits and so in the extended format.
+constexpr std::array<std::uint64_t, 20> kPowersOfTen = [] {
+  std::array<std::uint64_t, 20> powers{};
+  std::uint64_t power = 1;
+  for (std::uint64_t& p : powers) {
+    p = power;
+    power *= 10;
+  }
+  return powers;
+}();
+
+// The value of a literal accepted by IsNumber with at most 19 significant
+// digits and a decimal scale within 10^-19 .. 10^19. The digits and the power
+// of ten are both exact extended values, so one division or multiplication
+// rounds the exact decimal value once, as the full conversion would; most
+// literals in terms are of this kind and need no more. False for any other.
+bool ShortNumberValue(std::string_view text, long double& value) {
+  std::size_t i = 0;
+  const bool negative = text[0] == '-';
+  if (text[0] == '-' || text[0] == '+') ++i;
+  std::uint64_t digits = 0;
+  int significant = 0;
+  int scale = 0;
+  bool fraction = false;
+  for (; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '.') {
+      fraction = true;
+      continue;
+    }
+    if (!IsDigit(c)) break;
+    if (digits != 0 || c != '0') {
+      if (++significant > 19) return false;
+      digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    if (fraction) --scale;
+  }
+  if (i < text.size()) {  // the exponent
+    ++i;
+    const bool negativeExponent = text[i] == '-';
+    if (text[i] == '-' || text[i] == '+') ++i;
+    int exponent = 0;
+    for (; i < text.size(); ++i) {
+      exponent = exponent * 10 + (text[i] - '0');
+      if (exponent > 1000) return false;
+    }
+    scale += negativeExponent ? -exponent : exponent;
+  }
+  if (scale < -19 || scale > 19) return false;
+  const auto mantissa = static_cast<long double>(digits);
+  const auto power =
+      static_cast<long double>(kPowersOfTen[static_cast<std::size_t>(std::abs(scale))]);
+  value = scale < 0 ? mantissa / power : mantissa * power;
+  if (negative) value = -value;
+  return true;
+}
+
 }  // namespace
 
 void NormaliseTerm(std::string& text, bool replaceOperatorWords) {
-  std::string result;
-  result.reserve(text.size());
+  // Dropping and upper-casing never lengthen the text, so it is done in place.
+  // The same pass notes whether any later replacement can apply at all.
+  bool separators = false;
+  bool words = false;
+  std::size_t w = 0;
   for (char c : text) {
-    auto code = static_cast<unsigned char>(c);
+    const auto code = static_cast<unsigned char>(c);
     if (code >= 1 && code <= 32) continue;
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    result.push_back(c);
+    separators = separators || c == ';';
+    // every operator word starts with one of these letters, after a ')'
+    words = words || (w > 0 && text[w - 1] == ')' &&
+                      (c == 'A' || c == 'O' || c == 'X' || c == 'S' || c == 'M' || c == 'D'));
+    text[w++] = c;
   }
-  if (result.find(';') != std::string::npos) result = ReplaceAll(std::move(result), ";", ")(");
-  if (replaceOperatorWords && result.find(")") != std::string::npos) {
+  text.resize(w);
+  if (separators) text = ReplaceAll(std::move(text), ";", ")(");
+  if (replaceOperatorWords && (words || separators)) {
     for (const auto& word : kOperatorWords) {
-      if (result.find(word.Word) != std::string::npos)
-        result = ReplaceAll(std::move(result), word.Word, word.Letter);
+      if (text.find(word.Word) != std::string::npos)
+        text = ReplaceAll(std::move(text), word.Word, word.Letter);
     }
   }
-  text = std::move(result);
 }
 
 // The result is the same as searching from the start after every replacement,
@@ -197,6 +263,8 @@ bool IsNumber(std::string_view text) {
 
 long double NumberValue(std::string_view text) {
   if (!IsNumber(text)) return 0;
+  long double value = 0;
+  if (ShortNumberValue(text, value)) return value;
   // strtold needs a terminated string; literals are short, so this stays in
   // the string's own small buffer.
   const std::string literal(text);
