@@ -64,6 +64,7 @@ struct Cell {
 struct Row {
   std::vector<Cell> cells;
   std::vector<int> rightEdgesTwips;
+  int leftTwips = 0;  // where the row starts; the first cell begins there
 };
 
 struct Table {
@@ -195,6 +196,7 @@ class RtfParser {
   Cell cell_;
   Row row_;
   std::vector<int> rowEdges_;  // \cellx of the row being defined
+  int rowLeft_ = 0;            // \trleft of the row being defined
   std::optional<Table> table_;
   std::vector<Block> blocks_;
 
@@ -467,6 +469,9 @@ void RtfParser::ApplyWord(std::string_view word, bool hasParam, int param) {
     s.para.inTable = true;
   } else if (word == "trowd") {
     rowEdges_.clear();
+    rowLeft_ = 0;
+  } else if (word == "trleft") {
+    rowLeft_ = Clamp(param, 0, kMaxTwips);
   } else if (word == "cellx") {
     if (static_cast<int>(rowEdges_.size()) < kMaxColumns) {
       rowEdges_.push_back(Clamp(param, 0, kMaxTwips));
@@ -478,8 +483,12 @@ void RtfParser::ApplyWord(std::string_view word, bool hasParam, int param) {
   } else if (word == "uc") {
     s.unicodeSkip = Clamp(hasParam ? param : 1, 0, 16);
   } else if (word == "u") {
-    if (hasParam) {
-      AddUnicode(param < 0 ? param + 65536 : param);
+    // The number is a signed 16-bit value; writers that go beyond it mean the
+    // code point itself. A number that is no character at all is dropped and
+    // its fallback text shown instead: that is what the fallback is for.
+    const int code = param < 0 ? param + 65536 : param;
+    if (hasParam && code > 0 && code <= 0x10FFFF) {
+      AddUnicode(code);
       pendingFallback_ = s.unicodeSkip;
     }
   } else if (word == "bin") {
@@ -532,8 +541,9 @@ void RtfParser::AddByte(unsigned char byte) {
 
 void RtfParser::AddUnicode(int code) {
   if (State().destination != Destination::Text) return;
-  if (code <= 0 || code > 0xFFFF) return;
-  AddText(QString(QChar(static_cast<char16_t>(code))));
+  if (code <= 0 || code > 0x10FFFF) return;
+  const char32_t ucs4 = static_cast<char32_t>(code);
+  AddText(QString::fromUcs4(&ucs4, 1));
 }
 
 void RtfParser::AddText(const QString& text) {
@@ -581,6 +591,7 @@ void RtfParser::EndRow() {
   if (!cell_.paragraphs.empty() || !current_.runs.empty()) EndCell();
   if (row_.cells.empty()) return;
   row_.rightEdgesTwips = rowEdges_;
+  row_.leftTwips = rowLeft_;
   if (!table_) table_ = Table{};
   table_->rows.push_back(std::move(row_));
   row_ = Row{};
@@ -662,9 +673,10 @@ class DocumentWriter {
     format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
     format.setBorderCollapse(true);
     const std::vector<int>& edges = table.rows.front().rightEdgesTwips;
+    format.setLeftMargin(TwipsToPixels(table.rows.front().leftTwips));
     if (static_cast<int>(edges.size()) == columns) {
       QList<QTextLength> widths;
-      int left = 0;
+      int left = table.rows.front().leftTwips;
       for (int edge : edges) {
         widths << QTextLength(QTextLength::FixedLength, std::max(8.0, TwipsToPixels(edge - left)));
         left = edge;

@@ -54,7 +54,9 @@ struct TextCase {
 
 TEST(RtfReader, TextContent) {
   const TextCase cases[] = {
-      {"paragraphs", R"({\rtf1 one\par two\par})", "one\ntwo\n"},
+      // \par ends a paragraph; it does not open an empty one at the end.
+      {"paragraphs", R"({\rtf1 one\par two\par})", "one\ntwo"},
+      {"empty paragraph between", R"({\rtf1 one\par\par two})", "one\n\ntwo"},
       {"no final par", R"({\rtf1 one\par two})", "one\ntwo"},
       {"escaped symbols", R"({\rtf1 a\\b\{c\}d})", "a\\b{c}d"},
       {"hex in Windows-1252", R"({\rtf1 gel\'f6st \'c4 \'df \'80 \'96})",
@@ -83,13 +85,23 @@ TEST(RtfReader, TextContent) {
       {"picture skipped", R"({\rtf1{\pict\wmetafile8 0a0b0c}text})", "text"},
       {"field shows its result", R"({\rtf1{\field{\*\fldinst HYPERLINK "x"}{\fldrslt link}}})",
        "link"},
-      {"named characters", R"({\rtf1 \bullet\~\emdash\endash\lquote\rquote\ldblquote\rdblquote})",
-       QString::fromUtf8("•\u00a0—–‘’“”")},
+      {"named characters", R"({\rtf1 \bullet\emdash\endash\lquote\rquote\ldblquote\rdblquote})",
+       QString::fromUtf8("•—–‘’“”")},
+      {"code point beyond 16 bits", R"({\rtf1 \u128512?})", QString::fromUcs4(U"\U0001F600")},
+      {"no character: fallback shown", R"({\rtf1 \u1114112?x})", "?x"},
       {"binary data skipped", "{\\rtf1 a\\bin3 }}}b}", "ab"},
   };
   for (const TextCase& c : cases) {
     EXPECT_EQ(PlainText(c.rtf), c.expected) << c.name;
   }
+}
+
+// Plain text turns non-breaking blanks into ordinary ones, so look at the raw
+// characters.
+TEST(RtfReader, NonBreakingBlankStaysNonBreaking) {
+  QTextDocument document;
+  zelv::ReadRtf(R"({\rtf1 a\~b})", document);
+  EXPECT_EQ(document.toRawText(), QString("a") + QChar(QChar::Nbsp) + "b");
 }
 
 TEST(RtfReader, CharacterFormats) {
@@ -186,11 +198,24 @@ TEST(RtfReader, TableBecomesATextTable) {
   const auto widths = table->format().columnWidthConstraints();
   ASSERT_EQ(widths.size(), 2);
   EXPECT_DOUBLE_EQ(widths[0].rawValue(), 100.0);  // 1500 twips
+  EXPECT_DOUBLE_EQ(table->format().leftMargin(), 0.0);
   // The text around the table stays outside it, in order.
   const QString plain = document.toPlainText();
   EXPECT_LT(plain.indexOf("before"), plain.indexOf("Stufe"));
   EXPECT_LT(plain.indexOf("5"), plain.indexOf("after"));
   EXPECT_FALSE(document.toPlainText().contains("\n\n\nafter"));
+}
+
+TEST(RtfReader, IndentedRowMovesTheTableAndNarrowsItsFirstColumn) {
+  QTextDocument document;
+  zelv::ReadRtf(R"({\rtf1\trowd\trleft360\cellx1860\cellx3000\intbl a\cell b\cell\row})", document);
+  QTextTable* table = FirstTable(document);
+  ASSERT_NE(table, nullptr);
+  EXPECT_DOUBLE_EQ(table->format().leftMargin(), 24.0);
+  const auto widths = table->format().columnWidthConstraints();
+  ASSERT_EQ(widths.size(), 2);
+  EXPECT_DOUBLE_EQ(widths[0].rawValue(), 100.0);  // 1860 - 360 twips
+  EXPECT_DOUBLE_EQ(widths[1].rawValue(), 76.0);
 }
 
 TEST(RtfReader, RowsOfDifferentLengthArePadded) {
