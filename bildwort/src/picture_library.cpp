@@ -11,7 +11,9 @@ namespace bildwort {
 ZelvpicsLibrary::ZelvpicsLibrary(QString baseName, QStringList firstFolders)
     : baseName_(std::move(baseName)), firstFolders_(std::move(firstFolders)) {}
 
-ZelvpicsLibrary::~ZelvpicsLibrary() { Release(); }
+ZelvpicsLibrary::~ZelvpicsLibrary() {
+  Release();
+}
 
 QStringList ZelvpicsLibrary::ProgramFolder() {
   if (QCoreApplication::instance() == nullptr) return {};

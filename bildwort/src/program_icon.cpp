@@ -1,7 +1,6 @@
 #include "program_icon.h"
 
 #include <QColor>
-#include <QFont>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -10,35 +9,41 @@ namespace bildwort {
 
 namespace {
 
+// A picture above a line of words on an orange tile, drawn on a 256-unit
+// square, the same design as the icon the desktop shows for the program.
 QPixmap DrawIcon(int size) {
   QPixmap pixmap(size, size);
   pixmap.fill(Qt::transparent);
   QPainter painter(&pixmap);
   painter.setRenderHint(QPainter::Antialiasing);
-  const qreal s = size;
-  // Ground: a rounded square in a calm blue.
-  QPainterPath ground;
-  ground.addRoundedRect(QRectF(0, 0, s, s), s * 0.18, s * 0.18);
-  painter.fillPath(ground, QColor(0x2f, 0x6f, 0xb5));
-  // Four tiles like cells of the board, each in its own colour.
-  const QColor tiles[] = {QColor(0xf2, 0x5c, 0x54), QColor(0xf7, 0xc5, 0x48),
-                          QColor(0x6c, 0xc0, 0x5a), QColor(0xff, 0xff, 0xff)};
-  const qreal gap = s * 0.06;
-  const qreal tile = (s - 3 * gap) / 2;
-  for (int i = 0; i < 4; ++i) {
-    const QRectF rect(gap + (i % 2) * (tile + gap), gap + (i / 2) * (tile + gap), tile, tile);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(tiles[i]);
-    painter.drawRoundedRect(rect, s * 0.06, s * 0.06);
+  painter.scale(size / 256.0, size / 256.0);
+
+  painter.setPen(QPen(QColor(0xc2, 0x66, 0x1a), 6));
+  painter.setBrush(QColor(0xee, 0x8a, 0x2a));
+  painter.drawRoundedRect(QRectF(8, 8, 240, 240), 44, 44);
+
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(Qt::white);
+  painter.drawRoundedRect(QRectF(36, 30, 184, 132), 14, 14);
+  painter.fillRect(QRectF(48, 42, 160, 108), QColor(0x9f, 0xd3, 0xf5));  // sky
+  painter.setBrush(QColor(0xff, 0xc8, 0x3d));
+  painter.drawEllipse(QPointF(174, 74), 17, 17);  // sun
+  QPainterPath hills;
+  hills.moveTo(48, 150);
+  for (const QPointF point : {QPointF(48, 132), QPointF(98, 82), QPointF(134, 118),
+                              QPointF(158, 96), QPointF(208, 140), QPointF(208, 150)}) {
+    hills.lineTo(point);
   }
-  // The letter on the white tile stands for the words.
-  QFont font(QStringLiteral("DejaVu Sans"));
-  font.setBold(true);
-  font.setPixelSize(qMax(6, static_cast<int>(tile * 0.8)));
-  painter.setFont(font);
-  painter.setPen(QColor(0x2f, 0x6f, 0xb5));
-  painter.drawText(QRectF(gap + tile + gap, gap + tile + gap, tile, tile), Qt::AlignCenter,
-                   QStringLiteral("B"));
+  hills.closeSubpath();
+  painter.fillPath(hills, QColor(0x3f, 0x8a, 0x3a));
+
+  painter.setBrush(Qt::white);
+  painter.drawRoundedRect(QRectF(36, 176, 184, 50), 14, 14);
+  painter.setBrush(QColor(0x2d, 0x3b, 0x4a));  // the words
+  for (const QRectF word :
+       {QRectF(56, 193, 44, 16), QRectF(108, 193, 64, 16), QRectF(180, 193, 20, 16)}) {
+    painter.drawRoundedRect(word, 8, 8);
+  }
   return pixmap;
 }
 

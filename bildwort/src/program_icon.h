@@ -1,4 +1,4 @@
-// The program's icon, drawn in code: four picture tiles with a letter "B".
+// The program's icon, drawn in code: a picture above a line of words.
 #pragma once
 
 #include <QIcon>

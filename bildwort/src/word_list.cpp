@@ -33,8 +33,7 @@ std::string GermanWordOf(std::string_view line) {
 std::string EnglishWordOf(std::string_view line) {
   const size_t semicolon = line.find(';');
   const size_t colon = line.find(':');
-  if (semicolon == std::string_view::npos || colon == std::string_view::npos ||
-      colon < semicolon) {
+  if (semicolon == std::string_view::npos || colon == std::string_view::npos || colon < semicolon) {
     return std::string();
   }
   return std::string(line.substr(semicolon + 1, colon - semicolon - 1));

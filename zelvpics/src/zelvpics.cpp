@@ -65,7 +65,7 @@ void Hilfe() {
   dialog.setObjectName(QStringLiteral("zelvpicsHelp"));
   dialog.setWindowTitle(QStringLiteral("Hilfe"));
   auto* layout = new QVBoxLayout(&dialog);
-  layout->addWidget(TextLabel(
+  QLabel* text = TextLabel(
       QStringLiteral("<h3>So spielst du Bildwort</h3>"
                      "<ol>"
                      "<li>Klicke auf ein Bild.</li>"
@@ -79,9 +79,12 @@ void Hilfe() {
                      "<p>Im Menü <b>Sprache</b> wählst du, ob die Wörter auf Deutsch oder auf "
                      "Englisch kommen. Mit <b>Datei &gt; Neu</b> beginnt ein neues Spiel.</p>"
                      "<p>Viel Spaß!</p>"),
-      &dialog));
+      &dialog);
+  // A wrapped label's height follows its width; with the width fixed here
+  // the layout gives it room for every line.
+  text->setFixedWidth(400);
+  layout->addWidget(text);
   AddOkButton(dialog, layout);
-  dialog.resize(420, dialog.sizeHint().height());
   dialog.exec();
 }
 

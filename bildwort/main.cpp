@@ -1,0 +1,26 @@
+// Bildwort 2, the reading game: the start-up step, then the one window, which
+// loads the picture library and deals the first game, then the event loop
+// until the window closes or the game ends.
+#include <QApplication>
+#include <cstdlib>
+
+#include "main_window.h"
+#include "picture_library.h"
+#include "program_icon.h"
+#include "zelvlib/dialogs.h"
+#include "zelvlib/startup.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  zelv::RunStartupStep();
+  QApplication::setWindowIcon(bildwort::ProgramIcon());
+
+  zelv::QtUserDialogs dialogs;
+  bildwort::ZelvpicsLibrary library;
+  bildwort::TForm1 form1(library, dialogs);
+  if (form1.Ended()) return EXIT_FAILURE;  // no picture library, or no words in it
+  QObject::connect(&form1, &bildwort::TForm1::ProgramEnded, &app, &QApplication::quit,
+                   Qt::QueuedConnection);
+  form1.show();
+  return QApplication::exec();
+}

@@ -1,0 +1,310 @@
+#include "main_window.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <algorithm>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "picture_library.h"
+#include "program_icon.h"
+#include "word_list.h"
+#include "zelvlib/dialogs.h"
+
+namespace bildwort {
+
+namespace {
+
+constexpr int kListRole = Qt::UserRole;
+
+// Only the top-left cell of a picture is ever seen (pictures are drawn
+// unscaled from that corner), so a larger one is cut to it at once instead
+// of keeping a large image alive for the whole run.
+QImage CutToCell(const QImage& picture) {
+  if (picture.width() <= TForm1::kCellSize && picture.height() <= TForm1::kCellSize) return picture;
+  return picture.copy(0, 0, std::min(picture.width(), TForm1::kCellSize),
+                      std::min(picture.height(), TForm1::kCellSize));
+}
+
+}  // namespace
+
+TPictureCell::TPictureCell(QWidget* parent) : QLabel(parent) {
+  setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  setFixedSize(TForm1::kCellSize, TForm1::kCellSize);
+}
+
+void TPictureCell::mousePressEvent(QMouseEvent* event) {
+  const QPoint point = event->position().toPoint();
+  emit MouseDown(this, event->button(), event->modifiers(), point.x(), point.y());
+  event->accept();
+}
+
+TForm1::TForm1(PictureLibrary& library, zelv::UserDialogs& dialogs,
+               std::optional<std::uint32_t> seed, QWidget* parent)
+    : QMainWindow(parent), library_(library), dialogs_(dialogs), seed_(seed) {
+  setWindowTitle(QStringLiteral("Bildwort 2"));
+  setWindowIcon(ProgramIcon());
+  BuildMenu();
+
+  Board = new QWidget(this);
+  Board->setObjectName(QStringLiteral("Board"));
+  setCentralWidget(Board);
+
+  Combobox1 = new QListWidget(Board);
+  Combobox1->setObjectName(QStringLiteral("Combobox1"));
+  Combobox1->setSelectionMode(QAbstractItemView::SingleSelection);
+  Combobox1->setSortingEnabled(true);
+  Combobox1->setUniformItemSizes(true);
+  QFont listFont = Combobox1->font();
+  listFont.setPixelSize(11);  // rows of about 13 pixels
+  Combobox1->setFont(listFont);
+  Combobox1->setGeometry(152, 56, 80, 97);
+  Combobox1->hide();
+  Combobox1->installEventFilter(this);
+  AttachCheck();
+
+  move(33, 34);
+  FitBoard();
+  FormCreate();
+}
+
+TForm1::~TForm1() {
+  FormDestroy();
+}
+
+void TForm1::BuildMenu() {
+  QMenuBar* bar = menuBar();
+  bar->setObjectName(QStringLiteral("MainMenu1"));
+  Datei1 = bar->addMenu(QStringLiteral("&Datei"));
+  Neu1 = Datei1->addAction(QStringLiteral("&Neu"), this, &TForm1::Neu1Click);
+  Beenden1 = Datei1->addAction(QStringLiteral("&Beenden"), this, &TForm1::Beenden1Click);
+
+  Sprache1 = bar->addMenu(QStringLiteral("&Sprache"));
+  Deutsch1 = Sprache1->addAction(QStringLiteral("&Deutsch"));
+  English1 = Sprache1->addAction(QStringLiteral("&English"));
+  for (QAction* item : {Deutsch1, English1}) {
+    item->setCheckable(true);
+    // Qt has already flipped the check mark when `triggered` arrives; the
+    // handler decides from the mark as it was before the click.
+    connect(item, &QAction::triggered, this, [this, item](bool checked) {
+      item->setChecked(!checked);
+      Deutsch1Click(item);
+    });
+  }
+  Deutsch1->setChecked(true);
+
+  Hilfe1 = bar->addMenu(QStringLiteral("&Hilfe"));
+  Hilfe2 = Hilfe1->addAction(QStringLiteral("Hilfe"), this, &TForm1::Hilfe2Click);
+  Hilfe2->setShortcut(QKeySequence(Qt::Key_F1));
+  Info1 = Hilfe1->addAction(QStringLiteral("&Info"), this, &TForm1::Info1Click);
+}
+
+// The window is 858 x 667 at (33, 34). Below a menu bar that leaves less
+// than the 649 pixels that ten rows of cells need, so the window grows just
+// enough to show the last row whole.
+void TForm1::FitBoard() {
+  const int boardHeight = ReadingGame::kRows * kCellStep - 1;
+  const int needed = menuBar()->sizeHint().height() + boardHeight;
+  resize(858, std::max(667, needed));
+}
+
+void TForm1::FormCreate() {
+  if (!library_.Load()) {
+    FailAndEnd(QStringLiteral("DLL nicht gefunden"));
+    return;
+  }
+  // The library looked up its exports while loading.
+  const std::optional<QByteArray> text = library_.ReadWordList();
+  if (!text) {
+    FailAndEnd(QStringLiteral("Die Bildbibliothek enthält keine Wortliste."));
+    return;
+  }
+  std::vector<std::string> lines =
+      SplitWordList(std::string_view(text->constData(), static_cast<size_t>(text->size())));
+  if (lines.empty()) {
+    FailAndEnd(QStringLiteral("Die Wortliste der Bildbibliothek ist leer."));
+    return;
+  }
+  // The board has 120 cells; further lines have no place and are left out.
+  if (lines.size() > static_cast<size_t>(ReadingGame::kBoardCells)) {
+    lines.resize(ReadingGame::kBoardCells);
+  }
+  std::vector<QImage> pictures;
+  pictures.reserve(lines.size());
+  for (size_t id = 1; id <= lines.size(); ++id) {
+    // A missing picture stays a null image and leaves its cell empty.
+    pictures.push_back(CutToCell(library_.ReadPicture(static_cast<int>(id))));
+  }
+  const int count = static_cast<int>(lines.size());
+  BuildBoard(count);
+  random_ = seed_ ? RandomGenerator(*seed_) : RandomGenerator::SeededFromClock();
+  game_ = std::make_unique<ReadingGame>(std::move(lines), std::move(pictures), random_);
+  StartGame(CurrentLanguage);
+}
+
+void TForm1::FailAndEnd(const QString& text) {
+  dialogs_.Message(this, QStringLiteral("Fehler"), text, zelv::DialogIcon::Error,
+                   {zelv::DialogButton::Ok});
+  EndProgram();
+}
+
+void TForm1::BuildBoard(int count) {
+  for (int row = 0; row < ReadingGame::kRows; ++row) {
+    for (int column = 0; column < ReadingGame::kColumns; ++column) {
+      const int index = row * ReadingGame::kColumns + column;
+      if (index >= count) continue;
+      auto* cell = new TPictureCell(Board);
+      cell->setObjectName(QStringLiteral("PictureCell%1").arg(index));
+      cell->move(column * kCellStep, row * kCellStep);
+      connect(cell, &TPictureCell::MouseDown, this, &TForm1::FormMouseDown);
+      PictureCells[static_cast<size_t>(index)] = cell;
+    }
+  }
+  Combobox1->raise();
+}
+
+TPictureCell* TForm1::Cell(int index) const {
+  if (index < 0 || index >= ReadingGame::kBoardCells) return nullptr;
+  return PictureCells[static_cast<size_t>(index)];
+}
+
+void TForm1::StartGame(Language language) {
+  Combobox1->clear();
+  Combobox1->hide();
+  if (!game_) return;
+  game_->Deal();
+  for (int index = 0; index < game_->Count(); ++index) {
+    TPictureCell* cell = Cell(index);
+    const QImage& picture = game_->Picture(index);
+    if (picture.isNull()) {
+      cell->clear();
+    } else {
+      cell->setPixmap(QPixmap::fromImage(picture));
+    }
+    cell->Tag = index;
+    cell->show();
+    auto* entry = new QListWidgetItem(game_->WordOf(index, language));
+    entry->setData(kListRole, index);
+    Combobox1->addItem(entry);
+  }
+}
+
+void TForm1::FormMouseDown(TPictureCell* cell, Qt::MouseButton, Qt::KeyboardModifiers, int x,
+                           int y) {
+  if (cell == nullptr || !cell->isVisible()) return;
+  Combobox1->move(cell->x() + x, cell->y() + y);
+  Combobox1->show();
+  Combobox1->raise();
+  // So that arrows and Enter work at once.
+  Combobox1->setFocus(Qt::MouseFocusReason);
+  CurrentCell = cell;
+}
+
+void TForm1::ComboBox1Click() {
+  QListWidgetItem* entry = Combobox1->currentItem();
+  // Nothing selected, or no picture clicked yet: there is nothing to check.
+  if (entry == nullptr || !entry->isSelected() || CurrentCell == nullptr || !game_) return;
+  if (game_->Check(entry->data(kListRole).toInt(), CurrentCell->Tag)) {
+    delete Combobox1->takeItem(Combobox1->row(entry));
+    Combobox1->hide();
+    CurrentCell->hide();
+  }
+  if (Combobox1->count() > 0) return;
+  const zelv::DialogButton answer = dialogs_.Message(
+      this, QStringLiteral("Bravo!"),
+      QStringLiteral("Bravo! Du hast alles geschafft!\r\nWillst Du noch einmal spielen ?"),
+      zelv::DialogIcon::Question,
+      {zelv::DialogButton::Yes, zelv::DialogButton::No, zelv::DialogButton::Cancel});
+  if (answer == zelv::DialogButton::Yes) {
+    StartGame(CurrentLanguage);
+  } else if (answer == zelv::DialogButton::No) {
+    EndProgram();
+  }
+}
+
+// A mouse click on an entry checks it. While a key is held, keyboard moves
+// through the list check nothing; the key's release attaches the check
+// again, and Enter checks the entry the keys selected.
+void TForm1::AttachCheck() {
+  if (check_) return;
+  check_ = connect(Combobox1, &QListWidget::itemClicked, this, [this] { ComboBox1Click(); });
+}
+
+void TForm1::DetachCheck() {
+  if (check_) disconnect(check_);
+  check_ = {};
+}
+
+void TForm1::Combobox1KeyDown(int, Qt::KeyboardModifiers) {
+  DetachCheck();
+}
+
+void TForm1::Combobox1KeyUp(int key, Qt::KeyboardModifiers) {
+  AttachCheck();
+  if (key == Qt::Key_Return || key == Qt::Key_Enter) ComboBox1Click();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == Combobox1) {
+    if (event->type() == QEvent::KeyPress) {
+      const auto* key = static_cast<QKeyEvent*>(event);
+      Combobox1KeyDown(key->key(), key->modifiers());
+    } else if (event->type() == QEvent::KeyRelease) {
+      const auto* key = static_cast<QKeyEvent*>(event);
+      // A held key repeats its press, not its release: Enter held down
+      // checks once.
+      if (!key->isAutoRepeat()) Combobox1KeyUp(key->key(), key->modifiers());
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::Deutsch1Click(QAction* item) {
+  if (!item->isChecked()) {
+    Deutsch1->setChecked(!Deutsch1->isChecked());
+    English1->setChecked(!English1->isChecked());
+  }
+  CurrentLanguage = Deutsch1->isChecked() ? Language::German : Language::English;
+  StartGame(CurrentLanguage);
+}
+
+void TForm1::Neu1Click() {
+  StartGame(CurrentLanguage);
+}
+
+void TForm1::Beenden1Click() {
+  EndProgram();
+}
+
+void TForm1::Hilfe2Click() {
+  library_.Hilfe();
+}
+
+void TForm1::Info1Click() {
+  library_.ShowAbout(windowIcon());
+}
+
+void TForm1::EndProgram() {
+  ended_ = true;
+  emit ProgramEnded();
+  close();
+}
+
+// The library first: the cells hold their own copies of the pictures.
+void TForm1::FormDestroy() {
+  library_.Release();
+  CurrentCell = nullptr;
+  for (TPictureCell*& cell : PictureCells) {
+    delete cell;
+    cell = nullptr;
+  }
+  game_.reset();
+}
+
+}  // namespace bildwort

@@ -1,0 +1,131 @@
+// The reading game's one window: the board of picture cells, the word list
+// that opens at the click point, and the menu. The pairing of pictures and
+// words and the check of a chosen word live in ReadingGame; the window shows
+// them, runs the dialogs and talks to the picture library.
+#pragma once
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QMetaObject>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+#include "random_generator.h"
+#include "reading_game.h"
+
+class QAction;
+class QListWidget;
+class QMenu;
+
+namespace zelv {
+class UserDialogs;
+}
+
+namespace bildwort {
+
+class PictureLibrary;
+
+// One cell of the board. Its tag is the board index whose word it expects.
+class TPictureCell : public QLabel {
+  Q_OBJECT
+
+ public:
+  explicit TPictureCell(QWidget* parent);
+
+  int Tag = 0;
+
+ signals:
+  // Any mouse button; x and y are the press point within the cell.
+  void MouseDown(TPictureCell* cell, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x,
+                 int y);
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+};
+
+class TForm1 : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  static constexpr int kCellSize = 64;
+  static constexpr int kCellStep = kCellSize + 1;
+
+  // Creates the window and runs FormCreate: loads the library, reads the
+  // word list and pictures, builds the board and deals. Without a seed the
+  // random generator is seeded from the clock. When the library is missing
+  // or holds no words, the window reports it, ends (Ended()) and is never
+  // meant to be shown.
+  TForm1(PictureLibrary& library, zelv::UserDialogs& dialogs,
+         std::optional<std::uint32_t> seed = std::nullopt, QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // True once the program is to end: the library was missing or empty,
+  // "&Beenden" or No in the final question.
+  bool Ended() const { return ended_; }
+
+  // The game as dealt; null when the window ended during its creation.
+  const ReadingGame* Game() const { return game_.get(); }
+  TPictureCell* Cell(int index) const;
+
+  void StartGame(Language language);
+  void FormMouseDown(TPictureCell* cell, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x,
+                     int y);
+  void ComboBox1Click();
+  void Combobox1KeyDown(int key, Qt::KeyboardModifiers shift);
+  void Combobox1KeyUp(int key, Qt::KeyboardModifiers shift);
+  // `item` is Deutsch1 or English1, with the check mark it had before the
+  // click.
+  void Deutsch1Click(QAction* item);
+  void Neu1Click();
+  void Beenden1Click();
+  void Hilfe2Click();
+  void Info1Click();
+
+  // The controls, owned by the window.
+  QWidget* Board = nullptr;
+  QListWidget* Combobox1 = nullptr;
+  QMenu* Datei1 = nullptr;
+  QAction* Neu1 = nullptr;
+  QAction* Beenden1 = nullptr;
+  QMenu* Sprache1 = nullptr;
+  QAction* Deutsch1 = nullptr;
+  QAction* English1 = nullptr;
+  QMenu* Hilfe1 = nullptr;
+  QAction* Hilfe2 = nullptr;
+  QAction* Info1 = nullptr;
+
+  std::array<TPictureCell*, ReadingGame::kBoardCells> PictureCells{};
+  TPictureCell* CurrentCell = nullptr;
+  Language CurrentLanguage = Language::German;
+
+ signals:
+  // The program is to end; the program's start connects this to the
+  // application's quit.
+  void ProgramEnded();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildMenu();
+  void FormCreate();
+  void FormDestroy();
+  void BuildBoard(int count);
+  void FitBoard();
+  void FailAndEnd(const QString& text);
+  void EndProgram();
+  void AttachCheck();
+  void DetachCheck();
+
+  PictureLibrary& library_;
+  zelv::UserDialogs& dialogs_;
+  std::optional<std::uint32_t> seed_;
+  RandomGenerator random_{0};
+  std::unique_ptr<ReadingGame> game_;
+  QMetaObject::Connection check_;
+  bool ended_ = false;
+};
+
+}  // namespace bildwort

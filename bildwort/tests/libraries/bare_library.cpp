@@ -1,0 +1,7 @@
+// A picture library that loads but offers nothing the game looks for: no
+// ShowAbout, no Hilfe, no word list, no pictures.
+#include <QtGlobal>
+
+extern "C" Q_DECL_EXPORT int BareLibraryVersion() {
+  return 1;
+}

@@ -1,0 +1,542 @@
+#include "main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QKeySequence>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+
+#include "picture_library.h"
+#include "zelvlib/gui_test_main.h"
+#include "zelvlib/scripted_dialogs.h"
+
+namespace {
+
+using bildwort::Language;
+using bildwort::TForm1;
+using bildwort::TPictureCell;
+using zelv::DialogButton;
+using zelv::DialogIcon;
+
+const QString kBravo =
+    QStringLiteral("Bravo! Du hast alles geschafft!\r\nWillst Du noch einmal spielen ?");
+
+// Picture n is filled with a colour whose red part is n (1 .. 255), so a test
+// can tell which picture a cell shows.
+QImage PictureNumbered(int n, QSize size = QSize(64, 64)) {
+  QImage picture(size, QImage::Format_RGB32);
+  picture.fill(QColor(n % 256, 0x40, 0x80));
+  return picture;
+}
+
+// A picture library in memory that records what the window asks of it.
+class FakeLibrary final : public bildwort::PictureLibrary {
+ public:
+  bool Loadable = true;
+  std::optional<QByteArray> WordList;
+  std::map<int, QImage> Pictures;
+
+  int Loads = 0;
+  int Releases = 0;
+  int WordListReads = 0;
+  std::set<int> PicturesRead;
+  int HelpCalls = 0;
+  int AboutCalls = 0;
+  bool AboutIconGiven = false;
+
+  // `count` lines "Wort<n>;word<n>:" with picture n each.
+  static FakeLibrary WithWords(int count) {
+    FakeLibrary library;
+    QByteArray text;
+    for (int n = 1; n <= count; ++n) {
+      text += QStringLiteral("Wort%1;word%1:\r\n").arg(n).toLatin1();
+      library.Pictures[n] = PictureNumbered(n);
+    }
+    library.WordList = text;
+    return library;
+  }
+
+  bool Load() override {
+    ++Loads;
+    return Loadable;
+  }
+  void Release() override { ++Releases; }
+  void ShowAbout(const QIcon& icon) override {
+    ++AboutCalls;
+    AboutIconGiven = !icon.isNull();
+  }
+  void Hilfe() override { ++HelpCalls; }
+  std::optional<QByteArray> ReadWordList() override {
+    ++WordListReads;
+    return WordList;
+  }
+  QImage ReadPicture(int id) override {
+    PicturesRead.insert(id);
+    const auto found = Pictures.find(id);
+    return found == Pictures.end() ? QImage() : found->second;
+  }
+};
+
+int PictureNumberOf(const TPictureCell* cell) {
+  const QPixmap pixmap = cell->pixmap();
+  if (pixmap.isNull()) return 0;
+  return qRed(pixmap.toImage().pixel(0, 0));
+}
+
+// The list entries as (text, attached index).
+std::vector<std::pair<QString, int>> Entries(const QListWidget* list) {
+  std::vector<std::pair<QString, int>> entries;
+  for (int row = 0; row < list->count(); ++row) {
+    entries.emplace_back(list->item(row)->text(), list->item(row)->data(Qt::UserRole).toInt());
+  }
+  return entries;
+}
+
+QListWidgetItem* EntryFor(const QListWidget* list, int index) {
+  for (int row = 0; row < list->count(); ++row) {
+    if (list->item(row)->data(Qt::UserRole).toInt() == index) return list->item(row);
+  }
+  return nullptr;
+}
+
+// Presses a cell with the mouse, then picks the entry attached to `index`
+// with the mouse.
+void Pick(TForm1& form, int cellIndex, int entryIndex) {
+  TPictureCell* cell = form.Cell(cellIndex);
+  ASSERT_NE(cell, nullptr);
+  QTest::mouseClick(cell, Qt::LeftButton, {}, QPoint(10, 20));
+  QListWidgetItem* entry = EntryFor(form.Combobox1, entryIndex);
+  ASSERT_NE(entry, nullptr);
+  form.Combobox1->scrollToItem(entry);
+  const QRect rect = form.Combobox1->visualItemRect(entry);
+  QTest::mouseClick(form.Combobox1->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+int VisibleCells(const TForm1& form) {
+  int visible = 0;
+  for (const TPictureCell* cell : form.PictureCells) visible += cell && !cell->isHidden() ? 1 : 0;
+  return visible;
+}
+
+class BildwortWindowTest : public ::testing::Test {
+ protected:
+  zelv::ScriptedDialogs dialogs_;
+};
+
+TEST_F(BildwortWindowTest, OpensWithItsCaptionGeometryMenuAndHiddenList) {
+  FakeLibrary library = FakeLibrary::WithWords(120);
+  TForm1 form(library, dialogs_, 1u);
+  form.show();
+  EXPECT_FALSE(form.Ended());
+  EXPECT_EQ(form.windowTitle(), "Bildwort 2");
+  EXPECT_EQ(form.pos(), QPoint(33, 34));
+  EXPECT_EQ(form.width(), 858);
+  EXPECT_GE(form.height(), 667);
+  // The whole tenth row fits below the menu.
+  EXPECT_GE(form.Board->height(), 10 * 65 - 1);
+  EXPECT_FALSE(form.windowIcon().isNull());
+  EXPECT_TRUE(form.Combobox1->isHidden());
+  EXPECT_EQ(form.Combobox1->size(), QSize(80, 97));
+  EXPECT_EQ(form.Combobox1->pos(), QPoint(152, 56));
+  EXPECT_TRUE(form.Combobox1->isSortingEnabled());
+  EXPECT_EQ(form.Combobox1->selectionMode(), QAbstractItemView::SingleSelection);
+  EXPECT_TRUE(dialogs_.History().empty());
+
+  struct Item {
+    QAction* action;
+    const char* caption;
+    QKeySequence shortcut;
+  };
+  const Item items[] = {
+      {form.Datei1->menuAction(), "&Datei", {}},
+      {form.Neu1, "&Neu", {}},
+      {form.Beenden1, "&Beenden", {}},
+      {form.Sprache1->menuAction(), "&Sprache", {}},
+      {form.Deutsch1, "&Deutsch", {}},
+      {form.English1, "&English", {}},
+      {form.Hilfe1->menuAction(), "&Hilfe", {}},
+      {form.Hilfe2, "Hilfe", QKeySequence(Qt::Key_F1)},
+      {form.Info1, "&Info", {}},
+  };
+  for (const Item& item : items) {
+    EXPECT_EQ(item.action->text(), item.caption);
+    EXPECT_EQ(item.action->shortcut(), item.shortcut) << item.caption;
+  }
+  EXPECT_TRUE(form.Deutsch1->isChecked());
+  EXPECT_FALSE(form.English1->isChecked());
+}
+
+TEST_F(BildwortWindowTest, FillsTheBoardRowByRowAndLeavesTheRestEmpty) {
+  for (int count : {1, 13, 120}) {
+    SCOPED_TRACE(count);
+    FakeLibrary library = FakeLibrary::WithWords(count);
+    TForm1 form(library, dialogs_, 7u);
+    for (int index = 0; index < 120; ++index) {
+      TPictureCell* cell = form.Cell(index);
+      if (index >= count) {
+        EXPECT_EQ(cell, nullptr) << index;
+        continue;
+      }
+      ASSERT_NE(cell, nullptr) << index;
+      EXPECT_EQ(cell->geometry(), QRect((index % 12) * 65, (index / 12) * 65, 64, 64)) << index;
+      EXPECT_FALSE(cell->isHidden());
+    }
+    EXPECT_EQ(form.Combobox1->count(), count);
+  }
+}
+
+TEST_F(BildwortWindowTest, EveryDealKeepsCellListEntryAndPictureTogether) {
+  FakeLibrary library = FakeLibrary::WithWords(120);
+  TForm1 form(library, dialogs_, 2024u);
+  std::vector<int> previous;
+  for (int deal = 0; deal < 30; ++deal) {
+    const Language language = deal % 2 ? Language::English : Language::German;
+    form.StartGame(language);
+    std::vector<int> shown;
+    for (int i = 0; i < 120; ++i) {
+      const TPictureCell* cell = form.Cell(i);
+      ASSERT_EQ(cell->Tag, i);
+      const int n = PictureNumberOf(cell);
+      shown.push_back(n);
+      // Line i names picture i, and the entry made from line i carries i.
+      ASSERT_EQ(form.Game()->Line(i), QStringLiteral("Wort%1;word%1:").arg(n).toStdString());
+      const QListWidgetItem* entry = EntryFor(form.Combobox1, i);
+      ASSERT_NE(entry, nullptr);
+      EXPECT_EQ(entry->text(),
+                (language == Language::German ? QStringLiteral("Wort%1") : QStringLiteral("word%1"))
+                    .arg(n));
+    }
+    EXPECT_EQ(std::set<int>(shown.begin(), shown.end()).size(), 120u);
+    EXPECT_NE(shown, previous);
+    previous = shown;
+    // The list sorts itself.
+    const auto entries = Entries(form.Combobox1);
+    for (size_t k = 1; k < entries.size(); ++k) {
+      EXPECT_LE(QString::localeAwareCompare(entries[k - 1].first, entries[k].first), 0);
+    }
+  }
+}
+
+TEST_F(BildwortWindowTest, AClickOpensTheListAtTheClickPointAndChoosesThePicture) {
+  FakeLibrary library = FakeLibrary::WithWords(30);
+  TForm1 form(library, dialogs_, 3u);
+  form.show();
+  struct Click {
+    int cell;
+    Qt::MouseButton button;
+    QPoint at;
+  };
+  const Click clicks[] = {
+      {0, Qt::LeftButton, {2, 3}}, {13, Qt::RightButton, {5, 7}}, {29, Qt::MiddleButton, {63, 63}}};
+  for (const Click& c : clicks) {
+    TPictureCell* cell = form.Cell(c.cell);
+    QListWidgetItem* before = form.Combobox1->currentItem();
+    QTest::mouseClick(cell, c.button, {}, c.at);
+    EXPECT_TRUE(form.Combobox1->isVisible());
+    EXPECT_EQ(form.Combobox1->pos(), cell->pos() + c.at);
+    EXPECT_EQ(form.CurrentCell, cell);
+    EXPECT_EQ(form.Combobox1->currentItem(), before);  // the selection stays
+  }
+  // A click beside the cells does nothing.
+  QTest::mouseClick(form.Board, Qt::LeftButton, {}, QPoint(800, 600));
+  EXPECT_EQ(form.CurrentCell, form.Cell(29));
+  EXPECT_EQ(form.Combobox1->pos(), form.Cell(29)->pos() + QPoint(63, 63));
+}
+
+TEST_F(BildwortWindowTest, AWrongWordChangesNothingAndTheRightOneClearsThePicture) {
+  FakeLibrary library = FakeLibrary::WithWords(12);
+  TForm1 form(library, dialogs_, 4u);
+  form.show();
+  const auto entriesBefore = Entries(form.Combobox1);
+  Pick(form, 5, 6);
+  EXPECT_EQ(Entries(form.Combobox1), entriesBefore);
+  EXPECT_EQ(VisibleCells(form), 12);
+  EXPECT_TRUE(form.Combobox1->isVisible());
+  const QPoint openAt = form.Combobox1->pos();
+  EXPECT_EQ(form.Combobox1->currentItem()->data(Qt::UserRole).toInt(), 6);
+  EXPECT_EQ(openAt, form.Cell(5)->pos() + QPoint(10, 20));
+
+  // The same picture at once, now with the right word.
+  Pick(form, 5, 5);
+  EXPECT_TRUE(form.Cell(5)->isHidden());
+  EXPECT_FALSE(form.Combobox1->isVisible());
+  EXPECT_EQ(form.Combobox1->count(), 11);
+  EXPECT_EQ(EntryFor(form.Combobox1, 5), nullptr);
+  EXPECT_EQ(form.Game()->Remaining(), 11);
+  EXPECT_TRUE(dialogs_.History().empty());
+}
+
+TEST_F(BildwortWindowTest, TheSameWordTwiceIsAcceptedOnlyForItsOwnPicture) {
+  FakeLibrary library;
+  library.WordList = QByteArray("Ball;ball:\r\nBall;ball:\r\nHund;dog:\r\n");
+  for (int n = 1; n <= 3; ++n) library.Pictures[n] = PictureNumbered(n);
+  TForm1 form(library, dialogs_, 5u);
+  form.show();
+  // Find the two board positions of the two "Ball" lines.
+  std::vector<int> balls;
+  for (int i = 0; i < 3; ++i) {
+    if (form.Game()->Line(i) == "Ball;ball:") balls.push_back(i);
+  }
+  ASSERT_EQ(balls.size(), 2u);
+  Pick(form, balls[0], balls[1]);
+  EXPECT_FALSE(form.Cell(balls[0])->isHidden());
+  EXPECT_EQ(form.Combobox1->count(), 3);
+  Pick(form, balls[1], balls[0]);
+  EXPECT_FALSE(form.Cell(balls[1])->isHidden());
+  Pick(form, balls[1], balls[1]);
+  EXPECT_TRUE(form.Cell(balls[1])->isHidden());
+  Pick(form, balls[0], balls[0]);
+  EXPECT_TRUE(form.Cell(balls[0])->isHidden());
+  EXPECT_EQ(form.Combobox1->count(), 1);
+}
+
+TEST_F(BildwortWindowTest, AFullGameEndsWithTheQuestionAndYesDealsAnew) {
+  FakeLibrary library = FakeLibrary::WithWords(120);
+  TForm1 form(library, dialogs_, 6u);
+  form.show();
+  dialogs_.Press(DialogButton::Yes);
+  for (int i = 119; i > 0; --i) {
+    Pick(form, i, i);
+    ASSERT_TRUE(form.Cell(i)->isHidden()) << i;
+  }
+  EXPECT_TRUE(dialogs_.History().empty());
+  Pick(form, 0, 0);
+  ASSERT_EQ(dialogs_.History().size(), 1u);
+  const auto& shown = dialogs_.History().front();
+  EXPECT_EQ(shown.Caption, "Bravo!");
+  EXPECT_EQ(shown.Text, kBravo);
+  EXPECT_EQ(shown.Icon, DialogIcon::Question);
+  EXPECT_TRUE(dialogs_.ScriptUsedUp());
+  EXPECT_FALSE(form.Ended());
+  EXPECT_EQ(VisibleCells(form), 120);
+  EXPECT_EQ(form.Combobox1->count(), 120);
+  EXPECT_FALSE(form.Combobox1->isVisible());
+}
+
+TEST_F(BildwortWindowTest, CancelLeavesAnEmptyBoardUntilNeuAndNoEndsTheProgram) {
+  FakeLibrary library = FakeLibrary::WithWords(3);
+  TForm1 form(library, dialogs_, 8u);
+  form.show();
+  int ended = 0;
+  QObject::connect(&form, &TForm1::ProgramEnded, [&ended] { ++ended; });
+
+  dialogs_.Press(DialogButton::Cancel);
+  for (int i = 0; i < 3; ++i) Pick(form, i, i);
+  EXPECT_EQ(dialogs_.History().size(), 1u);
+  EXPECT_EQ(VisibleCells(form), 0);
+  EXPECT_EQ(form.Combobox1->count(), 0);
+  EXPECT_FALSE(form.Ended());
+
+  form.Neu1->trigger();
+  EXPECT_EQ(VisibleCells(form), 3);
+  EXPECT_EQ(form.Combobox1->count(), 3);
+
+  dialogs_.Press(DialogButton::No);
+  for (int i = 0; i < 3; ++i) Pick(form, i, i);
+  EXPECT_EQ(dialogs_.History().size(), 2u);
+  EXPECT_TRUE(form.Ended());
+  EXPECT_EQ(ended, 1);
+  EXPECT_FALSE(form.isVisible());
+}
+
+TEST_F(BildwortWindowTest, BeendenEndsTheProgram) {
+  FakeLibrary library = FakeLibrary::WithWords(3);
+  TForm1 form(library, dialogs_, 9u);
+  form.show();
+  form.Beenden1->trigger();
+  EXPECT_TRUE(form.Ended());
+  EXPECT_FALSE(form.isVisible());
+}
+
+TEST_F(BildwortWindowTest, TheLanguageItemsToggleTheirMarksAndAlwaysDealAnew) {
+  FakeLibrary library = FakeLibrary::WithWords(20);
+  TForm1 form(library, dialogs_, 10u);
+  form.show();
+  struct Step {
+    QAction* clicked;
+    bool german;  // the marks and words afterwards
+  };
+  const Step steps[] = {{form.English1, false},
+                        {form.English1, false},
+                        {form.Deutsch1, true},
+                        {form.Deutsch1, true},
+                        {form.English1, false}};
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.clicked->text().toStdString());
+    // Progress made before the switch is discarded.
+    Pick(form, 0, 0);
+    Pick(form, 1, 1);
+    ASSERT_EQ(VisibleCells(form), 18);
+    step.clicked->trigger();
+    EXPECT_EQ(form.Deutsch1->isChecked(), step.german);
+    EXPECT_EQ(form.English1->isChecked(), !step.german);
+    EXPECT_EQ(form.CurrentLanguage, step.german ? Language::German : Language::English);
+    EXPECT_EQ(VisibleCells(form), 20);
+    ASSERT_EQ(form.Combobox1->count(), 20);
+    EXPECT_FALSE(form.Combobox1->isVisible());
+    for (const auto& [text, index] : Entries(form.Combobox1)) {
+      EXPECT_EQ(text, form.Game()->WordOf(index, form.CurrentLanguage));
+      EXPECT_TRUE(text.startsWith(step.german ? "Wort" : "word")) << text.toStdString();
+    }
+  }
+  // "&Neu" keeps the language.
+  form.Neu1->trigger();
+  EXPECT_TRUE(Entries(form.Combobox1).front().first.startsWith("word"));
+}
+
+TEST_F(BildwortWindowTest, KeysMoveTheSelectionWithoutCheckingAndEnterChecks) {
+  FakeLibrary library = FakeLibrary::WithWords(5);
+  TForm1 form(library, dialogs_, 11u);
+  form.show();
+  QTest::mouseClick(form.Cell(2), Qt::LeftButton, {}, QPoint(1, 1));
+  form.Combobox1->setCurrentRow(0);
+  // Arrow down through the whole list: nothing is checked on the way, also
+  // not the right word.
+  for (int row = 1; row < 5; ++row) {
+    QTest::keyClick(form.Combobox1, Qt::Key_Down);
+    ASSERT_EQ(form.Combobox1->currentRow(), row);
+    EXPECT_EQ(form.Combobox1->count(), 5);
+    EXPECT_FALSE(form.Cell(2)->isHidden());
+  }
+  // Enter on a wrong word: nothing changes.
+  QListWidgetItem* wrong = EntryFor(form.Combobox1, 3);
+  form.Combobox1->setCurrentItem(wrong);
+  QTest::keyClick(form.Combobox1, Qt::Key_Return);
+  EXPECT_EQ(form.Combobox1->count(), 5);
+  EXPECT_TRUE(form.Combobox1->isVisible());
+  // Enter (also the keypad's) on the right word checks it.
+  form.Combobox1->setCurrentItem(EntryFor(form.Combobox1, 2));
+  QTest::keyClick(form.Combobox1, Qt::Key_Enter);
+  EXPECT_TRUE(form.Cell(2)->isHidden());
+  EXPECT_EQ(form.Combobox1->count(), 4);
+
+  // While a key is held, a mouse pick checks nothing; after its release the
+  // mouse checks again.
+  QTest::mouseClick(form.Cell(4), Qt::LeftButton, {}, QPoint(1, 1));
+  QTest::keyPress(form.Combobox1, Qt::Key_Shift);
+  const QRect rect = form.Combobox1->visualItemRect(EntryFor(form.Combobox1, 4));
+  QTest::mouseClick(form.Combobox1->viewport(), Qt::LeftButton, {}, rect.center());
+  EXPECT_FALSE(form.Cell(4)->isHidden());
+  QTest::keyRelease(form.Combobox1, Qt::Key_Shift);
+  QTest::mouseClick(form.Combobox1->viewport(), Qt::LeftButton, {}, rect.center());
+  EXPECT_TRUE(form.Cell(4)->isHidden());
+}
+
+TEST_F(BildwortWindowTest, HelpAndInfoCallTheLibrary) {
+  FakeLibrary library = FakeLibrary::WithWords(2);
+  TForm1 form(library, dialogs_, 12u);
+  form.show();
+  form.Hilfe2->trigger();
+  EXPECT_EQ(library.HelpCalls, 1);
+  form.Info1->trigger();
+  EXPECT_EQ(library.AboutCalls, 1);
+  EXPECT_TRUE(library.AboutIconGiven);
+}
+
+TEST_F(BildwortWindowTest, ALibraryThatCannotLoadEndsTheProgramAfterTheMessage) {
+  FakeLibrary library = FakeLibrary::WithWords(5);
+  library.Loadable = false;
+  {
+    TForm1 form(library, dialogs_);
+    EXPECT_TRUE(form.Ended());
+    EXPECT_EQ(form.Game(), nullptr);
+    EXPECT_EQ(form.Cell(0), nullptr);
+  }
+  ASSERT_EQ(dialogs_.History().size(), 1u);
+  EXPECT_EQ(dialogs_.History()[0].Caption, "Fehler");
+  EXPECT_EQ(dialogs_.History()[0].Text, "DLL nicht gefunden");
+  EXPECT_EQ(dialogs_.History()[0].Icon, DialogIcon::Error);
+  // Nothing is read from a library that is not there.
+  EXPECT_EQ(library.WordListReads, 0);
+  EXPECT_TRUE(library.PicturesRead.empty());
+}
+
+TEST_F(BildwortWindowTest, AWordListWithoutLinesEndsTheProgramWithAMessage) {
+  struct Case {
+    const char* name;
+    std::optional<QByteArray> text;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"missing", std::nullopt, "Die Bildbibliothek enthält keine Wortliste."},
+      {"empty", QByteArray(), "Die Wortliste der Bildbibliothek ist leer."},
+      {"NUL first", QByteArray("\0Hund;dog:\r\n", 12),
+       "Die Wortliste der Bildbibliothek ist leer."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    dialogs_.ClearHistory();
+    FakeLibrary library = FakeLibrary::WithWords(3);
+    library.WordList = c.text;
+    {
+      TForm1 form(library, dialogs_, 1u);
+      EXPECT_TRUE(form.Ended());
+      EXPECT_EQ(form.Cell(0), nullptr);
+    }
+    ASSERT_EQ(dialogs_.History().size(), 1u);
+    EXPECT_EQ(dialogs_.History()[0].Caption, "Fehler");
+    EXPECT_EQ(dialogs_.History()[0].Text, QString::fromUtf8(c.message));
+    EXPECT_EQ(dialogs_.History()[0].Icon, DialogIcon::Error);
+    EXPECT_TRUE(library.PicturesRead.empty());
+    EXPECT_EQ(library.Releases, 1);
+  }
+}
+
+TEST_F(BildwortWindowTest, MoreLinesThanCellsUsesTheFirst120) {
+  FakeLibrary library = FakeLibrary::WithWords(130);
+  TForm1 form(library, dialogs_, 13u);
+  EXPECT_FALSE(form.Ended());
+  EXPECT_EQ(form.Game()->Count(), 120);
+  EXPECT_EQ(form.Combobox1->count(), 120);
+  EXPECT_EQ(*library.PicturesRead.rbegin(), 120);
+  EXPECT_EQ(library.PicturesRead.size(), 120u);
+  for (int i = 0; i < 120; ++i) EXPECT_LE(PictureNumberOf(form.Cell(i)), 120);
+}
+
+TEST_F(BildwortWindowTest, MissingSmallAndLargePicturesAreShownAsFarAsTheyGo) {
+  FakeLibrary library = FakeLibrary::WithWords(4);
+  library.Pictures.erase(1);                                // missing
+  library.Pictures[2] = PictureNumbered(2, QSize(10, 10));  // smaller than a cell
+  QImage large(300, 200, QImage::Format_RGB32);             // larger, top-left corner red 3
+  large.fill(Qt::green);
+  for (int y = 0; y < 64; ++y) {
+    for (int x = 0; x < 64; ++x) large.setPixel(x, y, QColor(3, 0x40, 0x80).rgb());
+  }
+  library.Pictures[3] = large;
+  TForm1 form(library, dialogs_, 14u);
+  form.show();
+  std::map<std::string, const TPictureCell*> byLine;
+  for (int i = 0; i < 4; ++i) byLine[form.Game()->Line(i)] = form.Cell(i);
+  EXPECT_TRUE(byLine["Wort1;word1:"]->pixmap().isNull());
+  EXPECT_EQ(byLine["Wort2;word2:"]->pixmap().size(), QSize(10, 10));
+  const QPixmap cut = byLine["Wort3;word3:"]->pixmap();
+  ASSERT_EQ(cut.size(), QSize(64, 64));
+  const QImage shown = cut.toImage();
+  for (const QPoint p : {QPoint(0, 0), QPoint(63, 0), QPoint(0, 63), QPoint(63, 63)}) {
+    EXPECT_EQ(qRed(shown.pixel(p)), 3);
+  }
+  // The game can still be played to its end.
+  dialogs_.Press(DialogButton::Cancel);
+  for (int i = 0; i < 4; ++i) Pick(form, i, i);
+  EXPECT_EQ(VisibleCells(form), 0);
+  EXPECT_EQ(dialogs_.History().size(), 1u);
+}
+
+TEST_F(BildwortWindowTest, DestructionReleasesTheLibraryOnce) {
+  FakeLibrary library = FakeLibrary::WithWords(4);
+  {
+    TForm1 form(library, dialogs_, 15u);
+    EXPECT_EQ(library.Loads, 1);
+    EXPECT_EQ(library.Releases, 0);
+  }
+  EXPECT_EQ(library.Releases, 1);
+}
+
+}  // namespace
