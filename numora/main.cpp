@@ -3,22 +3,34 @@
 // closes.
 #include <QApplication>
 
-#include "history_window.h"
-#include "main_window.h"
+#include "engine_about.h"
 #include "program_identity.h"
+#include "program_windows.h"
 #include "zelvlib/dialogs.h"
 #include "zelvlib/startup.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  // After the application object: its construction adopts the user's locale
+  // for the C runtime, which the start-up step then overrides with ".".
   zelv::RunStartupStep();
+
+  // The title made from the program file's name is the caption of every
+  // message box. It is set as the application name rather than the display
+  // name, which some window systems would append to every window's caption.
+  QCoreApplication::setApplicationName(numora::ApplicationTitle());
   QApplication::setWindowIcon(numora::ProgramIcon());
 
   zelv::QtUserDialogs dialogs;
-  numora::TForm1 form1(dialogs);
-  numora::TForm3 form3(&form1);
-  QObject::connect(&form1, &numora::TForm1::HistoryRequested, &form3, &numora::TForm3::ShowHistory);
+  numora::InstallEngineHooks(dialogs);
 
-  form1.show();
-  return QApplication::exec();
+  numora::ProgramWindows windows(dialogs);
+  // The help window may still be open when the main window closes; the
+  // program ends with the main window all the same.
+  QObject::connect(&windows.Form1, &numora::TForm1::Closed, &app, &QCoreApplication::quit);
+  windows.Show();
+
+  const int result = QApplication::exec();
+  numora::RemoveEngineHooks();
+  return result;
 }

@@ -4,6 +4,8 @@
 #include <QLocale>
 #include <cstdio>
 
+#include "zelvlib/user_names.h"
+
 namespace numora {
 namespace {
 
@@ -40,8 +42,8 @@ QStringList HistoryLines(const std::vector<TGameParams>& rounds, const TGamePara
 }
 
 HistoryFooter CurrentHistoryFooter() {
-  return {QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat), QString(),
-          QString()};
+  return {QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat),
+          zelv::GetLogonUserName(), zelv::GetMachineName()};
 }
 
 }  // namespace numora

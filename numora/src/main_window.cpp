@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLayout>
@@ -47,7 +48,16 @@ const QString kInputCaption = QStringLiteral("Bitte das Ergebnis eingeben:");
 TAufgabe::TAufgabe(int column, int row, QWidget* parent)
     : QPushButton(parent), Column(column), Row(row) {}
 
-TForm1::TForm1(zelv::UserDialogs& dialogs, QWidget* parent)
+void TAufgabe::SetTaskText(const QString& text) {
+  // Room for the button's frame and a little air on both sides.
+  constexpr int kSideRoom = 8;
+  setFont(QFont());  // back to the window's font
+  const QFont fitted = FontFittingWidth(font(), text, width() - 2 * kSideRoom);
+  if (fitted != font()) setFont(fitted);
+  setText(text);
+}
+
+TForm1::TForm1(zelv::UserDialogs& dialogs, QWidget* parent, std::optional<std::uint32_t> seed)
     : QMainWindow(parent, Qt::MSWindowsFixedSizeDialogHint), dialogs_(dialogs) {
   ParserDeclarations1.SetVarNames({"t", "x", "y", "z"});
   TermParser1.SetDeclarations(&ParserDeclarations1);
@@ -61,7 +71,11 @@ TForm1::TForm1(zelv::UserDialogs& dialogs, QWidget* parent)
   BuildTaskButtons();
 
   // Each run deals different tasks.
-  engine::Randomize();
+  if (seed) {
+    engine::SetRandomSeed(*seed);
+  } else {
+    engine::Randomize();
+  }
   game_ = std::make_unique<TrainerGame>(LoadShippedTemplates(), TermParser1);
   ShowRound();
 
@@ -176,7 +190,7 @@ void TForm1::ShowRound() {
       const TaskSlot& slot = game_->Task(column, row);
       TAufgabe* task = Task(column, row);
       task->Expected = slot.Expected;
-      task->setText(zelv::FromWindows1252(slot.Text));
+      task->SetTaskText(zelv::FromWindows1252(slot.Text));
       task->setVisible(slot.Open);
     }
   }
@@ -230,6 +244,11 @@ void TForm1::Exit1Click() {
   close();
 }
 
+void TForm1::closeEvent(QCloseEvent* event) {
+  QMainWindow::closeEvent(event);
+  if (event->isAccepted()) emit Closed();
+}
+
 void TForm1::Schwierigkeitsstufe1Click() {
   const TLevel level = game_->CurrentRound().Difficulty;
   for (int i = 0; i < kLevelCount; ++i) {
@@ -267,9 +286,12 @@ void TForm1::StatusBar1DrawPanel(StatusRow& sender, QPainter& painter, int cell,
   painter.fillRect(rect, palette().color(QPalette::Active, QPalette::Highlight));
   QFont bold = font();
   bold.setBold(true);
-  painter.setFont(bold);
+  // From round 100 on, or with a wide fallback font, the text gets smaller
+  // rather than cut off.
+  const QString text = RoundCellText();
+  painter.setFont(FontFittingWidth(bold, text, rect.width()));
   painter.setPen(palette().color(QPalette::Active, QPalette::HighlightedText));
-  painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop, RoundCellText());
+  painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop, text);
 }
 
 QString TForm1::RoundCellText() const {

@@ -9,7 +9,9 @@
 #include <QStringList>
 #include <QTimer>
 #include <array>
+#include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "engine/extended.h"
 #include "engine/parser.h"
@@ -37,6 +39,11 @@ class TAufgabe : public QPushButton {
  public:
   TAufgabe(int column, int row, QWidget* parent);
 
+  // Shows the task text in the window's font; a text too wide for the button
+  // (the longest terms at "schwer", such as 1000-(1000+1000)) gets a smaller
+  // size of that font instead of being cut off.
+  void SetTaskText(const QString& text);
+
   engine::Extended Expected = 0;
   const int Column;
   const int Row;
@@ -46,7 +53,12 @@ class TForm1 : public QMainWindow {
   Q_OBJECT
 
  public:
-  explicit TForm1(zelv::UserDialogs& dialogs, QWidget* parent = nullptr);
+  // The random generator is seeded from the clock, or with seed when given
+  // (tests and screenshots want repeatable rounds).
+  explicit TForm1(zelv::UserDialogs& dialogs, QWidget* parent = nullptr,
+                  std::optional<std::uint32_t> seed = std::nullopt);
+  // FormDestroy: the template list, the round records and the totals go with
+  // the game object, the task buttons with their panel.
   ~TForm1() override;
 
   TrainerGame& Game() { return *game_; }
@@ -76,6 +88,8 @@ class TForm1 : public QMainWindow {
   void InfoRequested();
   // "Hilfe", F1.
   void HelpRequested();
+  // The window was closed ("Be&enden" or the close box): the program ends.
+  void Closed();
 
  public slots:
   // The click of a task button (the sender).
@@ -98,6 +112,9 @@ class TForm1 : public QMainWindow {
   void ChooseLevel(TLevel level);
   // The text of the first status cell: "N. Runde: level".
   QString RoundCellText() const;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void BuildControls();

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QFontInfo>
 #include <QFontMetrics>
 
 namespace numora {
@@ -37,6 +38,17 @@ QFont FontWithFallbacks(const QStringList& families, int cellHeight, QFont::Styl
     font.setPixelSize(--pixelSize);
   }
   return font;
+}
+
+QFont FontFittingWidth(const QFont& font, const QString& text, int width) {
+  constexpr int kSmallestPixelSize = 7;
+  if (QFontMetrics(font).horizontalAdvance(text) <= width) return font;
+  QFont fitted = font;
+  int pixelSize = font.pixelSize() > 0 ? font.pixelSize() : QFontInfo(font).pixelSize();
+  do {
+    fitted.setPixelSize(--pixelSize);
+  } while (pixelSize > kSmallestPixelSize && QFontMetrics(fitted).horizontalAdvance(text) > width);
+  return fitted;
 }
 
 QFont SansSerifFont(int cellHeight) {

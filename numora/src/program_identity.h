@@ -26,6 +26,10 @@ QIcon ProgramIcon();
 QFont FontWithFallbacks(const QStringList& families, int cellHeight,
                         QFont::StyleHint hint = QFont::SansSerif);
 
+// font, made smaller step by step (down to 7 pixels) until text fits into
+// width pixels; font itself when it fits already.
+QFont FontFittingWidth(const QFont& font, const QString& text, int width);
+
 // "MS Sans Serif" and its look-alikes.
 QFont SansSerifFont(int cellHeight);
 // "Fixedsys" and its fixed-pitch look-alikes, at the given pixel size (the

@@ -96,7 +96,9 @@ TEST_F(TaskMakerTest, EveryTemplateYieldsValidTasksAtEveryLevel) {
         ASSERT_TRUE(task) << templ;
         EXPECT_EQ(MatchTask(templ, *task, maker_.Ranges(), level), "") << templ << " " << *task;
         EXPECT_EQ(value, std::trunc(value)) << *task;
-        if (level < 2) EXPECT_GE(value, 0) << *task;
+        if (level < 2) {
+          EXPECT_GE(value, 0) << *task;
+        }
         parser_.SetTerm(*task);
         EXPECT_EQ(parser_.Evaluate(), value) << *task;
         EXPECT_EQ(parser_.EvalError(), 0) << *task;
@@ -132,7 +134,9 @@ TEST_F(TaskMakerTest, DivisionByDifferenceNeverUsesEqualDivisors) {
       const int dividend = std::stoi(task.substr(0, task.find('/')));
       EXPECT_NE(first, second) << task;
       EXPECT_EQ(dividend % (first - second), 0) << task;
-      if (level < 2) EXPECT_TRUE(dividend == 0 || first > second) << task;
+      if (level < 2) {
+        EXPECT_TRUE(dividend == 0 || first > second) << task;
+      }
     }
   }
 }
@@ -197,9 +201,11 @@ TEST_F(TaskMakerTest, PlaceholderFilling) {
     const char* Template;
     const char* Expected;
   };
-  // Letters without a range ("D".."F", unknown ones, a "$" at the end) become 0.
+  // Letters without a range ("D".."F", unknown ones, a "$" at the end) become
+  // 0. The character after a "$" is its letter whatever it is, so in "$$D"
+  // the second "$" is consumed as the letter and "D" stays as it is.
   const Case cases[] = {{"$D+$E*$F", "0+0*0"}, {"$q+1", "0+1"}, {"7-$", "7-0"},
-                        {"$$D", "0"},          {"12", "12"},    {"", ""}};
+                        {"$$D", "0D"},         {"12", "12"},    {"", ""}};
   for (const Case& c : cases) EXPECT_EQ(maker_.FillPlaceholders(c.Template, 1), c.Expected);
 }
 

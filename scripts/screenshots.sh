@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Makes the README's pictures of the trainer from the program itself:
+# docs/numora-main.png (the main window in the middle of a round) and
+# docs/numora-history.png (the history window after three rounds).
+# The windows are rendered off screen, so no display is needed.
+# Usage: scripts/screenshots.sh
+# Environment (optional):
+#   ZELV_SHOTS_BUILD_DIR  build directory (default build/release)
+#   ZELV_SHOTS_JOBS       parallel compile jobs (default 2)
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+build=${ZELV_SHOTS_BUILD_DIR:-build/release}
+jobs=${ZELV_SHOTS_JOBS:-2}
+
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+fi
+cmake --build "$build" --target numora_screenshots -j"$jobs"
+
+mkdir -p docs
+# A fixed language and time zone keep the date line's format the same on
+# every machine that makes the pictures.
+LC_ALL=C.UTF-8 LANG=C.UTF-8 TZ=UTC QT_QPA_PLATFORM=offscreen \
+  "$build/numora/numora_screenshots" docs
+echo "wrote docs/numora-main.png and docs/numora-history.png"
