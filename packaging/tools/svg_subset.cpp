@@ -222,7 +222,11 @@ class Renderer {
         return;
       }
     }
-    if (reader_.hasError()) throw ParseError{reader_.errorString()};
+    // A document that ends before any element (an empty file) has no <svg>;
+    // say that rather than the XML reader's "premature end".
+    if (reader_.hasError() && reader_.error() != QXmlStreamReader::PrematureEndOfDocumentError) {
+      throw ParseError{reader_.errorString()};
+    }
     throw ParseError{QStringLiteral("no <svg> element")};
   }
 
