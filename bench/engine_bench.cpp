@@ -1,0 +1,164 @@
+// The engine against muparser, in one binary and one run:
+//   analyse + evaluate: SetTerm + Evaluate against SetExpr + Eval, per term;
+//   evaluate only: the scientific terms compiled once, evaluated with
+//   changing variable values.
+// Both engines must agree on every term before anything is timed. Google
+// Benchmark's own report goes to stderr; the comparison table goes to stdout.
+// The time per operation is the smallest CPU time over the repetitions, which
+// keeps other processes on the machine out of the figures as far as possible.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <iostream>
+#include <limits>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "bench_terms.h"
+#include "engines.h"
+#include "table.h"
+
+namespace bench {
+namespace {
+
+constexpr const char* kAnalyseEvaluate = "analyse+evaluate";
+constexpr const char* kEvaluateOnly = "evaluate only";
+
+void AnalyseEvaluateEngine(benchmark::State& state, std::string term) {
+  EngineSide side;
+  for (auto _ : state) {
+    side.SetTerm(term);
+    benchmark::DoNotOptimize(side.Evaluate());
+  }
+}
+
+void AnalyseEvaluateMuparser(benchmark::State& state, std::string term) {
+  MuparserSide side;
+  for (auto _ : state) {
+    side.SetTerm(term);
+    benchmark::DoNotOptimize(side.Evaluate());
+  }
+}
+
+void EvaluateOnlyEngine(benchmark::State& state, std::string term) {
+  EngineSide side;
+  side.SetTerm(term);
+  const auto points = VarPoints();
+  std::size_t next = 0;
+  for (auto _ : state) {
+    side.SetXY(points[next].X, points[next].Y);
+    next = (next + 1) % points.size();
+    benchmark::DoNotOptimize(side.Evaluate());
+  }
+}
+
+void EvaluateOnlyMuparser(benchmark::State& state, std::string term) {
+  MuparserSide side;
+  side.SetTerm(term);
+  benchmark::DoNotOptimize(side.Evaluate());  // muparser compiles on the first Eval
+  const auto points = VarPoints();
+  std::size_t next = 0;
+  for (auto _ : state) {
+    side.SetXY(points[next].X, points[next].Y);
+    next = (next + 1) % points.size();
+    benchmark::DoNotOptimize(side.Evaluate());
+  }
+}
+
+// Keeps the fastest CPU time per benchmark and passes everything on to the
+// console reporter.
+class CollectingReporter : public benchmark::ConsoleReporter {
+ public:
+  // Plain text: the report goes to a log file.
+  CollectingReporter() : ConsoleReporter(OO_Tabular) {}
+
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
+      double& best =
+          fastest_.try_emplace(run.run_name.function_name, std::numeric_limits<double>::infinity())
+              .first->second;
+      best = std::min(best, run.GetAdjustedCPUTime());
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+  // Nanoseconds per operation, or 0 when the benchmark did not run.
+  double Fastest(const std::string& name) const {
+    const auto found = fastest_.find(name);
+    return found == fastest_.end() ? 0 : found->second;
+  }
+
+ private:
+  std::map<std::string, double> fastest_;
+};
+
+struct Pending {
+  Row Result;
+  std::string EngineName;
+  std::string MuparserName;
+};
+
+// Registers the engine and muparser benchmarks of one term, engine first, so
+// that the two run next to each other.
+Pending Register(const char* workload, const char* set, std::size_t index, const TermPair& term,
+                 void (*engineFn)(benchmark::State&, std::string),
+                 void (*muparserFn)(benchmark::State&, std::string)) {
+  char prefix[96];
+  std::snprintf(prefix, sizeof prefix, "%s/%s/%02zu/", workload, set, index);
+  Pending pending{{workload, set, term.Engine, term.ArithmeticOnly, 0, 0},
+                  std::string(prefix) + "engine",
+                  std::string(prefix) + "muparser"};
+  benchmark::RegisterBenchmark(pending.EngineName.c_str(), engineFn, std::string(term.Engine))
+      ->Unit(benchmark::kNanosecond);
+  benchmark::RegisterBenchmark(pending.MuparserName.c_str(), muparserFn, std::string(term.Muparser))
+      ->Unit(benchmark::kNanosecond);
+  return pending;
+}
+
+}  // namespace
+}  // namespace bench
+
+int main(int argc, char** argv) {
+  using namespace bench;
+  if (!EnginesAgree()) {
+    std::fprintf(stderr, "The engines disagree; nothing was timed.\n");
+    return 2;
+  }
+  std::printf("Both engines agree on all %zu trainer and %zu scientific terms (%zu points).\n\n",
+              TrainerTerms().size(), ScientificTerms().size(), VarPoints().size());
+
+  std::vector<Pending> pending;
+  for (std::size_t i = 0; i < TrainerTerms().size(); ++i) {
+    pending.push_back(Register(kAnalyseEvaluate, "trainer", i, TrainerTerms()[i],
+                               AnalyseEvaluateEngine, AnalyseEvaluateMuparser));
+  }
+  for (std::size_t i = 0; i < ScientificTerms().size(); ++i) {
+    pending.push_back(Register(kAnalyseEvaluate, "scientific", i, ScientificTerms()[i],
+                               AnalyseEvaluateEngine, AnalyseEvaluateMuparser));
+  }
+  for (std::size_t i = 0; i < ScientificTerms().size(); ++i) {
+    pending.push_back(Register(kEvaluateOnly, "scientific", i, ScientificTerms()[i],
+                               EvaluateOnlyEngine, EvaluateOnlyMuparser));
+  }
+
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  CollectingReporter reporter;
+  reporter.SetOutputStream(&std::cerr);
+  reporter.SetErrorStream(&std::cerr);
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+
+  std::vector<Row> rows;
+  for (Pending& entry : pending) {
+    entry.Result.EngineNs = reporter.Fastest(entry.EngineName);
+    entry.Result.MuparserNs = reporter.Fastest(entry.MuparserName);
+    // A filter on the command line may have left a side out.
+    if (entry.Result.EngineNs > 0 && entry.Result.MuparserNs > 0) rows.push_back(entry.Result);
+  }
+  const int missed = PrintTable(rows);
+  std::printf("%d engine target(s) missed.\n", missed);
+  return 0;
+}
