@@ -43,7 +43,7 @@ constexpr char kMaskChar = '#';
 // bounds the number of expansions, not the size: a function whose body uses
 // its argument four times, nested a few dozen times, would otherwise grow the
 // term exponentially.
-constexpr std::size_t kMaxExpandedLength = std::size_t{1} << 20;
+constexpr std::size_t kMaxExpandedLength = std::size_t{1} << 16;
 // Every search for a call counts; more than this many means recursion.
 constexpr int kMaxSearches = 1000;
 // Arity and parameter numbers are stored as the character '0' + count; more
@@ -443,12 +443,23 @@ bool TParserDeclarations::ExpandCalls(std::string& term) {
           term.erase(p, argument.size() + 2);
           const std::string placeholder{kBodyPlaceholder, CountChar(j)};
           std::size_t at = 0;
+          // The first "()" of the body, found without scanning any text twice:
+          // edits only happen behind the part already scanned.
+          std::size_t emptyPair = std::string::npos;
+          std::size_t scanFrom = 0;
           while ((at = body.find(placeholder, at)) != std::string::npos) {
             body.erase(at, placeholder.size());
-            std::size_t emptyPair = body.find("()");
-            std::string inserted = emptyPair != std::string::npos && emptyPair + 1 == at
-                                       ? argument
-                                       : "(" + argument + ")";
+            if (emptyPair == std::string::npos) {
+              emptyPair = std::string_view(body).substr(0, at + 1).find("()", scanFrom);
+              if (emptyPair == std::string::npos && at > 0) scanFrom = at - 1;
+            }
+            const bool bare = emptyPair != std::string::npos && emptyPair + 1 == at;
+            std::string inserted = bare ? argument : "(" + argument + ")";
+            if (bare) {
+              // The pair is filled now; the next one may lie in the argument.
+              scanFrom = emptyPair;
+              emptyPair = std::string::npos;
+            }
             body.insert(at, inserted);
             // Go on behind the inserted text: the argument may itself hold
             // the placeholder's characters.
