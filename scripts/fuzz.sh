@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets (fuzz/) with clang in build/fuzz and runs each
+# one for a bounded time, then replays every input it kept in a plain build
+# against the 100 ms budget. Any crash, sanitizer report, broken invariant,
+# hang, memory blow-up or slow input fails the script; the input that caused
+# it is left in build/fuzz/findings.
+#   scripts/fuzz.sh [seconds per target]   (default 60)
+#   scripts/fuzz.sh 60 term rtf            (only the named targets)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds=${1:-60}
+shift || true
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=(term declarations rtf word_list answer)
+
+build=build/fuzz
+jobs=$(nproc 2>/dev/null || echo 2)
+CC=clang CXX=clang++ cmake -S fuzz -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" -j "$jobs"
+
+mkdir -p "$build/findings"
+failed=()
+summary=()
+for target in "${targets[@]}"; do
+  corpus="$build/corpus/$target"
+  log="$build/$target.log"
+  mkdir -p "$corpus"
+  options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
+           -artifact_prefix="$build/findings/$target-")
+  case "$target" in
+    term | declarations) options+=(-dict=fuzz/term.dict) ;;
+  esac
+  echo "== $target: fuzzing for $seconds s"
+  status=ok
+  if ! "$build/${target}_fuzzer" "${options[@]}" "$corpus" "fuzz/corpus/$target" >"$log" 2>&1; then
+    status=FINDING
+    grep -E "ERROR|invariant broken|\*\*\* |SUMMARY|Test unit written" "$log" | head -20 || true
+  fi
+  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
+  if [ "$status" = ok ] && ! timeout 300 "$build/${target}_replay" "$corpus" \
+       "fuzz/corpus/$target" >>"$log" 2>&1; then
+    status=SLOW
+    grep -E "invariant broken|\*\*\* " "$log" | tail -4 || true
+  fi
+  summary+=("$(printf '%-13s %12s executions  %s' "$target" "${runs:-?}" "$status")")
+  [ "$status" = ok ] || failed+=("$target")
+done
+
+echo "== fuzzing summary (log per target in $build/<target>.log)"
+printf '%s\n' "${summary[@]}"
+if [ ${#failed[@]} -gt 0 ]; then
+  echo "findings in: ${failed[*]} (inputs in $build/findings)" >&2
+  exit 1
+fi
