@@ -568,6 +568,20 @@ class TermCompiler {
         return;
       }
     }
+    // Whole numbers are by far the most frequent operands. Up to 19 digits
+    // their value fits the 64-bit significand exactly, so it is taken as it
+    // stands, with the outcome the full reading below gives them (which also
+    // enforces the nesting limit of constants).
+    if (ok_ && text.size() <= 19 && ConstantDepth <= MaxConstantDepth &&
+        std::all_of(text.begin(), text.end(), IsDigit)) {
+      std::uint64_t digits = 0;
+      for (const char c : text) digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+      record.Kind = ikNumber;
+      record.Value = static_cast<Extended>(digits);
+      result_ = 0;
+      message_.clear();
+      return;
+    }
     // The sign pass wrote an exponent's minus as '.'; it is restored here.
     // Turning "E." into "E-" never forms another "E.", so one pass does it.
     std::string_view operand = text;

@@ -34,8 +34,12 @@ Extended IntegerPower(Extended base, std::uint32_t n) {
 }
 
 // a ^ b. A NaN operand cannot be compared with the cases below; like every
-// comparison with NaN that is an invalid operation.
-Extended Power(Extended a, Extended b) {
+// comparison with NaN that is an invalid operation. exactFlags is set where
+// the result alone tells a failure (see FlagTest below): a positive whole
+// exponent takes only multiplications, and once a factor overflows the
+// product stays infinite. A negative one does not qualify: 1 / infinity is 0.
+Extended Power(Extended a, Extended b, bool& exactFlags) {
+  exactFlags = false;
   if (std::isnan(a) || std::isnan(b)) {
     std::feraiseexcept(FE_INVALID);
     return 0;
@@ -43,6 +47,7 @@ Extended Power(Extended a, Extended b) {
   if (b == 0) return 1;
   if (a == 0 && b > 0) return 0;
   if (b == std::trunc(b) && std::fabs(b) <= 2147483647.0L) {
+    exactFlags = b > 0;
     const Extended power = IntegerPower(a, static_cast<std::uint32_t>(std::fabs(b)));
     return b < 0 ? 1 / power : power;
   }
@@ -125,9 +130,12 @@ void Operate(TMachine& machine, int code, RunState& state) {
       b = -b;
       test = FlagTest::None;
       break;
-    case opPower:
-      a = Power(a, b);
+    case opPower: {
+      bool exactFlags = false;
+      a = Power(a, b, exactFlags);
+      if (exactFlags) test = FlagTest::IfNotFinite;
       break;
+    }
     case opAnd:
       a = AndOp(a, b);
       break;
@@ -215,28 +223,80 @@ Extended RunProgram(const TProgram& program, std::span<const Extended> varValues
   machine.Top = 0;
   machine.AngleFactor = angleFactor;
   machine.Message = &message;
+  Extended* const stack = machine.ValueStack.data();
+
+  // The top of the stack is kept in top while the program pushes numbers and
+  // variables and applies the four basic operations, the bulk of most terms:
+  // storing and reloading an 80-bit value costs more than the arithmetic.
+  // stack[depth] is stale meanwhile; it is written before anything else
+  // reads the stack.
+  int depth = 0;
+  Extended top = 0;
+  auto push = [&](Extended value) {
+    if (depth >= 1) stack[depth] = top;
+    top = value;
+    ++depth;
+  };
 
   for (int position = 1; state.Ok; ++position) {
     const TInstruction& instruction = program[static_cast<std::size_t>(position)];
     if (instruction.Kind == ikEnd) break;
     switch (instruction.Kind) {
       case ikNumber:
-        machine.ValueStack[static_cast<std::size_t>(++machine.Top)] = instruction.Value;
+        push(instruction.Value);
         break;
       case ikVariable:
         if (instruction.Code < 0 ||
             static_cast<std::size_t>(instruction.Code) >= varValues.size()) {
           FailRun(machine, state, MsgWrongOperand);
         } else {
-          machine.ValueStack[static_cast<std::size_t>(++machine.Top)] =
-              varValues[static_cast<std::size_t>(instruction.Code)];
+          push(varValues[static_cast<std::size_t>(instruction.Code)]);
         }
         break;
-      case ikOperator:
-        Operate(machine, instruction.Code, state);
+      case ikOperator: {
+        const int code = instruction.Code;
+        if (code >= opSubtract && code <= opDivide && depth >= 2) {
+          // As Operate does it, with the operands in hand; a finite result
+          // cannot have failed.
+          const Extended a = stack[depth - 1];
+          switch (code) {
+            case opSubtract:
+              top = a - top;
+              break;
+            case opAdd:
+              top = a + top;
+              break;
+            case opMultiply:
+              top = a * top;
+              break;
+            default:
+              top = a / top;
+              break;
+          }
+          --depth;
+          if (!std::isfinite(top) && FloatingPointFailed()) {
+            FailRun(machine, state, MsgGeneral);
+          } else if (!state.Pending.empty()) {
+            message = state.Pending;
+            state.Pending.clear();
+          } else {
+            message.clear();
+          }
+          break;
+        }
+        if (depth >= 1) stack[depth] = top;
+        machine.Top = depth;
+        Operate(machine, code, state);
+        depth = machine.Top;
+        top = depth >= 1 ? stack[depth] : 0;
         break;
+      }
       case ikFunction:
+        if (depth >= 1) stack[depth] = top;
+        machine.Top = depth;
         ApplyFunction(machine, instruction.Code);
+        depth = machine.Top;
+        top = depth >= 1 ? stack[depth] : 0;
         break;
       default:
         break;
@@ -251,7 +311,7 @@ Extended RunProgram(const TProgram& program, std::span<const Extended> varValues
 
   // A program that leaves no value (never made by the compiler) has no
   // result to read.
-  if (state.Ok && machine.Top < 1) {
+  if (state.Ok && depth < 1) {
     state.Ok = false;
     message = MsgWrongOperand;
   }
@@ -259,7 +319,7 @@ Extended RunProgram(const TProgram& program, std::span<const Extended> varValues
     status = 7;
     return 0;
   }
-  return machine.ValueStack[1];
+  return depth == 1 ? top : stack[1];
 }
 
 }  // namespace engine

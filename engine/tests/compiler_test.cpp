@@ -251,6 +251,37 @@ TEST(CompileTerm, ProgramsEvaluateAsWritten) {
   }
 }
 
+TEST(CompileTerm, WholeNumbersKeepEveryDigit) {
+  // Up to 19 digits a whole number is taken directly; longer ones go through
+  // the full reading. Both must give the exactly rounded value.
+  const ValueCase cases[] = {
+      {"0", 0},
+      {"007", 7},
+      {"0000000000000000001", 1},
+      {"00000000000000000001", 1},
+      {"1234567890123456789", 1234567890123456789.0L},
+      {"9999999999999999999", 9999999999999999999.0L},
+      {"18446744073709551615", 18446744073709551615.0L},
+      {"18446744073709551617", 18446744073709551616.0L},
+      {"123456789012345678901", 123456789012345678901.0L},
+  };
+  for (const ValueCase& c : cases) {
+    const Compiled compiled = Compile(c.Term);
+    ASSERT_EQ(compiled.Code, 0) << c.Term << ": " << compiled.Message;
+    EXPECT_EQ(compiled.Message, "") << c.Term;
+    ASSERT_EQ(compiled[1].Kind, ikNumber) << c.Term;
+    EXPECT_EQ(compiled[1].Value, c.Expected) << c.Term;
+    EXPECT_EQ(compiled[1].Value, NumberValue(c.Term)) << c.Term;
+    EXPECT_EQ(compiled[2].Kind, ikEnd) << c.Term;
+  }
+  // A whole number as a constant's value, and in a longer term.
+  Options options;
+  options.Constants = {"BIG=9999999999999999999"};
+  const Evaluated big = Evaluate("BIG-9999999999999999998", options);
+  ASSERT_EQ(big.Code, 0) << big.Message;
+  EXPECT_EQ(big.Value, 1);
+}
+
 TEST(CompileTerm, ExponentLiteralKeepsItsValue) {
   // The literal is read exactly rounded; 0.002 has no exact binary form, so
   // the product lies within a rounding step of 2.

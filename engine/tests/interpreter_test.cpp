@@ -116,6 +116,8 @@ TEST(Operators, ComputeTheirResults) {
       {0, opPower, 2, 0},
       {0, opPower, 0.5L, 0},
       {1E3000L, opPower, 1, 1E3000L},  // no overflow from a needless squaring
+      {1E-3000L, opPower, 2, 0},       // an underflow is no failure
+      {Inf, opPower, 2, Inf},          // infinite already, nothing overflows
       {3, opGreater, 2, 1},
       {2, opGreater, 3, 0},
       {2, opNotEqual, 2, 0},
@@ -174,6 +176,8 @@ TEST(Operators, FailWithTheirMessages) {
       {-2, opPower, 0.5L, General},
       {-2, opPower, 1E10L, General},  // beyond the integer exponents
       {1E2000L, opPower, 3, General},
+      {1E300L, opPower, -170, General},  // 1 / overflow looks finite
+      {2, opPower, 2147483647, General},
       {nan, opPower, 2, General},
       {7, opDiv, 0, WrongOperand},
       {7, opMod, 0, WrongOperand},
