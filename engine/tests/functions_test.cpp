@@ -16,9 +16,13 @@
 #include "engine/parser.h"
 #include "engine/random.h"
 #include "engine/special_functions.h"
+#include "test_support.h"
 
 namespace engine {
 namespace {
+
+using test::Lcg;
+using test::ProgramBuilder;
 
 const char* const General = "Function is not defined for the given argument\n\ror division by zero";
 const Extended Inf = std::numeric_limits<Extended>::infinity();
@@ -380,19 +384,6 @@ TEST(Functions, HyperbolicAndOtherFunctionsIgnoreTheAngleMode) {
   }
 }
 
-// The generator's recurrence, written out independently of random.cpp.
-class Lcg {
- public:
-  explicit Lcg(std::uint32_t seed) : seed_(seed) {}
-  Extended Next() {
-    seed_ = static_cast<std::uint32_t>(seed_ * 134775813ULL + 1);
-    return static_cast<Extended>(seed_) / 4294967296.0L;
-  }
-
- private:
-  std::uint32_t seed_;
-};
-
 TEST(Functions, RandomFunctionsDrawOnceFromTheGenerator) {
   Calculator calc;
   const std::uint32_t seed = 987654321;
@@ -440,29 +431,6 @@ TEST(Functions, RandomFunctionsDrawOnceFromTheGenerator) {
     EXPECT_EQ(calc.Evaluate().Value, expected) << static_cast<double>(u);
   }
 }
-
-// Hand-made programs: what a compiled term never holds.
-class ProgramBuilder {
- public:
-  ProgramBuilder() : program_(std::make_unique<TProgram>()) {}
-  ProgramBuilder& Number(Extended value) { return Add(ikNumber, 0, value); }
-  ProgramBuilder& Function(int code) { return Add(ikFunction, code); }
-  const TProgram& Build() {
-    (*program_)[static_cast<std::size_t>(count_ + 1)].Kind = ikEnd;
-    return *program_;
-  }
-
- private:
-  ProgramBuilder& Add(std::uint8_t kind, int code, Extended value = 0) {
-    TInstruction& record = (*program_)[static_cast<std::size_t>(++count_)];
-    record.Kind = kind;
-    record.Code = static_cast<std::int16_t>(code);
-    record.Value = value;
-    return *this;
-  }
-  std::unique_ptr<TProgram> program_;
-  int count_ = 0;
-};
 
 Evaluation Execute(ProgramBuilder& builder) {
   Evaluation got{-1, -1, "previous text"};

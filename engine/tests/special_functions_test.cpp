@@ -12,9 +12,12 @@
 
 #include "engine/engine_state.h"
 #include "engine/random.h"
+#include "test_support.h"
 
 namespace engine {
 namespace {
+
+using test::Lcg;
 
 const Extended Inf = std::numeric_limits<Extended>::infinity();
 const Extended NaN = std::numeric_limits<Extended>::quiet_NaN();
@@ -415,19 +418,6 @@ TEST(SpecialFunctions, PoissonProbabilities) {
     EXPECT_EQ(out.Message, "Poisson distribution:  Discrete argument required");
   }
 }
-
-// The generator's own recurrence, written out independently of random.cpp.
-class Lcg {
- public:
-  explicit Lcg(std::uint32_t seed) : seed_(seed) {}
-  Extended Next() {
-    seed_ = static_cast<std::uint32_t>(seed_ * 134775813ULL + 1);
-    return static_cast<Extended>(seed_) / 4294967296.0L;
-  }
-
- private:
-  std::uint32_t seed_;
-};
 
 // The smallest k whose cumulative Poisson probability reaches u, from the
 // probabilities computed in double with lgamma.
