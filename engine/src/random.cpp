@@ -8,9 +8,13 @@ namespace {
 std::uint32_t seed = 0;  // the one process-wide generator
 }
 
-std::uint32_t RandomSeed() { return seed; }
+std::uint32_t RandomSeed() {
+  return seed;
+}
 
-void SetRandomSeed(std::uint32_t value) { seed = value; }
+void SetRandomSeed(std::uint32_t value) {
+  seed = value;
+}
 
 void Randomize() {
   auto now = std::chrono::system_clock::now().time_since_epoch();

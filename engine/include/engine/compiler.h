@@ -13,7 +13,7 @@ namespace engine {
 // constants holds lines NAME=term; varNames may be null (a constant's term).
 // Returns the compile code: 0 success, 2, 3, 4, 5 or 8, with message set.
 int CompileTerm(const std::string& term, std::string& message, TProgram& buffer,
-                const std::vector<std::string>& constants,
-                const std::vector<std::string>* varNames, Extended angleFactor, int& count);
+                const std::vector<std::string>& constants, const std::vector<std::string>* varNames,
+                Extended angleFactor, int& count);
 
 }  // namespace engine

@@ -12,7 +12,9 @@ namespace engine {
 // Built-in function names with their '('; the 1-based position is the function
 // code. Entry 58 is eight blanks and never matches a normalised term.
 extern const std::array<std::string_view, 67> FunctionNames;
-inline std::string_view FunctionName(int code) { return FunctionNames[code - 1]; }
+inline std::string_view FunctionName(int code) {
+  return FunctionNames[code - 1];
+}
 
 // Drops characters 1..32, upper-cases a..z, turns ';' into ")(" and, when
 // asked, the operator words between ")" and "(" into their letters.
