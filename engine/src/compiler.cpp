@@ -164,8 +164,7 @@ Extended ConstantValue(std::string_view text, const std::vector<std::string>& co
   code = 0;
   if (ConstantDepth > MaxConstantDepth) return FailConstant(code, 4, MsgRecursiveConstants);
   DepthGuard depth;
-  if (IsNumber(text)) {
-    const Extended value = NumberValue(text);
+  if (Extended value = 0; ReadNumber(text, value)) {
     // A literal beyond the extended range has no value; it must not enter the
     // program as infinity.
     if (!std::isfinite(value)) return FailConstant(code, 4, MsgCannotReadConstants);

@@ -261,19 +261,27 @@ bool IsNumber(std::string_view text) {
   return i == text.size();
 }
 
-long double NumberValue(std::string_view text) {
-  if (!IsNumber(text)) return 0;
-  long double value = 0;
-  if (ShortNumberValue(text, value)) return value;
+bool ReadNumber(std::string_view text, long double& value) {
+  if (!IsNumber(text)) return false;
+  if (ShortNumberValue(text, value)) return true;
   // strtold needs a terminated string; literals are short, so this stays in
   // the string's own small buffer.
   const std::string literal(text);
   // Correctly rounded to the nearest extended value; a literal beyond the
   // range gives infinity, one below it a tiny value or zero.
   const locale_t classic = ClassicLocale();
-  if (classic == static_cast<locale_t>(nullptr))
-    return std::numeric_limits<long double>::quiet_NaN();
-  return strtold_l(literal.c_str(), nullptr, classic);
+  if (classic == static_cast<locale_t>(nullptr)) {
+    value = std::numeric_limits<long double>::quiet_NaN();
+  } else {
+    value = strtold_l(literal.c_str(), nullptr, classic);
+  }
+  return true;
+}
+
+long double NumberValue(std::string_view text) {
+  long double value = 0;
+  ReadNumber(text, value);
+  return value;
 }
 
 }  // namespace engine

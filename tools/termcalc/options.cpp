@@ -85,9 +85,7 @@ bool ParseVariable(std::string_view text, Variable& variable) {
   variable.value = 0;
   if (equals == std::string_view::npos) return true;
   const std::string_view value = text.substr(equals + 1);
-  if (!engine::IsNumber(value)) return false;
-  variable.value = engine::NumberValue(value);
-  return std::isfinite(variable.value);
+  return engine::ReadNumber(value, variable.value) && std::isfinite(variable.value);
 }
 
 // The argument as the user typed it, escaped so the message stays one line.

@@ -34,8 +34,11 @@ bool ExtractGroup(std::string_view text, std::size_t p, std::string& group);
 
 // True when the whole text is a real-number literal ("12", "1.5", "2E-3").
 bool IsNumber(std::string_view text);
-// Reads a literal accepted by IsNumber, with '.' as decimal point whatever the
-// locale.
+// When the whole text is a real-number literal: true, and its value in value,
+// read with '.' as decimal point whatever the locale. Otherwise false, and
+// value is left as it was. One pass for callers that check and read.
+bool ReadNumber(std::string_view text, long double& value);
+// The value of a literal accepted by IsNumber; 0 for any other text.
 long double NumberValue(std::string_view text);
 
 }  // namespace engine
