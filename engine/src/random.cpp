@@ -6,7 +6,13 @@ namespace engine {
 
 namespace {
 std::uint32_t seed = 0;  // the one process-wide generator
+
+// One step of the generator: s := s * 134775813 + 1 (mod 2^32).
+std::uint32_t NextSeed() {
+  seed = seed * 134775813u + 1u;
+  return seed;
 }
+}  // namespace
 
 std::uint32_t RandomSeed() {
   return seed;
@@ -23,14 +29,12 @@ void Randomize() {
 }
 
 Extended RandomUnit() {
-  seed = seed * 134775813u + 1u;
-  return static_cast<Extended>(seed) / 4294967296.0L;
+  return static_cast<Extended>(NextSeed()) / 4294967296.0L;
 }
 
 std::uint32_t RandomBelow(std::uint32_t n) {
   // The integer part of u * n, with the product formed exactly from the seed.
-  seed = seed * 134775813u + 1u;
-  return static_cast<std::uint32_t>((static_cast<std::uint64_t>(seed) * n) >> 32);
+  return static_cast<std::uint32_t>((static_cast<std::uint64_t>(NextSeed()) * n) >> 32);
 }
 
 }  // namespace engine
