@@ -26,36 +26,19 @@ namespace {
 constexpr const char* kAnalyseEvaluate = "analyse+evaluate";
 constexpr const char* kEvaluateOnly = "evaluate only";
 
-void AnalyseEvaluateEngine(benchmark::State& state, std::string term) {
-  EngineSide side;
+// Side is EngineSide or MuparserSide: the same loop times both engines.
+template <class Side>
+void AnalyseEvaluate(benchmark::State& state, std::string term) {
+  Side side;
   for (auto _ : state) {
     side.SetTerm(term);
     benchmark::DoNotOptimize(side.Evaluate());
   }
 }
 
-void AnalyseEvaluateMuparser(benchmark::State& state, std::string term) {
-  MuparserSide side;
-  for (auto _ : state) {
-    side.SetTerm(term);
-    benchmark::DoNotOptimize(side.Evaluate());
-  }
-}
-
-void EvaluateOnlyEngine(benchmark::State& state, std::string term) {
-  EngineSide side;
-  side.SetTerm(term);
-  const auto points = VarPoints();
-  std::size_t next = 0;
-  for (auto _ : state) {
-    side.SetXY(points[next].X, points[next].Y);
-    next = (next + 1) % points.size();
-    benchmark::DoNotOptimize(side.Evaluate());
-  }
-}
-
-void EvaluateOnlyMuparser(benchmark::State& state, std::string term) {
-  MuparserSide side;
+template <class Side>
+void EvaluateOnly(benchmark::State& state, std::string term) {
+  Side side;
   side.SetTerm(term);
   benchmark::DoNotOptimize(side.Evaluate());  // muparser compiles on the first Eval
   const auto points = VarPoints();
@@ -132,15 +115,15 @@ int main(int argc, char** argv) {
   std::vector<Pending> pending;
   for (std::size_t i = 0; i < TrainerTerms().size(); ++i) {
     pending.push_back(Register(kAnalyseEvaluate, "trainer", i, TrainerTerms()[i],
-                               AnalyseEvaluateEngine, AnalyseEvaluateMuparser));
+                               AnalyseEvaluate<EngineSide>, AnalyseEvaluate<MuparserSide>));
   }
   for (std::size_t i = 0; i < ScientificTerms().size(); ++i) {
     pending.push_back(Register(kAnalyseEvaluate, "scientific", i, ScientificTerms()[i],
-                               AnalyseEvaluateEngine, AnalyseEvaluateMuparser));
+                               AnalyseEvaluate<EngineSide>, AnalyseEvaluate<MuparserSide>));
   }
   for (std::size_t i = 0; i < ScientificTerms().size(); ++i) {
     pending.push_back(Register(kEvaluateOnly, "scientific", i, ScientificTerms()[i],
-                               EvaluateOnlyEngine, EvaluateOnlyMuparser));
+                               EvaluateOnly<EngineSide>, EvaluateOnly<MuparserSide>));
   }
 
   benchmark::Initialize(&argc, argv);
