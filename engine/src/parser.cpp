@@ -283,7 +283,9 @@ void TParserDeclarations::PrepareFunctions(bool& result) {
       functionErrors_ += kLineBreak;
       functionErrors_ += "Recursive Function: " + SourceLine(i);
       body = "##";
-      preparedFunctions_[count + i] = "#";
+      // assign() rather than = "#": GCC 12 at -O3 warns falsely of an
+      // overlapping copy for the literal assignment here.
+      preparedFunctions_[count + i].assign(1, '#');
     }
     preparedFunctions_[i] = preparedFunctions_[count + i] + "=" + body;
   }
