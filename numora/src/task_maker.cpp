@@ -41,17 +41,18 @@ std::string TaskMaker::MakeQuotient(TLevel level) const {
 }
 
 std::string TaskMaker::FillPlaceholders(const std::string& templateText, TLevel level) const {
-  std::string text = templateText;
-  // Replacements never contain "$", so the search can go on behind each one.
-  std::size_t dollar = text.find('$');
-  while (dollar != std::string::npos) {
+  // One pass from left to right, so the numbers are drawn in text order.
+  std::string text;
+  text.reserve(templateText.size() + 16);
+  for (std::size_t i = 0; i < templateText.size(); ++i) {
+    if (templateText[i] != '$') {
+      text += templateText[i];
+      continue;
+    }
     // A "$" at the very end has no letter; it is filled like an unknown one.
-    const char letter = dollar + 1 < text.size() ? text[dollar + 1] : '\0';
-    text.erase(dollar, letter != '\0' ? 2 : 1);
-    const std::string replacement =
-        letter == 'Z' ? MakeQuotient(level) : std::to_string(Draw(level, letter));
-    text.insert(dollar, replacement);
-    dollar = text.find('$', dollar + replacement.size());
+    const char letter = i + 1 < templateText.size() ? templateText[i + 1] : '\0';
+    if (letter != '\0') ++i;
+    text += letter == 'Z' ? MakeQuotient(level) : std::to_string(Draw(level, letter));
   }
   return text;
 }
