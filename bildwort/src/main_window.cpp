@@ -1,12 +1,15 @@
 #include "main_window.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QCollator>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QScrollBar>
 #include <algorithm>
 #include <string_view>
 #include <utility>
@@ -22,6 +25,10 @@ namespace bildwort {
 namespace {
 
 constexpr int kListRole = Qt::UserRole;
+// A child must read every word whole: text of at least 15 pixels, and as
+// many rows as fit a comfortable glance.
+constexpr int kListFontPixels = 15;
+constexpr int kListRows = 8;
 
 // Only the top-left cell of a picture is ever seen (pictures are drawn
 // unscaled from that corner), so a larger one is cut to it at once instead
@@ -59,14 +66,20 @@ TForm1::TForm1(PictureLibrary& library, zelv::UserDialogs& dialogs,
   Combobox1 = new QListWidget(Board);
   Combobox1->setObjectName(QStringLiteral("Combobox1"));
   Combobox1->setSelectionMode(QAbstractItemView::SingleSelection);
-  Combobox1->setSortingEnabled(true);
+  // Sorted by StartGame as a dictionary of the word language sorts, not by
+  // character code.
+  Combobox1->setSortingEnabled(false);
   Combobox1->setUniformItemSizes(true);
+  Combobox1->setTextElideMode(Qt::ElideNone);
+  Combobox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   QFont listFont = Combobox1->font();
-  listFont.setPixelSize(11);  // rows of about 13 pixels
+  listFont.setPixelSize(kListFontPixels);
   Combobox1->setFont(listFont);
   Combobox1->setGeometry(152, 56, 80, 97);
   Combobox1->hide();
   Combobox1->installEventFilter(this);
+  Combobox1->viewport()->installEventFilter(this);
+  Board->installEventFilter(this);
   AttachCheck();
 
   move(33, 34);
@@ -116,7 +129,15 @@ void TForm1::FitBoard() {
 
 void TForm1::FormCreate() {
   if (!library_.Load()) {
-    FailAndEnd(QStringLiteral("DLL nicht gefunden"));
+    QString folders;
+    for (const QString& folder : library_.SearchedFolders())
+      folders += QStringLiteral("  %1\n").arg(folder);
+    FailAndEnd(tr("Die Bildbibliothek \u201E%1\u201C wurde nicht gefunden oder lässt sich nicht "
+                  "laden. Ohne sie gibt es keine Bilder und Wörter.\n\n"
+                  "Gesucht wurde in diesen Ordnern:\n%2"
+                  "und in den Bibliotheksordnern des Systems.\n\n"
+                  "Bitte installieren Sie Bildwort neu (Paket \u201Ezelv\u201C).")
+                   .arg(library_.FileName(), folders));
     return;
   }
   // The library looked up its exports while loading.
@@ -175,10 +196,13 @@ TPictureCell* TForm1::Cell(int index) const {
 }
 
 void TForm1::StartGame(Language language) {
+  CloseWordList();
+  // A new game forgets the picture of the last one.
+  CurrentCell = nullptr;
   Combobox1->clear();
-  Combobox1->hide();
   if (!game_) return;
   game_->Deal();
+  std::vector<QListWidgetItem*> entries;
   for (int index = 0; index < game_->Count(); ++index) {
     TPictureCell* cell = Cell(index);
     const QImage& picture = game_->Picture(index);
@@ -188,32 +212,105 @@ void TForm1::StartGame(Language language) {
       cell->setPixmap(QPixmap::fromImage(picture));
     }
     cell->Tag = index;
-    cell->show();
+    cell->setVisible(game_->IsOnBoard(index));
+    if (!game_->IsOnBoard(index)) continue;
     auto* entry = new QListWidgetItem(game_->WordOf(index, language));
     entry->setData(kListRole, index);
-    Combobox1->addItem(entry);
+    entries.push_back(entry);
   }
+  QCollator collator(WordLocale(language));
+  std::stable_sort(entries.begin(), entries.end(),
+                   [&collator](const QListWidgetItem* a, const QListWidgetItem* b) {
+                     return collator.compare(a->text(), b->text()) < 0;
+                   });
+  for (QListWidgetItem* entry : entries) Combobox1->addItem(entry);
+  FitWordList();
+}
+
+// Wide enough for the longest word of the list without eliding, with room
+// for the scroll bar, and kListRows rows high.
+void TForm1::FitWordList() {
+  const QFontMetrics metrics(Combobox1->font());
+  int widest = metrics.horizontalAdvance(QStringLiteral("Wort"));
+  for (int row = 0; row < Combobox1->count(); ++row) {
+    widest = std::max(widest, metrics.horizontalAdvance(Combobox1->item(row)->text()));
+  }
+  // The style's text margin on either side of an item, plus a pixel of air.
+  const int margin =
+      Combobox1->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, Combobox1) + 2;
+  const int frame = 2 * Combobox1->frameWidth();
+  const int scrollBar = Combobox1->verticalScrollBar()->sizeHint().width();
+  const int rowHeight =
+      Combobox1->count() > 0 ? Combobox1->sizeHintForRow(0) : metrics.height() + 2;
+  Combobox1->resize(widest + 2 * margin + frame + scrollBar, kListRows * rowHeight + frame);
+}
+
+void TForm1::OpenWordList(TPictureCell* cell, QPoint point) {
+  if (cell == nullptr || !cell->isVisible() || !game_) return;
+  const QPoint at = cell->pos() + point;
+  const QSize size = Combobox1->size();
+  const QRect area = Board->rect();
+  // Right of and below the point where it fits, else left of or above it,
+  // and never beyond the window's edges.
+  int x = at.x() + size.width() <= area.right() + 1 ? at.x() : at.x() - size.width();
+  int y = at.y() + size.height() <= area.bottom() + 1 ? at.y() : at.y() - size.height();
+  x = std::clamp(x, 0, std::max(0, area.width() - size.width()));
+  y = std::clamp(y, 0, std::max(0, area.height() - size.height()));
+  Combobox1->move(x, y);
+  Combobox1->show();
+  Combobox1->raise();
+  // So that arrows, typing and Enter work at once.
+  Combobox1->setFocus(Qt::OtherFocusReason);
+  CurrentCell = cell;
+  enterPressedInList_ = false;
+  openedClock_.start();
+  openedAt_ = Board->mapToGlobal(at);
+}
+
+void TForm1::CloseWordList() {
+  const bool hadFocus = Combobox1->hasFocus();
+  Combobox1->hide();
+  enterPressedInList_ = false;
+  if (!hadFocus) return;
+  // Keys must not reach a list that is not there.
+  if (CurrentCell != nullptr && CurrentCell->isVisible()) {
+    CurrentCell->setFocus(Qt::OtherFocusReason);
+  } else {
+    Board->setFocus(Qt::OtherFocusReason);
+  }
+}
+
+// The first click of a double-click opens the list under the pointer; the
+// second arrives on the list at about the same spot and is no choice.
+bool TForm1::IsSecondClickOfOpening(const QEvent* event) const {
+  if (!openedClock_.isValid() || openedClock_.elapsed() > QApplication::doubleClickInterval()) {
+    return false;
+  }
+  const auto* mouse = static_cast<const QMouseEvent*>(event);
+  const QPoint distance = mouse->globalPosition().toPoint() - openedAt_;
+  return distance.manhattanLength() <= QApplication::startDragDistance();
 }
 
 void TForm1::FormMouseDown(TPictureCell* cell, Qt::MouseButton, Qt::KeyboardModifiers, int x,
                            int y) {
-  if (cell == nullptr || !cell->isVisible()) return;
-  Combobox1->move(cell->x() + x, cell->y() + y);
-  Combobox1->show();
-  Combobox1->raise();
-  // So that arrows and Enter work at once.
-  Combobox1->setFocus(Qt::MouseFocusReason);
-  CurrentCell = cell;
+  OpenWordList(cell, QPoint(x, y));
 }
 
 void TForm1::ComboBox1Click() {
+  // A hidden list is inert.
+  if (!Combobox1->isVisible()) return;
   QListWidgetItem* entry = Combobox1->currentItem();
   // Nothing selected, or no picture clicked yet: there is nothing to check.
   if (entry == nullptr || !entry->isSelected() || CurrentCell == nullptr || !game_) return;
   if (game_->Check(entry->data(kListRole).toInt(), CurrentCell->Tag)) {
     delete Combobox1->takeItem(Combobox1->row(entry));
-    Combobox1->hide();
+    // Taking the entry moves the selection to its neighbour, which would
+    // look like a hint and be checked by a bare Enter.
+    Combobox1->setCurrentItem(nullptr);
+    Combobox1->clearSelection();
     CurrentCell->hide();
+    CloseWordList();
+    CurrentCell = nullptr;
   }
   if (Combobox1->count() > 0) return;
   const zelv::DialogButton answer = dialogs_.Message(
@@ -251,16 +348,35 @@ void TForm1::Combobox1KeyUp(int key, Qt::KeyboardModifiers) {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == Combobox1) {
-    if (event->type() == QEvent::KeyPress) {
-      const auto* key = static_cast<QKeyEvent*>(event);
+  const QEvent::Type type = event->type();
+  if (watched == Combobox1 && (type == QEvent::KeyPress || type == QEvent::KeyRelease)) {
+    if (Combobox1->isHidden()) return true;  // a hidden list is inert
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    if (type == QEvent::KeyPress) {
+      if (key->key() == Qt::Key_Escape) {
+        CloseWordList();
+        return true;
+      }
+      if (enter) enterPressedInList_ = true;
       Combobox1KeyDown(key->key(), key->modifiers());
-    } else if (event->type() == QEvent::KeyRelease) {
-      const auto* key = static_cast<QKeyEvent*>(event);
+    } else if (!key->isAutoRepeat()) {
       // A held key repeats its press, not its release: Enter held down
       // checks once.
-      if (!key->isAutoRepeat()) Combobox1KeyUp(key->key(), key->modifiers());
+      if (enter && !enterPressedInList_) {
+        AttachCheck();
+        return true;
+      }
+      enterPressedInList_ = false;
+      Combobox1KeyUp(key->key(), key->modifiers());
     }
+  } else if (watched == Combobox1->viewport() &&
+             (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
+              type == QEvent::MouseButtonDblClick)) {
+    if (IsSecondClickOfOpening(event)) return true;
+  } else if (watched == Board && type == QEvent::MouseButtonPress) {
+    // A click beside the pictures and the list closes the list.
+    CloseWordList();
   }
   return QMainWindow::eventFilter(watched, event);
 }

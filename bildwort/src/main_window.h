@@ -4,9 +4,11 @@
 // them, runs the dialogs and talks to the picture library.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMetaObject>
+#include <QPoint>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -70,6 +72,11 @@ class TForm1 : public QMainWindow {
   TPictureCell* Cell(int index) const;
 
   void StartGame(Language language);
+  // Opens the word list for `cell` at `point` (within the cell), where it
+  // fits inside the window; the mouse and the keyboard both open it here.
+  void OpenWordList(TPictureCell* cell, QPoint point);
+  // Hides the list and makes it inert: keys go back to the board.
+  void CloseWordList();
   void FormMouseDown(TPictureCell* cell, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x,
                      int y);
   void ComboBox1Click();
@@ -114,6 +121,8 @@ class TForm1 : public QMainWindow {
   void FormDestroy();
   void BuildBoard(int count);
   void FitBoard();
+  void FitWordList();
+  bool IsSecondClickOfOpening(const QEvent* event) const;
   void FailAndEnd(const QString& text);
   void EndProgram();
   void AttachCheck();
@@ -126,6 +135,13 @@ class TForm1 : public QMainWindow {
   std::unique_ptr<ReadingGame> game_;
   QMetaObject::Connection check_;
   bool ended_ = false;
+  // Enter checks on its release only when it was also pressed in the list,
+  // not when its press opened the list.
+  bool enterPressedInList_ = false;
+  // When and where (global) the list last opened: the second click of a
+  // double-click on a picture lands on the list and must not pick.
+  QElapsedTimer openedClock_;
+  QPoint openedAt_;
 };
 
 }  // namespace bildwort

@@ -57,6 +57,22 @@ std::optional<QByteArray> ZelvpicsLibrary::ReadWordList() {
   return zelv::ReadModuleResource(baseName_, QStringLiteral("TEXT"), QStringLiteral("LISTE"));
 }
 
+QString ZelvpicsLibrary::FileName() const {
+  return QStringLiteral("lib%1.so").arg(baseName_);
+}
+
+QStringList ZelvpicsLibrary::SearchedFolders() const {
+  QStringList folders;
+  for (const QString& folder : std::as_const(firstFolders_)) {
+    if (!folder.isEmpty()) folders << QDir::toNativeSeparators(folder);
+  }
+  const QString path = qEnvironmentVariable("LD_LIBRARY_PATH");
+  for (const QString& folder : path.split(QLatin1Char(':'), Qt::SkipEmptyParts)) {
+    if (!folders.contains(folder)) folders << folder;
+  }
+  return folders;
+}
+
 QImage ZelvpicsLibrary::ReadPicture(int id) {
   if (!IsLoaded()) return QImage();
   const auto bytes = zelv::ReadModuleResource(baseName_, QStringLiteral("BITMAP"), id);

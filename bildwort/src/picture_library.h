@@ -32,6 +32,12 @@ class PictureLibrary {
 
   // Bitmap `id` (1 .. N); a null image when missing or unreadable.
   virtual QImage ReadPicture(int id) = 0;
+
+  // Where Load looks, for telling a parent what is missing: the library's
+  // file name and the folders searched before the system's own library
+  // folders.
+  virtual QString FileName() const = 0;
+  virtual QStringList SearchedFolders() const = 0;
 };
 
 // The shared library "zelvpics" (libzelvpics.so), searched for in the
@@ -51,6 +57,10 @@ class ZelvpicsLibrary final : public PictureLibrary {
   void Hilfe() override;
   std::optional<QByteArray> ReadWordList() override;
   QImage ReadPicture(int id) override;
+  // "lib<base name>.so"; the folders given first, then those of
+  // LD_LIBRARY_PATH, which the usual search tries before the system's own.
+  QString FileName() const override;
+  QStringList SearchedFolders() const override;
 
   bool IsLoaded() const { return library_.isLoaded(); }
   // The file that was loaded, empty before loading.

@@ -1,11 +1,17 @@
 #include "reading_game.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "word_list.h"
 #include "zelvlib/cp1252.h"
 
 namespace bildwort {
+
+QLocale WordLocale(Language language) {
+  return language == Language::German ? QLocale(QLocale::German, QLocale::Germany)
+                                      : QLocale(QLocale::English, QLocale::UnitedKingdom);
+}
 
 ReadingGame::ReadingGame(std::vector<std::string> wordList, std::vector<QImage> pictures,
                          RandomGenerator& random)
@@ -26,10 +32,12 @@ void ReadingGame::Shuffle() {
   }
 }
 
-void ReadingGame::Deal() {
+void ReadingGame::Deal(int pictures) {
   Shuffle();
-  onBoard_.assign(wordList_.size(), true);
-  remaining_ = Count();
+  dealt_ = std::clamp(pictures, 0, Count());
+  onBoard_.assign(wordList_.size(), false);
+  std::fill_n(onBoard_.begin(), dealt_, true);
+  remaining_ = dealt_;
 }
 
 QString ReadingGame::WordOf(int index, Language language) const {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QImage>
+#include <QLocale>
 #include <QString>
 #include <cstdint>
 #include <string>
@@ -14,6 +15,11 @@
 namespace bildwort {
 
 enum class Language : std::uint8_t { German = 0, English = 1 };
+
+// The locale of a word language, for sorting the words and for reading them
+// aloud. Named outright: the program's default locale is C for numbers and
+// says nothing about the words.
+QLocale WordLocale(Language language);
 
 class ReadingGame {
  public:
@@ -31,8 +37,13 @@ class ReadingGame {
   int Count() const { return static_cast<int>(wordList_.size()); }
 
   // Shuffles the pairs further from their present order (10001 random
-  // swaps), puts every picture on the board and every word in the list.
-  void Deal();
+  // swaps), then puts the first `pictures` pairs (all when there are fewer)
+  // on the board and their words in the list: a short game draws from the
+  // whole list.
+  void Deal(int pictures = kBoardCells);
+
+  // How many pairs the last deal put on the board.
+  int Dealt() const { return dealt_; }
 
   const std::string& Line(int index) const { return wordList_.at(static_cast<size_t>(index)); }
   const QImage& Picture(int index) const { return pictures_.at(static_cast<size_t>(index)); }
@@ -57,6 +68,7 @@ class ReadingGame {
   std::vector<QImage> pictures_;
   std::vector<bool> onBoard_;
   int remaining_ = 0;
+  int dealt_ = 0;
   RandomGenerator& random_;
 };
 

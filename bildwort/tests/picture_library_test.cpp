@@ -42,6 +42,16 @@ TEST(ZelvpicsLibrary, SearchesTheGivenFoldersInOrderBeforeTheUsualSearch) {
   library.Release();  // releasing twice is harmless
 }
 
+TEST(ZelvpicsLibrary, NamesItsFileAndTheFoldersItSearches) {
+  const QByteArray saved = qgetenv("LD_LIBRARY_PATH");
+  qputenv("LD_LIBRARY_PATH", "/opt/one::/opt/two:/first");
+  const ZelvpicsLibrary library(QStringLiteral("zelvpics"), {QStringLiteral("/first"), QString()});
+  EXPECT_EQ(library.FileName(), "libzelvpics.so");
+  // The given folders first, then the environment's, each once.
+  EXPECT_EQ(library.SearchedFolders(), QStringList({"/first", "/opt/one", "/opt/two"}));
+  qputenv("LD_LIBRARY_PATH", saved);
+}
+
 TEST(ZelvpicsLibrary, TheProgramsFolderComesFirstByDefault) {
   EXPECT_EQ(ZelvpicsLibrary::ProgramFolder(), QStringList{QCoreApplication::applicationDirPath()});
 }
