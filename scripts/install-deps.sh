@@ -14,8 +14,12 @@ packages=(
   fonts-dejavu-core fonts-liberation2
   # the sample picture library is rendered from these emoji at build time
   fonts-noto-color-emoji
+  # translations: lupdate/lrelease and their CMake package (Qt6LinguistTools)
+  qt6-l10n-tools qt6-tools-dev
   # screenshots and trying the programs in a real X window
   xvfb xauth
+  # the accessibility test: a real AT-SPI bus in a private D-Bus session
+  at-spi2-core dbus-x11 python3-pyatspi
   # benchmarks
   libbenchmark-dev libmuparser-dev
   # fuzzing (libFuzzer, sanitizer runtimes)

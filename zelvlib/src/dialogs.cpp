@@ -1,5 +1,6 @@
 #include "zelvlib/dialogs.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -13,18 +14,18 @@ namespace zelv {
 
 namespace {
 
-// The button captions a German desktop shows, whatever language Qt's own
+// The button captions in the program's language, whatever language Qt's own
 // translations are installed for.
 QString ButtonText(DialogButton button) {
   switch (button) {
     case DialogButton::Ok:
-      return QStringLiteral("OK");
+      return QCoreApplication::translate("zelv::UserDialogs", "OK");
     case DialogButton::Cancel:
-      return QStringLiteral("Abbrechen");
+      return QCoreApplication::translate("zelv::UserDialogs", "Abbrechen");
     case DialogButton::Yes:
-      return QStringLiteral("Ja");
+      return QCoreApplication::translate("zelv::UserDialogs", "Ja");
     case DialogButton::No:
-      return QStringLiteral("Nein");
+      return QCoreApplication::translate("zelv::UserDialogs", "Nein");
   }
   return QString();
 }

@@ -1,0 +1,63 @@
+#include "zelvlib/translations.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include "zelvlib/gui_test_main.h"
+
+namespace {
+
+struct LanguageCase {
+  QStringList uiLanguages;
+  QString expected;
+};
+
+TEST(ChooseLanguage, FirstPreferredLanguageWithACatalogueOrTheSource) {
+  // Catalogues for English and for Brazilian Portuguese only.
+  const QSet<QString> available = {QStringLiteral("en"), QStringLiteral("pt_BR")};
+  const auto has = [&available](const QString& name) { return available.contains(name); };
+  const LanguageCase cases[] = {
+      {{}, QStringLiteral("de")},
+      {{QStringLiteral("C")}, QStringLiteral("de")},
+      {{QStringLiteral("en-US"), QStringLiteral("en")}, QStringLiteral("en")},
+      {{QStringLiteral("en_GB.UTF-8")}, QStringLiteral("en")},
+      {{QStringLiteral("de-AT"), QStringLiteral("en")}, QStringLiteral("de")},
+      {{QStringLiteral("DE")}, QStringLiteral("de")},
+      // Unknown languages are passed over, not taken as the source language.
+      {{QStringLiteral("fr-FR"), QStringLiteral("en-US")}, QStringLiteral("en")},
+      {{QStringLiteral("fr-FR")}, QStringLiteral("de")},
+      {{QStringLiteral("pt-BR")}, QStringLiteral("pt_BR")},
+      {{QStringLiteral("pt-PT")}, QStringLiteral("de")},
+      {{QStringLiteral("sr_RS@latin")}, QStringLiteral("de")},
+  };
+  for (const LanguageCase& c : cases) {
+    EXPECT_EQ(zelv::ChooseLanguage(c.uiLanguages, has), c.expected)
+        << qPrintable(c.uiLanguages.join(u','));
+  }
+}
+
+TEST(ProgramTranslations, EnglishUserGetsTheSharedDialogTextsInEnglish) {
+  const QString cancel = QStringLiteral("Abbrechen");
+  {
+    zelv::ProgramTranslations translations({QStringLiteral("zelvlib")}, {QStringLiteral("en-US")});
+    EXPECT_EQ(translations.Language(), QStringLiteral("en"));
+    EXPECT_EQ(QCoreApplication::translate("zelv::UserDialogs", "Abbrechen"),
+              QStringLiteral("Cancel"));
+  }
+  // Gone with the object.
+  EXPECT_EQ(QCoreApplication::translate("zelv::UserDialogs", "Abbrechen"), cancel);
+}
+
+TEST(ProgramTranslations, GermanOrUnknownLanguagesInstallNothing) {
+  for (const QString& language : {QStringLiteral("de-DE"), QStringLiteral("C")}) {
+    zelv::ProgramTranslations translations({QStringLiteral("zelvlib")}, {language});
+    EXPECT_EQ(translations.Language(), QStringLiteral("de"));
+    EXPECT_EQ(QCoreApplication::translate("zelv::UserDialogs", "Nein"), QStringLiteral("Nein"));
+  }
+}
+
+}  // namespace
