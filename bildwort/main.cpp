@@ -2,6 +2,7 @@
 // loads the picture library and deals the first game, then the event loop
 // until the window closes or the game ends.
 #include <QApplication>
+#include <QSettings>
 #include <cstdlib>
 
 #include "main_window.h"
@@ -17,7 +18,9 @@ int main(int argc, char* argv[]) {
 
   zelv::QtUserDialogs dialogs;
   bildwort::ZelvpicsLibrary library;
-  bildwort::TForm1 form1(library, dialogs);
+  // The user's choices, in the user's own configuration folder.
+  QSettings settings(QStringLiteral("zelv"), QStringLiteral("bildwort"));
+  bildwort::TForm1 form1(library, dialogs, std::nullopt, &settings);
   if (form1.Ended()) return EXIT_FAILURE;  // no picture library, or no words in it
   QObject::connect(&form1, &bildwort::TForm1::ProgramEnded, &app, &QApplication::quit,
                    Qt::QueuedConnection);

@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCollator>
 #include <QKeyEvent>
@@ -9,7 +10,10 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QPropertyAnimation>
 #include <QScrollBar>
+#include <QSettings>
+#include <QStatusBar>
 #include <algorithm>
 #include <string_view>
 #include <utility>
@@ -29,6 +33,7 @@ constexpr int kListRole = Qt::UserRole;
 // many rows as fit a comfortable glance.
 constexpr int kListFontPixels = 15;
 constexpr int kListRows = 8;
+const QString kGameSizeKey = QStringLiteral("Spiel/Bilder");
 
 // Only the top-left cell of a picture is ever seen (pictures are drawn
 // unscaled from that corner), so a larger one is cut to it at once instead
@@ -53,11 +58,24 @@ void TPictureCell::mousePressEvent(QMouseEvent* event) {
 }
 
 TForm1::TForm1(PictureLibrary& library, zelv::UserDialogs& dialogs,
-               std::optional<std::uint32_t> seed, QWidget* parent)
-    : QMainWindow(parent), library_(library), dialogs_(dialogs), seed_(seed) {
+               std::optional<std::uint32_t> seed, QSettings* settings, QWidget* parent)
+    : QMainWindow(parent), library_(library), dialogs_(dialogs), seed_(seed), settings_(settings) {
   setWindowTitle(QStringLiteral("Bildwort 2"));
   setWindowIcon(ProgramIcon());
+  if (settings_ != nullptr) {
+    const int remembered = settings_->value(kGameSizeKey, gameSize_).toInt();
+    if (std::find(kGameSizes.begin(), kGameSizes.end(), remembered) != kGameSizes.end()) {
+      gameSize_ = remembered;
+    }
+  }
   BuildMenu();
+  Progress = new QLabel(this);
+  Progress->setObjectName(QStringLiteral("Progress"));
+  Feedback = new QLabel(this);
+  Feedback->setObjectName(QStringLiteral("Feedback"));
+  statusBar()->addWidget(Feedback, 1);
+  statusBar()->addPermanentWidget(Progress);
+  statusBar()->setSizeGripEnabled(false);
 
   Board = new QWidget(this);
   Board->setObjectName(QStringLiteral("Board"));
@@ -112,6 +130,18 @@ void TForm1::BuildMenu() {
   }
   Deutsch1->setChecked(true);
 
+  Bilder1 = bar->addMenu(tr("Bi&lder"));
+  auto* sizes = new QActionGroup(this);
+  for (size_t k = 0; k < kGameSizes.size(); ++k) {
+    const int pictures = kGameSizes[k];
+    QAction* item = Bilder1->addAction(tr("%1 Bilder").arg(pictures));
+    item->setCheckable(true);
+    item->setChecked(pictures == gameSize_);
+    sizes->addAction(item);
+    connect(item, &QAction::triggered, this, [this, pictures] { ChooseGameSize(pictures); });
+    GameSizeItems[k] = item;
+  }
+
   Hilfe1 = bar->addMenu(QStringLiteral("&Hilfe"));
   Hilfe2 = Hilfe1->addAction(QStringLiteral("Hilfe"), this, &TForm1::Hilfe2Click);
   Hilfe2->setShortcut(QKeySequence(Qt::Key_F1));
@@ -123,7 +153,8 @@ void TForm1::BuildMenu() {
 // enough to show the last row whole.
 void TForm1::FitBoard() {
   const int boardHeight = ReadingGame::kRows * kCellStep - 1;
-  const int needed = menuBar()->sizeHint().height() + boardHeight;
+  const int needed =
+      menuBar()->sizeHint().height() + boardHeight + statusBar()->sizeHint().height();
   resize(858, std::max(667, needed));
 }
 
@@ -201,7 +232,7 @@ void TForm1::StartGame(Language language) {
   CurrentCell = nullptr;
   Combobox1->clear();
   if (!game_) return;
-  game_->Deal();
+  game_->Deal(gameSize_);
   std::vector<QListWidgetItem*> entries;
   for (int index = 0; index < game_->Count(); ++index) {
     TPictureCell* cell = Cell(index);
@@ -225,6 +256,43 @@ void TForm1::StartGame(Language language) {
                    });
   for (QListWidgetItem* entry : entries) Combobox1->addItem(entry);
   FitWordList();
+  Feedback->clear();
+  ShowProgress();
+}
+
+void TForm1::ShowProgress() {
+  const int left = game_ ? game_->Remaining() : 0;
+  Progress->setText(left == 1 ? tr("noch 1 Bild") : tr("noch %1 Bilder").arg(left));
+  Progress->setAccessibleName(Progress->text());
+}
+
+// A gentle word on a wrong pick, with a short shake of the list, and a
+// small reward on a right one; no sound.
+void TForm1::ShowFeedback(bool right) {
+  Feedback->setText(right ? tr("Richtig! \u2605")
+                          : tr("Das passt nicht. Versuch ein anderes Wort."));
+  Feedback->setStyleSheet(right ? QStringLiteral("color: #1b7a1b; font-weight: bold;")
+                                : QStringLiteral("color: #a05000;"));
+  Feedback->setAccessibleName(Feedback->text());
+  if (right || !Combobox1->isVisible()) return;
+  auto* shake = new QPropertyAnimation(Combobox1, "pos", Combobox1);
+  const QPoint at = Combobox1->pos();
+  shake->setDuration(240);
+  shake->setKeyValueAt(0.0, at);
+  shake->setKeyValueAt(0.25, at + QPoint(-5, 0));
+  shake->setKeyValueAt(0.5, at + QPoint(5, 0));
+  shake->setKeyValueAt(0.75, at + QPoint(-3, 0));
+  shake->setKeyValueAt(1.0, at);
+  shake->start(QAbstractAnimation::DeleteWhenStopped);
+}
+
+void TForm1::ChooseGameSize(int pictures) {
+  gameSize_ = pictures;
+  for (size_t k = 0; k < kGameSizes.size(); ++k) {
+    GameSizeItems[k]->setChecked(kGameSizes[k] == pictures);
+  }
+  if (settings_ != nullptr) settings_->setValue(kGameSizeKey, pictures);
+  StartGame(CurrentLanguage);
 }
 
 // Wide enough for the longest word of the list without eliding, with room
@@ -311,6 +379,10 @@ void TForm1::ComboBox1Click() {
     CurrentCell->hide();
     CloseWordList();
     CurrentCell = nullptr;
+    ShowFeedback(true);
+    ShowProgress();
+  } else {
+    ShowFeedback(false);
   }
   if (Combobox1->count() > 0) return;
   const zelv::DialogButton answer = dialogs_.Message(

@@ -18,8 +18,10 @@
 #include "reading_game.h"
 
 class QAction;
+class QActionGroup;
 class QListWidget;
 class QMenu;
+class QSettings;
 
 namespace zelv {
 class UserDialogs;
@@ -54,13 +56,19 @@ class TForm1 : public QMainWindow {
   static constexpr int kCellSize = 64;
   static constexpr int kCellStep = kCellSize + 1;
 
+  // The choices of game length; a game draws its pictures from the whole
+  // list.
+  static constexpr std::array<int, 4> kGameSizes{12, 24, 48, 120};
+
   // Creates the window and runs FormCreate: loads the library, reads the
   // word list and pictures, builds the board and deals. Without a seed the
-  // random generator is seeded from the clock. When the library is missing
+  // random generator is seeded from the clock. `settings` (may be null)
+  // remembers the user's choices between runs. When the library is missing
   // or holds no words, the window reports it, ends (Ended()) and is never
   // meant to be shown.
   TForm1(PictureLibrary& library, zelv::UserDialogs& dialogs,
-         std::optional<std::uint32_t> seed = std::nullopt, QWidget* parent = nullptr);
+         std::optional<std::uint32_t> seed = std::nullopt, QSettings* settings = nullptr,
+         QWidget* parent = nullptr);
   ~TForm1() override;
 
   // True once the program is to end: the library was missing or empty,
@@ -89,6 +97,9 @@ class TForm1 : public QMainWindow {
   void Beenden1Click();
   void Hilfe2Click();
   void Info1Click();
+  // Chooses how many pictures a game has and deals anew.
+  void ChooseGameSize(int pictures);
+  int GameSize() const { return gameSize_; }
 
   // The controls, owned by the window.
   QWidget* Board = nullptr;
@@ -102,6 +113,12 @@ class TForm1 : public QMainWindow {
   QMenu* Hilfe1 = nullptr;
   QAction* Hilfe2 = nullptr;
   QAction* Info1 = nullptr;
+  QMenu* Bilder1 = nullptr;
+  std::array<QAction*, kGameSizes.size()> GameSizeItems{};
+  // In the status bar: how many pictures are left, and a word on the last
+  // pick.
+  QLabel* Progress = nullptr;
+  QLabel* Feedback = nullptr;
 
   std::array<TPictureCell*, ReadingGame::kBoardCells> PictureCells{};
   TPictureCell* CurrentCell = nullptr;
@@ -122,6 +139,8 @@ class TForm1 : public QMainWindow {
   void BuildBoard(int count);
   void FitBoard();
   void FitWordList();
+  void ShowProgress();
+  void ShowFeedback(bool right);
   bool IsSecondClickOfOpening(const QEvent* event) const;
   void FailAndEnd(const QString& text);
   void EndProgram();
@@ -131,6 +150,8 @@ class TForm1 : public QMainWindow {
   PictureLibrary& library_;
   zelv::UserDialogs& dialogs_;
   std::optional<std::uint32_t> seed_;
+  QSettings* settings_;
+  int gameSize_ = kGameSizes.back();
   RandomGenerator random_{0};
   std::unique_ptr<ReadingGame> game_;
   QMetaObject::Connection check_;

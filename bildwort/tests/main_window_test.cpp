@@ -8,6 +8,9 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <map>
 #include <optional>
@@ -693,6 +696,74 @@ TEST_F(BildwortWindowTest, EscapeAndAClickElsewhereCloseTheList) {
   QTest::mouseClick(form.Board, Qt::LeftButton, {}, QPoint(5, 600));
   EXPECT_FALSE(form.Combobox1->isVisible());
   EXPECT_EQ(VisibleCells(form), 12);
+}
+
+TEST_F(BildwortWindowTest, ShortGamesDrawFromTheWholeListAndAreRemembered) {
+  QTemporaryDir folder;
+  QSettings settings(folder.filePath("bildwort.ini"), QSettings::IniFormat);
+  FakeLibrary library = FakeLibrary::WithWords(120);
+  {
+    TForm1 form(library, dialogs_, 23u, &settings);
+    form.show();
+    EXPECT_EQ(form.GameSize(), 120);  // all pictures until the user chooses
+    EXPECT_EQ(form.Progress->text(), "noch 120 Bilder");
+    for (size_t k = 0; k < TForm1::kGameSizes.size(); ++k) {
+      const int size = TForm1::kGameSizes[k];
+      form.GameSizeItems[k]->trigger();
+      EXPECT_TRUE(form.GameSizeItems[k]->isChecked());
+      EXPECT_EQ(VisibleCells(form), size);
+      EXPECT_EQ(form.Combobox1->count(), size);
+      EXPECT_EQ(form.Game()->Remaining(), size);
+      EXPECT_EQ(form.Progress->text(), QStringLiteral("noch %1 Bilder").arg(size));
+      // Every entry names a picture on the board.
+      for (const auto& [text, index] : Entries(form.Combobox1)) {
+        EXPECT_FALSE(form.Cell(index)->isHidden()) << index;
+      }
+    }
+    form.GameSizeItems[0]->trigger();
+    // Twelve pictures at a time, but over a few games far more than twelve.
+    std::set<int> seen;
+    for (int game = 0; game < 10; ++game) {
+      form.Neu1->trigger();
+      for (int index = 0; index < 120; ++index) {
+        if (!form.Cell(index)->isHidden()) seen.insert(PictureNumberOf(form.Cell(index)));
+      }
+    }
+    EXPECT_GT(seen.size(), 60u);
+  }
+  TForm1 again(library, dialogs_, 24u, &settings);
+  EXPECT_EQ(again.GameSize(), 12);
+  EXPECT_TRUE(again.GameSizeItems[0]->isChecked());
+  EXPECT_EQ(VisibleCells(again), 12);
+  // A value that is no choice falls back to all pictures.
+  settings.setValue("Spiel/Bilder", 7);
+  TForm1 odd(library, dialogs_, 25u, &settings);
+  EXPECT_EQ(odd.GameSize(), 120);
+}
+
+TEST_F(BildwortWindowTest, PicksAreAnsweredAndTheRemainingPicturesCounted) {
+  FakeLibrary library = FakeLibrary::WithWords(3);
+  TForm1 form(library, dialogs_, 26u);
+  form.show();
+  EXPECT_TRUE(form.statusBar()->isVisible());
+  EXPECT_TRUE(form.Feedback->text().isEmpty());
+  EXPECT_EQ(form.Progress->text(), "noch 3 Bilder");
+  Pick(form, 0, 1);
+  const QString wrong = form.Feedback->text();
+  EXPECT_FALSE(wrong.isEmpty());
+  EXPECT_EQ(form.Progress->text(), "noch 3 Bilder");
+  Pick(form, 0, 0);
+  const QString right = form.Feedback->text();
+  EXPECT_FALSE(right.isEmpty());
+  EXPECT_NE(right, wrong);
+  EXPECT_EQ(form.Progress->text(), "noch 2 Bilder");
+  Pick(form, 1, 1);
+  EXPECT_EQ(form.Progress->text(), "noch 1 Bild");
+  EXPECT_EQ(form.Progress->accessibleName(), "noch 1 Bild");
+  // A new game starts without a word on the last pick.
+  form.Neu1->trigger();
+  EXPECT_TRUE(form.Feedback->text().isEmpty());
+  EXPECT_EQ(form.Progress->text(), "noch 3 Bilder");
 }
 
 TEST_F(BildwortWindowTest, DestructionReleasesTheLibraryOnce) {

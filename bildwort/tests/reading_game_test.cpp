@@ -139,4 +139,24 @@ TEST(ReadingGame, AcceptsAWordOnlyForItsOwnPictureAndOnlyOnce) {
   for (int i = 0; i < 4; ++i) EXPECT_TRUE(game.IsOnBoard(i));
 }
 
+TEST(ReadingGame, AShortGamePutsOnlyItsFirstPairsInPlay) {
+  RandomGenerator random(5);
+  ReadingGame game(Lines(12), Pictures(12), random);
+  const struct {
+    int asked;
+    int dealt;
+  } cases[] = {{5, 5}, {12, 12}, {200, 12}, {0, 0}, {-3, 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.asked);
+    game.Deal(c.asked);
+    EXPECT_EQ(game.Dealt(), c.dealt);
+    EXPECT_EQ(game.Remaining(), c.dealt);
+    for (int i = 0; i < 12; ++i) EXPECT_EQ(game.IsOnBoard(i), i < c.dealt) << i;
+    // A pair left out of the game cannot be placed.
+    if (c.dealt < 12) {
+      EXPECT_FALSE(game.Check(11, 11));
+    }
+  }
+}
+
 }  // namespace
