@@ -26,6 +26,8 @@ packages=(
   clang libclang-rt-14-dev
   # packaging and desktop integration checks
   dpkg-dev file desktop-file-utils appstream
+  # licence checks: REUSE compliance and the machine-readable copyright file
+  reuse python3-debian
 )
 
 missing=()

@@ -62,9 +62,31 @@ for program in numora bildwort; do
   done
 done
 if has bildwort; then expect+=(libexec/bildwort/bildwort); fi
+expect+=(share/doc/zelv/copyright)
 for path in "${expect[@]}"; do
   [ -n "$path" ] && [ -e "$root/usr/$path" ] || fail "missing in the package: usr/$path"
 done
+
+# The copyright file is in Debian's machine-readable format, and every
+# licence it names is spelled out in a stand-alone licence paragraph.
+copyright=$root/usr/share/doc/zelv/copyright
+if /usr/bin/python3 -c 'import debian.copyright' 2>/dev/null; then
+  /usr/bin/python3 - "$copyright" <<'PY' || fail "usr/share/doc/zelv/copyright is not a valid DEP-5 file"
+import re, sys
+from debian.copyright import Copyright
+with open(sys.argv[1], encoding="utf-8") as f:
+    c = Copyright(f, strict=True)
+files = list(c.all_files_paragraphs())
+assert files and files[0].files == ("*",), "the first Files paragraph must cover *"
+named = {p.license.synopsis for p in c.all_license_paragraphs()}
+for p in files:
+    for name in re.split(r"\s+(?:AND|OR)\s+", p.license.synopsis):
+        assert name in named, f"no licence text for {name}"
+PY
+else
+  grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' "$copyright" ||
+    fail "copyright file lacks the DEP-5 Format line"
+fi
 
 # Each PNG has the size its folder names.
 while IFS= read -r png; do
