@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPixmap>
 #include <QPropertyAnimation>
 #include <QScrollBar>
@@ -49,6 +50,36 @@ QImage CutToCell(const QImage& picture) {
 TPictureCell::TPictureCell(QWidget* parent) : QLabel(parent) {
   setAlignment(Qt::AlignLeft | Qt::AlignTop);
   setFixedSize(TForm1::kCellSize, TForm1::kCellSize);
+  setFocusPolicy(Qt::StrongFocus);
+}
+
+void TPictureCell::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+      emit KeyDown(this, event->key());
+      event->accept();
+      return;
+    default:
+      QLabel::keyPressEvent(event);
+  }
+}
+
+// The focus frame: thick enough to be seen from a child's distance, drawn
+// inside the cell over the picture's edge.
+void TPictureCell::paintEvent(QPaintEvent* event) {
+  QLabel::paintEvent(event);
+  if (!hasFocus()) return;
+  QPainter painter(this);
+  QPen pen(palette().color(QPalette::Highlight), 4);
+  pen.setJoinStyle(Qt::MiterJoin);
+  painter.setPen(pen);
+  painter.drawRect(rect().adjusted(2, 2, -2, -2));
 }
 
 void TPictureCell::mousePressEvent(QMouseEvent* event) {
@@ -83,6 +114,7 @@ TForm1::TForm1(PictureLibrary& library, zelv::UserDialogs& dialogs,
 
   Combobox1 = new QListWidget(Board);
   Combobox1->setObjectName(QStringLiteral("Combobox1"));
+  Combobox1->setAccessibleName(tr("Wortliste"));
   Combobox1->setSelectionMode(QAbstractItemView::SingleSelection);
   // Sorted by StartGame as a dictionary of the word language sorts, not by
   // character code.
@@ -215,6 +247,7 @@ void TForm1::BuildBoard(int count) {
       cell->setObjectName(QStringLiteral("PictureCell%1").arg(index));
       cell->move(column * kCellStep, row * kCellStep);
       connect(cell, &TPictureCell::MouseDown, this, &TForm1::FormMouseDown);
+      connect(cell, &TPictureCell::KeyDown, this, &TForm1::FormKeyDown);
       PictureCells[static_cast<size_t>(index)] = cell;
     }
   }
@@ -243,6 +276,11 @@ void TForm1::StartGame(Language language) {
       cell->setPixmap(QPixmap::fromImage(picture));
     }
     cell->Tag = index;
+    // Named by place, never by word: the name must not give the answer away.
+    cell->setAccessibleName(tr("Bild in Reihe %1, Spalte %2")
+                                .arg(index / ReadingGame::kColumns + 1)
+                                .arg(index % ReadingGame::kColumns + 1));
+    cell->setAccessibleDescription(tr("noch offen; die Eingabetaste öffnet die Wortliste"));
     cell->setVisible(game_->IsOnBoard(index));
     if (!game_->IsOnBoard(index)) continue;
     auto* entry = new QListWidgetItem(game_->WordOf(index, language));
@@ -258,6 +296,41 @@ void TForm1::StartGame(Language language) {
   FitWordList();
   Feedback->clear();
   ShowProgress();
+  // The keyboard starts at the first picture.
+  QWidget* focused = focusWidget();
+  if (focused == nullptr || focused == Combobox1 || !focused->isVisible()) {
+    if (TPictureCell* first = NextOpenCell(0)) first->setFocus(Qt::OtherFocusReason);
+  }
+}
+
+TPictureCell* TForm1::NextOpenCell(int from) const {
+  for (int step = 0; step < ReadingGame::kBoardCells; ++step) {
+    TPictureCell* cell = Cell((from + step) % ReadingGame::kBoardCells);
+    if (cell != nullptr && !cell->isHidden()) return cell;
+  }
+  return nullptr;
+}
+
+void TForm1::FormKeyDown(TPictureCell* cell, int key) {
+  if (cell == nullptr) return;
+  if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+    OpenWordList(cell, QPoint(kCellSize / 2, kCellSize / 2));
+    return;
+  }
+  // Left and right follow the reading order across rows; up and down keep
+  // the column and pass over solved pictures.
+  const int step = key == Qt::Key_Left    ? -1
+                   : key == Qt::Key_Right ? 1
+                   : key == Qt::Key_Up    ? -ReadingGame::kColumns
+                                          : ReadingGame::kColumns;
+  for (int index = cell->Tag + step; index >= 0 && index < ReadingGame::kBoardCells;
+       index += step) {
+    TPictureCell* target = Cell(index);
+    if (target != nullptr && !target->isHidden()) {
+      target->setFocus(Qt::OtherFocusReason);
+      return;
+    }
+  }
 }
 
 void TForm1::ShowProgress() {
@@ -340,9 +413,11 @@ void TForm1::CloseWordList() {
   Combobox1->hide();
   enterPressedInList_ = false;
   if (!hadFocus) return;
-  // Keys must not reach a list that is not there.
-  if (CurrentCell != nullptr && CurrentCell->isVisible()) {
-    CurrentCell->setFocus(Qt::OtherFocusReason);
+  // Keys must not reach a list that is not there: back to the picture, or
+  // when it was just solved, on to the next open one.
+  TPictureCell* next = CurrentCell == nullptr ? NextOpenCell(0) : NextOpenCell(CurrentCell->Tag);
+  if (next != nullptr) {
+    next->setFocus(Qt::OtherFocusReason);
   } else {
     Board->setFocus(Qt::OtherFocusReason);
   }
@@ -376,6 +451,7 @@ void TForm1::ComboBox1Click() {
     // look like a hint and be checked by a bare Enter.
     Combobox1->setCurrentItem(nullptr);
     Combobox1->clearSelection();
+    CurrentCell->setAccessibleDescription(tr("gelöst"));
     CurrentCell->hide();
     CloseWordList();
     CurrentCell = nullptr;

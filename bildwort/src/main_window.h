@@ -32,6 +32,7 @@ namespace bildwort {
 class PictureLibrary;
 
 // One cell of the board. Its tag is the board index whose word it expects.
+// It takes the keyboard focus and shows it as a frame.
 class TPictureCell : public QLabel {
   Q_OBJECT
 
@@ -44,9 +45,13 @@ class TPictureCell : public QLabel {
   // Any mouse button; x and y are the press point within the cell.
   void MouseDown(TPictureCell* cell, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x,
                  int y);
+  // An arrow, Enter or Space while the cell has the focus.
+  void KeyDown(TPictureCell* cell, int key);
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 };
 
 class TForm1 : public QMainWindow {
@@ -85,6 +90,9 @@ class TForm1 : public QMainWindow {
   void OpenWordList(TPictureCell* cell, QPoint point);
   // Hides the list and makes it inert: keys go back to the board.
   void CloseWordList();
+  // Arrows move the focus over the open pictures; Enter or Space opens the
+  // word list at the picture's middle.
+  void FormKeyDown(TPictureCell* cell, int key);
   void FormMouseDown(TPictureCell* cell, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x,
                      int y);
   void ComboBox1Click();
@@ -140,6 +148,9 @@ class TForm1 : public QMainWindow {
   void FitBoard();
   void FitWordList();
   void ShowProgress();
+  // The open picture nearest to board index `from` in reading order,
+  // `from` itself included; null when none is left.
+  TPictureCell* NextOpenCell(int from) const;
   void ShowFeedback(bool right);
   bool IsSecondClickOfOpening(const QEvent* event) const;
   void FailAndEnd(const QString& text);

@@ -766,6 +766,81 @@ TEST_F(BildwortWindowTest, PicksAreAnsweredAndTheRemainingPicturesCounted) {
   EXPECT_EQ(form.Progress->text(), "noch 3 Bilder");
 }
 
+TEST_F(BildwortWindowTest, ArrowsMoveTheFocusOverTheOpenPictures) {
+  FakeLibrary library = FakeLibrary::WithWords(30);
+  TForm1 form(library, dialogs_, 27u);
+  form.show();
+  form.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  ASSERT_TRUE(form.Cell(0)->hasFocus());
+  Pick(form, 13, 13);  // row 2, column 2 is solved
+  form.Cell(1)->setFocus();
+  struct Step {
+    Qt::Key key;
+    int focused;
+  } const steps[] = {
+      {Qt::Key_Down, 25},                       // passes over the solved picture
+      {Qt::Key_Down, 25},                       // nothing below: stays
+      {Qt::Key_Right, 26},                      // reading order
+      {Qt::Key_Up, 14},    {Qt::Key_Left, 12},  // over the solved one again
+      {Qt::Key_Left, 11},                       // to the end of the row above
+      {Qt::Key_Right, 12}, {Qt::Key_Up, 0},    {Qt::Key_Up, 0}, {Qt::Key_Left, 0},
+  };
+  for (const Step& step : steps) {
+    QTest::keyClick(QApplication::focusWidget(), step.key);
+    EXPECT_TRUE(form.Cell(step.focused)->hasFocus()) << step.focused;
+  }
+  for (const int index : {0, 13, 29}) {
+    const QString name = form.Cell(index)->accessibleName();
+    EXPECT_TRUE(name.contains(QString::number(index / 12 + 1)));
+    EXPECT_FALSE(name.contains(form.Game()->WordOf(index, Language::German))) << index;
+  }
+}
+
+TEST_F(BildwortWindowTest, AWholeGameCanBePlayedWithTheKeyboard) {
+  FakeLibrary library =
+      FakeLibrary::WithLines({"Apfel;apple:", "Baum;tree:", "Hund;dog:", "Haus;house:",
+                              "Katze;cat:", "Kuh;cow:", "Mond;moon:", "Zug;train:"});
+  TForm1 form(library, dialogs_, 28u);
+  form.show();
+  form.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  dialogs_.Press(DialogButton::Cancel);
+  for (int solved = 0; solved < 8; ++solved) {
+    auto* cell = qobject_cast<TPictureCell*>(QApplication::focusWidget());
+    ASSERT_NE(cell, nullptr) << solved;
+    QTest::keyClick(cell, Qt::Key_Return);
+    ASSERT_TRUE(form.Combobox1->isVisible());
+    ASSERT_TRUE(form.Combobox1->hasFocus());
+    EXPECT_TRUE(form.Combobox1->selectedItems().isEmpty());
+    // A wrong word first: the list stays open.
+    QTest::keyClick(form.Combobox1, Qt::Key_Down);
+    if (form.Combobox1->currentItem()->data(Qt::UserRole).toInt() != cell->Tag) {
+      QTest::keyClick(form.Combobox1, Qt::Key_Return);
+      EXPECT_TRUE(form.Combobox1->isVisible());
+      EXPECT_FALSE(cell->isHidden());
+    }
+    // Type-ahead finds the right one.
+    QTest::keyClicks(form.Combobox1, form.Game()->WordOf(cell->Tag, Language::German));
+    QTest::keyClick(form.Combobox1, Qt::Key_Return);
+    EXPECT_TRUE(cell->isHidden());
+    EXPECT_FALSE(form.Combobox1->isVisible());
+    EXPECT_EQ(form.Game()->Remaining(), 7 - solved);
+    // Escape in a freshly opened list closes it without a pick.
+    if (solved == 3) {
+      auto* next = qobject_cast<TPictureCell*>(QApplication::focusWidget());
+      ASSERT_NE(next, nullptr);
+      QTest::keyClick(next, Qt::Key_Space);
+      ASSERT_TRUE(form.Combobox1->isVisible());
+      QTest::keyClick(form.Combobox1, Qt::Key_Escape);
+      EXPECT_FALSE(form.Combobox1->isVisible());
+      EXPECT_TRUE(next->hasFocus());
+    }
+    QTest::qWait(QApplication::keyboardInputInterval() + 10);  // type-ahead starts afresh
+  }
+  EXPECT_EQ(dialogs_.History().size(), 1u);
+}
+
 TEST_F(BildwortWindowTest, DestructionReleasesTheLibraryOnce) {
   FakeLibrary library = FakeLibrary::WithWords(4);
   {
