@@ -81,11 +81,20 @@ bool IntegerOperands(Extended a, Extended b, const char* message, std::int32_t& 
 
 // DIV and MOD compute with the numbers themselves, not with bit patterns, so
 // an operand beyond the 32-bit range must not wrap around into a different
-// number: it is refused with the operator's own message.
+// number: it is refused with the operator's own message. An operand of 2^63
+// or more has no integer reading at all; like the bitwise operators, DIV and
+// MOD report that as an invalid operation.
 bool DivisionOperands(Extended a, Extended b, const char* message, std::int32_t& A,
                       std::int32_t& B) {
-  if (!IntegerTest(a) || !IntegerTest(b) || !RoundedFits<std::int32_t>(a) ||
-      !RoundedFits<std::int32_t>(b)) {
+  if (!IntegerTest(a) || !IntegerTest(b)) {
+    FailWith(message);
+    return false;
+  }
+  if (!(std::fabs(RoundEven(a)) < TwoPow63) || !(std::fabs(RoundEven(b)) < TwoPow63)) {
+    RaiseInvalid();
+    return false;
+  }
+  if (!RoundedFits<std::int32_t>(a) || !RoundedFits<std::int32_t>(b)) {
     FailWith(message);
     return false;
   }

@@ -98,7 +98,9 @@ Extended POISSON(Extended lambda, Extended n) {
   if (!DiscreteArgument(n)) return 0;
   long m = 0;
   if (!TakeAs<std::int32_t>(n, m)) return 0;
-  if (std::isnan(lambda)) return MathFailure();
+  // An infinite mean is no distribution: e^-lambda would be an exact
+  // infinity or zero that raises no flag and slips through as a value.
+  if (!std::isfinite(lambda)) return MathFailure();
   Extended p = std::exp(-lambda);
   for (long d = 1; d <= m; ++d) {
     // A probability that has underflowed to zero stays zero, and one that has
@@ -107,12 +109,13 @@ Extended POISSON(Extended lambda, Extended n) {
     if (p == 0 || !std::isfinite(p)) break;
     p = p * lambda / static_cast<Extended>(d);
   }
+  if (!std::isfinite(p)) return MathFailure();
   return p;
 }
 
 Extended POICUM(Extended lambda, Extended n) {
   if (!DiscreteArgument(n)) return 0;
-  if (std::isnan(lambda)) return MathFailure();
+  if (!std::isfinite(lambda)) return MathFailure();
   const Extended m = std::nearbyint(n);
   const Extended size = std::fabs(lambda);
   Extended p = std::exp(-lambda);
@@ -132,6 +135,7 @@ Extended POICUM(Extended lambda, Extended n) {
       if (s + tail == s && s - tail == s) break;
     }
   }
+  if (!std::isfinite(s)) return MathFailure();
   return s;
 }
 

@@ -142,6 +142,11 @@ TEST(OperatorsInTerms, ValuesAndMessages) {
       {"(-2147483648)MOD(-1)", 7, 0, 0, WrongOperand},
       {"(2147483648)AND(1)", 0, 0, 0, ""},
       {"(9223372036854775808)AND(1)", 7, 0, 0, General},
+      // From 2^63 on an operand has no integer reading: DIV and MOD fail like
+      // the bitwise operators; below that the operator's own message stays.
+      {"(9223372036854775808)DIV(1)", 7, 0, 0, General},
+      {"(1)MOD(-1E19)", 7, 0, 0, General},
+      {"(9223372036854774784)DIV(1)", 7, 0, 0, "Integer division:  Integer arguments required"},
       {"(5)OVER(3)", 0, 10, 0, ""},
       {"(2)OVER(5)", 7, 0, 0, "Binomial coefficient:   2nd argument must be smaller than 1st"},
       {"(5.5)OVER(2)", 7, 0, 0, "Binomial coefficient:  Integer arguments required"},
