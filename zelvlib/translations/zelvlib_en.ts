@@ -20,4 +20,24 @@
         <translation>No</translation>
     </message>
 </context>
+<context>
+    <name>zelv::ZoomControl</name>
+    <message>
+        <source>%1 %</source>
+        <extracomment>A zoom level of the windows, e.g. &quot;150 %&quot;.</extracomment>
+        <translation>%1%</translation>
+    </message>
+    <message>
+        <source>Ver&amp;größern</source>
+        <translation>Zoom &amp;In</translation>
+    </message>
+    <message>
+        <source>Ver&amp;kleinern</source>
+        <translation>Zoom &amp;Out</translation>
+    </message>
+    <message>
+        <source>&amp;Originalgröße</source>
+        <translation>&amp;Actual Size</translation>
+    </message>
+</context>
 </TS>

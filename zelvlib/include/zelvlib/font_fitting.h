@@ -1,0 +1,40 @@
+// Fonts of a given character height, and fonts made to fit a box: texts are
+// never cut off, and a text that is too long first breaks onto a second line,
+// then gets smaller.
+#pragma once
+
+#include <QFont>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+namespace zelv {
+
+// The smallest size a fitted font is made, in pixels.
+inline constexpr int kSmallestFittedPixelSize = 7;
+
+// A font of the first available of families whose character (em) height is
+// pixelSize pixels.
+QFont FontOfCharacterHeight(const QStringList& families, int pixelSize,
+                            QFont::StyleHint hint = QFont::SansSerif, bool bold = false);
+
+// font, a pixel smaller at a time (not below minimumPixelSize), until text
+// on one line fits into box (a height of 0 leaves the height free); font
+// itself when it fits already.
+QFont FontFitting(const QFont& font, const QString& text, QSize box,
+                  int minimumPixelSize = kSmallestFittedPixelSize);
+
+// The same for text wrapped at word boundaries to the box's width, the lines
+// stacked within its height.
+QFont FontFittingWrapped(const QFont& font, const QString& text, QSize box,
+                         int minimumPixelSize = kSmallestFittedPixelSize);
+
+// text as it fits into width in font: unchanged when one line fits, else
+// broken into two lines (joined by '\n') after the one of breakAfter's
+// characters (or a blank) that makes the longer line shortest, when that
+// longer line fits. Unchanged when no break fits; the caller then shrinks
+// the font.
+QString BreakIntoTwoLines(const QFont& font, const QString& text, int width,
+                          const QString& breakAfter = QString());
+
+}  // namespace zelv
