@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (fuzz/) with clang in build/fuzz and runs each
 # one for a bounded time, then replays every input it kept in a plain build
-# against the 100 ms budget. Any crash, sanitizer report, broken invariant,
-# hang, memory blow-up or slow input fails the script; the input that caused
-# it is left in build/fuzz/findings.
+# (build/fuzz-replay) against the 100 ms budget. Any crash, sanitizer report,
+# broken invariant, hang, memory blow-up or slow input fails the script; the
+# input that caused it is left in build/fuzz/findings.
 #   scripts/fuzz.sh [seconds per target]   (default 60)
 #   scripts/fuzz.sh 60 term rtf            (only the named targets)
 set -euo pipefail
@@ -15,9 +15,13 @@ targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(term declarations rtf word_list answer)
 
 build=build/fuzz
+replay_build=build/fuzz-replay
 jobs=$(nproc 2>/dev/null || echo 2)
 CC=clang CXX=clang++ cmake -S fuzz -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+CC=clang CXX=clang++ cmake -S fuzz -B "$replay_build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DZELV_FUZZ_REPLAY=ON >/dev/null
 cmake --build "$build" -j "$jobs"
+cmake --build "$replay_build" -j "$jobs"
 
 mkdir -p "$build/findings"
 failed=()
@@ -38,7 +42,7 @@ for target in "${targets[@]}"; do
     grep -E "ERROR|invariant broken|\*\*\* |SUMMARY|Test unit written" "$log" | head -20 || true
   fi
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
-  if [ "$status" = ok ] && ! timeout 300 "$build/${target}_replay" "$corpus" \
+  if [ "$status" = ok ] && ! timeout 300 "$replay_build/${target}_replay" "$corpus" \
        "fuzz/corpus/$target" >>"$log" 2>&1; then
     status=SLOW
     grep -E "invariant broken|\*\*\* " "$log" | tail -4 || true

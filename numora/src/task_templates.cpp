@@ -2,6 +2,13 @@
 
 #include <QFile>
 
+// The templates are compiled into the trainer's core library. A static
+// library's resources are linked only when something refers to them, so the
+// loader registers them itself (registering twice is harmless).
+static void RegisterTemplateResources() {
+  Q_INIT_RESOURCE(templates);
+}
+
 namespace numora {
 namespace {
 
@@ -36,6 +43,7 @@ TTemplateList LoadTemplates(std::string_view text) {
 }
 
 TTemplateList LoadShippedTemplates() {
+  RegisterTemplateResources();
   QFile resource(QStringLiteral(":/numora/task_templates.txt"));
   if (!resource.open(QIODevice::ReadOnly)) return {};
   const QByteArray bytes = resource.readAll();

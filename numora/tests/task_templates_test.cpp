@@ -9,6 +9,7 @@ namespace numora {
 namespace {
 
 QByteArray ShippedBytes() {
+  LoadShippedTemplates();  // registers the core library's compiled-in resource
   QFile file(QStringLiteral(":/numora/task_templates.txt"));
   EXPECT_TRUE(file.open(QIODevice::ReadOnly));
   return file.readAll();
