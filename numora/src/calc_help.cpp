@@ -42,7 +42,7 @@ TCalcHelp::TCalcHelp(QWidget* parent)
   RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   RichEdit1->setLineWrapMode(QTextEdit::WidgetWidth);
 
-  Button1 = new QPushButton(QStringLiteral("&Close"), this);
+  Button1 = new QPushButton(tr("&Schließen"), this);
   Button1->setGeometry(496, 360, 105, 25);
   connect(Button1, &QPushButton::clicked, this, &TCalcHelp::Button1Click);
 
@@ -69,10 +69,9 @@ void ShowHelp(QWidget* owner, TCalcHelp& help) {
 
 void ShowHelp(QWidget* owner, TCalcHelp& help, const QString& programFolder) {
   const QString index = zelv::ExistingFileIn(programFolder, QStringLiteral("index.htm"));
-  if (!index.isEmpty()) {
-    zelv::OpenDocument(owner, index);  // its result is of no consequence
-    return;
-  }
+  // Where nothing on the desktop opens index.htm, the built-in help
+  // steps in rather than leaving F1 without any answer.
+  if (!index.isEmpty() && zelv::OpenDocument(owner, index)) return;
   help.show();
   help.raise();
   help.activateWindow();

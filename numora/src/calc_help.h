@@ -21,7 +21,7 @@ class TCalcHelp : public QDialog {
   QPushButton* Button1 = nullptr;
 
  public slots:
-  // "&Close": hides the window; the next "Hilfe" shows it again as it was.
+  // "&Schließen": hides the window; the next "Hilfe" shows it again as it was.
   void Button1Click();
 };
 
@@ -29,8 +29,8 @@ class TCalcHelp : public QDialog {
 QByteArray HelpDocumentRtf();
 
 // "Hilfe", F1: opens "index.htm" beside the program with the desktop's handler
-// when that file exists (a failure to open it stays silent), else shows the
-// help window without making it modal and brings it to the front.
+// when that file exists and the desktop can open it, else shows the help
+// window without making it modal and brings it to the front.
 void ShowHelp(QWidget* owner, TCalcHelp& help);
 // The same with the program's folder given, for tests.
 void ShowHelp(QWidget* owner, TCalcHelp& help, const QString& programFolder);

@@ -4,6 +4,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QStyle>
+#include <algorithm>
 
 #include "program_identity.h"
 
@@ -17,8 +18,9 @@ constexpr QRect kListRect(0, 0, 487, 169);
 constexpr QRect kOkRect(200, 176, 81, 25);
 constexpr int kListPixelSize = 12;
 constexpr int kItemHeight = 15;
-// The line of minus signs under the heading.
-constexpr int kSelectedLine = 2;
+// The first round, under the two heading lines and the line of minus signs:
+// a screen reader starts on real content.
+constexpr int kFirstRoundLine = 3;
 
 }  // namespace
 
@@ -47,7 +49,8 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
 void TForm3::SetLines(const QStringList& lines) {
   ListBox1->clear();
   ListBox1->addItems(lines);
-  if (ListBox1->count() > kSelectedLine) ListBox1->setCurrentRow(kSelectedLine);
+  if (ListBox1->count() > 0)
+    ListBox1->setCurrentRow(std::min(kFirstRoundLine, ListBox1->count() - 1));
 }
 
 QStringList TForm3::Lines() const {

@@ -16,7 +16,8 @@ class TForm3 : public QDialog {
  public:
   explicit TForm3(QWidget* parent = nullptr);
 
-  // Replaces the list with lines and selects the line under the heading.
+  // Replaces the list with lines and selects the first round's line (or the
+  // last line of a shorter list).
   void SetLines(const QStringList& lines);
   QStringList Lines() const;
 

@@ -1,10 +1,13 @@
 #include "main_window.h"
 
+#include <QAccessible>
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
@@ -17,6 +20,7 @@
 #include "engine/random.h"
 #include "history.h"
 #include "program_identity.h"
+#include "spoken_task.h"
 #include "status_row.h"
 #include "task_templates.h"
 #include "zelvlib/cp1252.h"
@@ -46,7 +50,37 @@ const QString kInputCaption = QStringLiteral("Bitte das Ergebnis eingeben:");
 }  // namespace
 
 TAufgabe::TAufgabe(int column, int row, QWidget* parent)
-    : QPushButton(parent), Column(column), Row(row) {}
+    : QPushButton(parent), Column(column), Row(row) {
+  setAccessibleDescription(tr("Rechenaufgabe; Eingabetaste öffnet das Eingabefeld"));
+}
+
+void TAufgabe::keyPressEvent(QKeyEvent* event) {
+  const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+  if (modifiers == Qt::NoModifier) {
+    switch (event->key()) {
+      case Qt::Key_Return:
+      case Qt::Key_Enter:
+        event->accept();
+        click();
+        return;
+      case Qt::Key_Left:
+        emit FocusMoveRequested(-1, 0);
+        return;
+      case Qt::Key_Right:
+        emit FocusMoveRequested(1, 0);
+        return;
+      case Qt::Key_Up:
+        emit FocusMoveRequested(0, -1);
+        return;
+      case Qt::Key_Down:
+        emit FocusMoveRequested(0, 1);
+        return;
+      default:
+        break;
+    }
+  }
+  QPushButton::keyPressEvent(event);
+}
 
 void TAufgabe::SetTaskText(const QString& text) {
   // Room for the button's frame and a little air on both sides.
@@ -55,6 +89,7 @@ void TAufgabe::SetTaskText(const QString& text) {
   const QFont fitted = FontFittingWidth(font(), text, width() - 2 * kSideRoom);
   if (fitted != font()) setFont(fitted);
   setText(text);
+  setAccessibleName(SpokenTask(text));
 }
 
 TForm1::TForm1(zelv::UserDialogs& dialogs, QWidget* parent, std::optional<std::uint32_t> seed)
@@ -104,11 +139,15 @@ void TForm1::BuildMenu() {
   Schwierigkeitsstufe1 = options->addMenu(QStringLiteral("&Schwierigkeitsstufe"));
   connect(Schwierigkeitsstufe1, &QMenu::aboutToShow, this, &TForm1::Schwierigkeitsstufe1Click);
   constexpr std::array<Qt::Key, kLevelCount> keys = {Qt::Key_F7, Qt::Key_F8, Qt::Key_F9};
+  // One of three: radio marks, not check boxes.
+  auto* levels = new QActionGroup(Schwierigkeitsstufe1);
+  levels->setExclusive(true);
   for (int level = 0; level < kLevelCount; ++level) {
     QAction* item = Schwierigkeitsstufe1->addAction(QString::fromLatin1(LevelNames[level]), this,
                                                     &TForm1::diffClick);
     item->setData(level);
     item->setCheckable(true);
+    item->setActionGroup(levels);
     item->setShortcut(keys[level]);
     LevelItems[static_cast<std::size_t>(level)] = item;
   }
@@ -142,6 +181,7 @@ void TForm1::BuildControls() {
   ProgressBar1->setRange(0, kTasksPerRound);
   ProgressBar1->setValue(0);
   ProgressBar1->setTextVisible(false);
+  ProgressBar1->setAccessibleDescription(tr("Fortschritt der Runde"));
 
   const QString valueHeadings[] = {QStringLiteral("Punkte:"), QStringLiteral("Fehler:"),
                                    QStringLiteral("Sekunden:")};
@@ -175,9 +215,39 @@ void TForm1::BuildTaskButtons() {
       task->setGeometry(column * width, row * height, width, height);
       task->setFocusPolicy(Qt::StrongFocus);
       connect(task, &QPushButton::clicked, this, &TForm1::ButtonClick);
+      connect(task, &TAufgabe::FocusMoveRequested, this,
+              [this, task](int columns, int rows) { MoveTaskFocus(*task, columns, rows); });
       Tasks[static_cast<std::size_t>(column)][static_cast<std::size_t>(row)] = task;
     }
   }
+}
+
+void TForm1::MoveTaskFocus(const TAufgabe& from, int columns, int rows) {
+  const auto open = [this](int column, int row) { return game_->Task(column, row).Open; };
+  TAufgabe* target = nullptr;
+  if (rows == 0) {
+    // Reading order: past the end of a row into the next one, and back.
+    int index = from.Row * kTaskColumns + from.Column;
+    for (index += columns; index >= 0 && index < kTaskColumns * kTaskRows; index += columns) {
+      if (open(index % kTaskColumns, index / kTaskColumns)) {
+        target = Task(index % kTaskColumns, index / kTaskColumns);
+        break;
+      }
+    }
+  } else {
+    // The nearest open task of the next row that has one, leftmost on a tie.
+    for (int row = from.Row + rows; row >= 0 && row < kTaskRows && !target; row += rows) {
+      for (int distance = 0; distance < kTaskColumns && !target; ++distance) {
+        for (int column : {from.Column - distance, from.Column + distance}) {
+          if (column >= 0 && column < kTaskColumns && open(column, row)) {
+            target = Task(column, row);
+            break;
+          }
+        }
+      }
+    }
+  }
+  if (target) target->setFocus(Qt::TabFocusReason);
 }
 
 TAufgabe* TForm1::Task(int column, int row) const {
@@ -196,6 +266,45 @@ void TForm1::ShowRound() {
   }
   ProgressBar1->setValue(0);
   StatusBar1->update();
+  StatusBar1->setAccessibleName(RoundCellText());
+  UpdateSpokenCounts(false);
+}
+
+QString TForm1::ProgressText() const {
+  return tr("%1 von %2 Aufgaben gelöst").arg(ProgressBar1->value()).arg(kTasksPerRound);
+}
+
+namespace {
+
+QString SpokenCounts(const QString& heading, const TGameParams& counts) {
+  const QString points =
+      counts.Points == 1 ? TForm1::tr("1 Punkt") : TForm1::tr("%1 Punkte").arg(counts.Points);
+  const QString errors =
+      counts.Errors == 1 ? TForm1::tr("1 Fehler") : TForm1::tr("%1 Fehler").arg(counts.Errors);
+  const QString seconds =
+      counts.Seconds == 1 ? TForm1::tr("1 Sekunde") : TForm1::tr("%1 Sekunden").arg(counts.Seconds);
+  //: A status row read aloud: its heading, then points, errors, seconds.
+  return TForm1::tr("%1 %2, %3, %4").arg(heading, points, errors, seconds);
+}
+
+}  // namespace
+
+QString TForm1::RoundCountsText() const {
+  return SpokenCounts(StatusBar2->CellText(0), game_->CurrentRound());
+}
+
+QString TForm1::TotalCountsText() const {
+  return SpokenCounts(StatusBar3->CellText(0), game_->Totals());
+}
+
+void TForm1::UpdateSpokenCounts(bool announce) {
+  StatusBar2->setAccessibleName(RoundCountsText());
+  StatusBar3->setAccessibleName(TotalCountsText());
+  ProgressBar1->setAccessibleName(ProgressText());
+  if (!announce) return;
+  // The score changed: the round's row tells it, as a status change would.
+  QAccessibleEvent alert(StatusBar2, QAccessible::Alert);
+  QAccessible::updateAccessibility(&alert);
 }
 
 void TForm1::ButtonClick() {
@@ -214,18 +323,22 @@ void TForm1::AnswerTask(TAufgabe& task) {
       dialogs_.Message(this, ApplicationTitle(), QStringLiteral("Fehlerhafte Eingabe: ") + answer,
                        zelv::DialogIcon::Error, {zelv::DialogButton::Ok});
       game_->CountError();
+      UpdateSpokenCounts(true);
       return;
     }
     if (game_->IsRightAnswer(task.Column, task.Row, *number)) break;
     game_->CountError();
+    UpdateSpokenCounts(true);
   }
 
   task.hide();
   const bool roundComplete = game_->Solve(task.Column, task.Row);
   ProgressBar1->setValue(ProgressBar1->value() + 1);
+  UpdateSpokenCounts(true);
   if (!roundComplete) return;
 
   const std::int32_t awarded = game_->AwardSpecialPoints();
+  UpdateSpokenCounts(true);
   dialogs_.Message(this, ApplicationTitle(),
                    QStringLiteral("Bravo, alle Aufgaben gelöst!\r\nAls Belohnung gibt es %1 "
                                   "Sonderpunkte.")
@@ -278,6 +391,7 @@ void TForm1::Timer1Timer() {
   StatusBar3->SetCellText(1, QString::number(totals.Points));
   StatusBar3->SetCellText(2, QString::number(totals.Errors));
   StatusBar3->SetCellText(3, QString::number(totals.Seconds));
+  UpdateSpokenCounts(false);
 }
 
 void TForm1::StatusBar1DrawPanel(StatusRow& sender, QPainter& painter, int cell,

@@ -20,6 +20,7 @@
 
 class QAction;
 class QFrame;
+class QKeyEvent;
 class QMenu;
 class QPainter;
 class QProgressBar;
@@ -47,6 +48,14 @@ class TAufgabe : public QPushButton {
   engine::Extended Expected = 0;
   const int Column;
   const int Row;
+
+ signals:
+  // An arrow key: move the focus over the grid by columns and rows.
+  void FocusMoveRequested(int columns, int rows);
+
+ protected:
+  // Enter opens the task like Space and a click do; the arrow keys move.
+  void keyPressEvent(QKeyEvent* event) override;
 };
 
 class TForm1 : public QMainWindow {
@@ -112,6 +121,14 @@ class TForm1 : public QMainWindow {
   void ChooseLevel(TLevel level);
   // The text of the first status cell: "N. Runde: level".
   QString RoundCellText() const;
+  // What a screen reader says of the counts: "Diese Runde: 12 Punkte,
+  // 1 Fehler, 97 Sekunden", "Gesamt: ...", and "3 von 15 Aufgaben gelöst".
+  QString RoundCountsText() const;
+  QString TotalCountsText() const;
+  QString ProgressText() const;
+  // Moves the focus from a task to the nearest open task in a direction;
+  // left and right go on in the next or previous row.
+  void MoveTaskFocus(const TAufgabe& from, int columns, int rows);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -121,6 +138,9 @@ class TForm1 : public QMainWindow {
   void BuildMenu();
   void BuildTaskButtons();
   void ShowRound();
+  // Gives the status rows and the progress bar their spoken texts from the
+  // game's counts and tells assistive technology about a change of score.
+  void UpdateSpokenCounts(bool announce);
   void StatusBar1DrawPanel(StatusRow& sender, QPainter& painter, int cell, const QRect& rect);
 
   // The engine, created by the window before anything else and destroyed

@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -164,15 +165,30 @@ QLabel* TSplashscreen::MakeLinkLabel(const QString& text, const QFont& font, int
   label->setPalette(colours);
   label->setCursor(Qt::PointingHandCursor);
   label->setTextFormat(Qt::PlainText);
+  // Reachable with Tab and opened with Enter or Space, with a dotted frame
+  // while it has the focus.
+  label->setFocusPolicy(Qt::StrongFocus);
+  label->setStyleSheet(QStringLiteral("QLabel:focus { border: 1px dotted palette(window-text); }"));
+  label->setAccessibleName(text);
+  label->setAccessibleDescription(text.startsWith(QStringLiteral("mailto:"))
+                                      ? tr("Link: schreibt eine E-Mail")
+                                      : tr("Link: öffnet die Webseite"));
   label->installEventFilter(this);
   return label;
 }
 
 bool TSplashscreen::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::MouseButtonRelease &&
-      (watched == Label2 || watched == Label3 || watched == Label4)) {
+  const bool isLink = watched == Label2 || watched == Label3 || watched == Label4;
+  if (isLink && event->type() == QEvent::MouseButtonRelease) {
     Label3Click(static_cast<QLabel*>(watched));
     return true;
+  }
+  if (isLink && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+      Label3Click(static_cast<QLabel*>(watched));
+      return true;
+    }
   }
   return QDialog::eventFilter(watched, event);
 }

@@ -1,5 +1,7 @@
 #include "status_row.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFrame>
@@ -12,10 +14,43 @@ constexpr int kTextInset = 2;
 // Gap between neighbouring cells.
 constexpr int kCellGap = 2;
 
+// A row is painted by hand, so a screen reader learns nothing from its
+// children: it is one status bar whose name is the owner's summary of the
+// row, or else its cell texts in order.
+class StatusRowAccessible : public QAccessibleWidget {
+ public:
+  explicit StatusRowAccessible(StatusRow* row) : QAccessibleWidget(row, QAccessible::StatusBar) {}
+
+  QString text(QAccessible::Text type) const override {
+    QString text = QAccessibleWidget::text(type);
+    if (type == QAccessible::Name && text.isEmpty()) {
+      const auto* row = static_cast<const StatusRow*>(widget());
+      QStringList cells;
+      for (int cell = 0; cell < row->CellCount(); ++cell) {
+        if (!row->CellText(cell).isEmpty()) cells << row->CellText(cell);
+      }
+      text = cells.join(u' ');
+    }
+    return text;
+  }
+};
+
+QAccessibleInterface* MakeStatusRowAccessible(const QString& className, QObject* object) {
+  if (className == QLatin1String(StatusRow::staticMetaObject.className())) {
+    if (auto* row = qobject_cast<StatusRow*>(object)) return new StatusRowAccessible(row);
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 StatusRow::StatusRow(std::vector<int> cellWidths, int height, QWidget* parent)
     : QWidget(parent), widths_(std::move(cellWidths)) {
+  static const bool factoryInstalled = [] {
+    QAccessible::installFactory(MakeStatusRowAccessible);
+    return true;
+  }();
+  Q_UNUSED(factoryInstalled);
   texts_.resize(static_cast<qsizetype>(widths_.size()));
   ownerDraw_.resize(widths_.size());
   int total = 0;

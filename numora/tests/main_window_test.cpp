@@ -429,7 +429,7 @@ TEST_F(MainWindowTest, HistoryAddsUpAndIsRebuiltOnEachOpening) {
   const QStringList first = history.Lines();
   form_.Historie1Click();
   EXPECT_EQ(history.Lines(), first);
-  EXPECT_EQ(history.ListBox1->currentRow(), 2);
+  EXPECT_EQ(history.ListBox1->currentRow(), 3);
   ASSERT_EQ(first.size(), 9 + 3);
 
   std::int64_t sums[4] = {};
@@ -461,7 +461,7 @@ TEST(HistoryWindow, LayoutAndSelection) {
   EXPECT_EQ(history.BitBtn1->text(), QStringLiteral("OK"));
   EXPECT_TRUE(history.ListBox1->font().fixedPitch());
   history.SetLines({"a", "b", "c", "d"});
-  EXPECT_EQ(history.ListBox1->currentRow(), 2);
+  EXPECT_EQ(history.ListBox1->currentRow(), 3);
   history.SetLines({"x", "y", "z"});
   EXPECT_EQ(history.Lines(), QStringList({"x", "y", "z"}));
   EXPECT_EQ(history.ListBox1->currentRow(), 2);

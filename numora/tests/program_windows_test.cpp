@@ -100,7 +100,7 @@ TEST_F(ProgramWindowsTest, HistoryOpensModallyWithTheRoundsAndItsLineSelected) {
                       ASSERT_EQ(lines.size(), 11);
                       EXPECT_TRUE(lines[3].contains(QStringLiteral("mittel")));
                       EXPECT_TRUE(lines[4].contains(QStringLiteral("leicht")));
-                      EXPECT_EQ(windows_.Form3.ListBox1->currentRow(), 2);
+                      EXPECT_EQ(windows_.Form3.ListBox1->currentRow(), 3);
                     });
   }
   EXPECT_FALSE(windows_.Form3.isVisible());
