@@ -359,7 +359,9 @@ void TForm1::Exit1Click() {
 
 void TForm1::closeEvent(QCloseEvent* event) {
   QMainWindow::closeEvent(event);
-  if (event->isAccepted()) emit Closed();
+  if (!event->isAccepted()) return;
+  game_->EndSession();
+  emit Closed();
 }
 
 void TForm1::Schwierigkeitsstufe1Click() {

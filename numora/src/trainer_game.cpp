@@ -13,8 +13,9 @@ constexpr int kTemplatePicksPerSlot = 64;
 
 }  // namespace
 
-TrainerGame::TrainerGame(TTemplateList templates, engine::TTermParser& parser, long attemptLimit)
-    : templates_(std::move(templates)), maker_(parser, attemptLimit) {
+TrainerGame::TrainerGame(TTemplateList templates, engine::TTermParser& parser, long attemptLimit,
+                         std::function<WallClock::time_point()> clock)
+    : templates_(std::move(templates)), maker_(parser, attemptLimit), clock_(std::move(clock)) {
   totals_.Difficulty = 1;
   NewRound();
 }
@@ -38,10 +39,34 @@ void TrainerGame::DealTask(TaskSlot& slot) {
   slot.Expected = 0;
 }
 
+void TrainerGame::ReportRound(RoundEnd end, std::int32_t specialPoints) {
+  if (rounds_.empty() || roundReported_) return;
+  roundReported_ = true;
+  if (!onRoundFinished_) return;
+  FinishedRound round;
+  round.Number = rounds_.size();
+  round.Counts = Current();
+  round.SpecialPoints = specialPoints;
+  round.TasksDealt = tasksDealt_;
+  round.Start = roundStart_;
+  round.End = end;
+  onRoundFinished_(round);
+}
+
+void TrainerGame::EndSession() {
+  ReportRound(roundComplete_ ? RoundEnd::Finished : RoundEnd::OpenAtClose, 0);
+}
+
 void TrainerGame::NewRound() {
+  // A completed round whose special points were never drawn still counts as
+  // finished.
+  ReportRound(roundComplete_ ? RoundEnd::Finished : RoundEnd::Abandoned, 0);
   TGameParams round;
   round.Difficulty = totals_.Difficulty;
   rounds_.push_back(round);
+  roundStart_ = clock_();
+  roundComplete_ = false;
+  roundReported_ = false;
   remaining_ = 0;
   for (int row = 0; row < kTaskRows; ++row) {
     for (int column = 0; column < kTaskColumns; ++column) {
@@ -50,6 +75,7 @@ void TrainerGame::NewRound() {
       if (slot.Open) ++remaining_;
     }
   }
+  tasksDealt_ = remaining_;
 }
 
 void TrainerGame::CountError() {
@@ -87,7 +113,8 @@ bool TrainerGame::Solve(int column, int row) {
   Current().Points += points;
   ++Current().Solved;
   ++totals_.Solved;
-  return remaining_ == 0;
+  roundComplete_ = remaining_ == 0;
+  return roundComplete_;
 }
 
 std::int32_t TrainerGame::AwardSpecialPoints() {
@@ -95,6 +122,7 @@ std::int32_t TrainerGame::AwardSpecialPoints() {
       PointsPerTask() * (1 + static_cast<std::int32_t>(engine::RandomBelow(3)));
   specialPoints_ += special;
   totals_.Points += special;
+  if (roundComplete_) ReportRound(RoundEnd::Finished, special);
   return special;
 }
 

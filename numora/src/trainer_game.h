@@ -4,7 +4,9 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,15 +28,49 @@ struct TaskSlot {
   bool Open = false;  // shown and not yet solved
 };
 
+using WallClock = std::chrono::system_clock;
+
+// How a round ended.
+enum class RoundEnd : std::uint8_t {
+  Finished,     // every task solved; the special points are drawn
+  Abandoned,    // a new round was dealt before (Neu, a level change)
+  OpenAtClose,  // the session ended with the round still running
+};
+
+// What the round-finished event reports: one round's record as the history
+// shows it, with the time it was dealt and how it ended.
+struct FinishedRound {
+  std::size_t Number = 0;  // 1-based, as in the history
+  TGameParams Counts;
+  std::int32_t SpecialPoints = 0;  // awarded for this round; 0 unless Finished
+  std::uint8_t TasksDealt = 0;     // tasks shown at the start (15 unless templates fail)
+  WallClock::time_point Start;
+  RoundEnd End = RoundEnd::Abandoned;
+};
+
 class TrainerGame {
  public:
+  using RoundFinishedHandler = std::function<void(const FinishedRound&)>;
+
   // Starts round 1 at "mittel". The random generator should be seeded before.
+  // The clock gives the start time of each round.
   TrainerGame(TTemplateList templates, engine::TTermParser& parser,
-              long attemptLimit = TaskMaker::kDefaultAttemptLimit);
+              long attemptLimit = TaskMaker::kDefaultAttemptLimit,
+              std::function<WallClock::time_point()> clock = &WallClock::now);
+
+  // Called exactly once per round, when it ends: after AwardSpecialPoints for
+  // a completed round, on NewRound for one left unfinished, on EndSession for
+  // the running one. Rounds that ended before the handler was set are not
+  // reported again.
+  void SetRoundFinishedHandler(RoundFinishedHandler handler) {
+    onRoundFinished_ = std::move(handler);
+  }
 
   // Deals a new round of 15 tasks at the selected level and appends its
   // record; the previous round's record stays with the counts it had.
   void NewRound();
+  // The program closes: reports the running round, if it is still open.
+  void EndSession();
   // The level of the next round (the menu starts one right after).
   void SelectLevel(TLevel level);
 
@@ -56,6 +92,7 @@ class TrainerGame {
   const TGameParams& Totals() const { return totals_; }
   const TGameParams& CurrentRound() const { return rounds_.back(); }
   std::int32_t SpecialPoints() const { return specialPoints_; }
+  WallClock::time_point CurrentRoundStart() const { return roundStart_; }
   const TaskSlot& Task(int column, int row) const;
   std::int32_t PointsPerTask() const;
   TaskMaker& Maker() { return maker_; }
@@ -64,6 +101,7 @@ class TrainerGame {
   TaskSlot& Slot(int column, int row);
   TGameParams& Current() { return rounds_.back(); }
   void DealTask(TaskSlot& slot);
+  void ReportRound(RoundEnd end, std::int32_t specialPoints);
 
   TTemplateList templates_;
   std::uint8_t remaining_ = 0;
@@ -72,6 +110,12 @@ class TrainerGame {
   std::int32_t specialPoints_ = 0;
   std::array<std::array<TaskSlot, kTaskRows>, kTaskColumns> tasks_{};
   TaskMaker maker_;
+  std::function<WallClock::time_point()> clock_;
+  RoundFinishedHandler onRoundFinished_;
+  WallClock::time_point roundStart_;
+  std::uint8_t tasksDealt_ = 0;
+  bool roundComplete_ = false;
+  bool roundReported_ = false;
 };
 
 }  // namespace numora

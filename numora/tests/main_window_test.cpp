@@ -359,6 +359,22 @@ TEST_F(MainWindowTest, UnfinishedRoundKeepsItsCounts) {
   EXPECT_EQ(form_.ProgressBar1->value(), 0);
 }
 
+// Every way the window ends a round reaches the game's round-finished event
+// once: the last task solved, Neu, a level choice, closing the window.
+TEST_F(MainWindowTest, EveryRoundEndIsReportedOnce) {
+  std::vector<RoundEnd> ends;
+  form_.Game().SetRoundFinishedHandler(
+      [&](const FinishedRound& round) { ends.push_back(round.End); });
+  SolveRound();
+  form_.New1->trigger();
+  form_.LevelItems[2]->trigger();
+  form_.show();
+  ASSERT_TRUE(form_.close());
+  EXPECT_EQ(ends, (std::vector<RoundEnd>{RoundEnd::Finished, RoundEnd::Abandoned,
+                                         RoundEnd::Abandoned, RoundEnd::OpenAtClose}));
+  EXPECT_EQ(form_.Game().Rounds().size(), 4u);
+}
+
 TEST_F(MainWindowTest, LevelSubmenuChecksTheCurrentLevel) {
   for (TLevel level : {TLevel{2}, TLevel{0}, TLevel{1}}) {
     form_.ChooseLevel(level);

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
 #include "engine/parser.h"
 #include "engine/random.h"
 
@@ -93,6 +96,153 @@ TEST_F(TrainerGameTest, CompletedRoundAndTicks) {
   EXPECT_EQ(game.Rounds()[1].Seconds, 1);
   EXPECT_EQ(game.Totals().Seconds, 2);
   EXPECT_EQ(game.Totals().Errors, 1);
+}
+
+// The round-finished event: once per round, whichever way the round ends,
+// with the round's own counts and the time it was dealt.
+class RoundFinishedTest : public TrainerGameTest {
+ protected:
+  // A clock that advances a minute per reading, so every round's start differs.
+  WallClock::time_point Now() {
+    return WallClock::time_point{} + std::chrono::minutes(++readings_);
+  }
+
+  TrainerGame MakeGame(TTemplateList templates = {"3+4"}) {
+    TrainerGame game(std::move(templates), parser_, TaskMaker::kDefaultAttemptLimit,
+                     [this] { return Now(); });
+    game.SetRoundFinishedHandler(
+        [this](const FinishedRound& round) { reported_.push_back(round); });
+    return game;
+  }
+
+  static void SolveAll(TrainerGame& game) {
+    for (int column = 0; column < kTaskColumns; ++column) {
+      for (int row = 0; row < kTaskRows; ++row) game.Solve(column, row);
+    }
+  }
+
+  int readings_ = 0;
+  std::vector<FinishedRound> reported_;
+};
+
+TEST_F(RoundFinishedTest, EachWayARoundEndsIsReportedOnce) {
+  using Step = std::function<void(TrainerGame&)>;
+  struct Case {
+    const char* name;
+    Step play;
+    RoundEnd end;
+    std::int32_t solved;
+    bool special;
+  };
+  const Step solveAll = [](TrainerGame& game) { SolveAll(game); };
+  const Case cases[] = {
+      {"completed and awarded",
+       [&](TrainerGame& game) {
+         solveAll(game);
+         game.AwardSpecialPoints();
+       },
+       RoundEnd::Finished, 15, true},
+      {"completed, then Neu without special points",
+       [&](TrainerGame& game) {
+         solveAll(game);
+         game.NewRound();
+       },
+       RoundEnd::Finished, 15, false},
+      {"Neu after two tasks",
+       [](TrainerGame& game) {
+         game.Solve(0, 0);
+         game.Solve(1, 0);
+         game.NewRound();
+       },
+       RoundEnd::Abandoned, 2, false},
+      {"level change",
+       [](TrainerGame& game) {
+         game.SelectLevel(2);
+         game.NewRound();
+       },
+       RoundEnd::Abandoned, 0, false},
+      {"session ends mid-round",
+       [](TrainerGame& game) {
+         game.Solve(4, 2);
+         game.EndSession();
+       },
+       RoundEnd::OpenAtClose, 1, false},
+      {"session ends after the last task, before the special points",
+       [&](TrainerGame& game) {
+         solveAll(game);
+         game.EndSession();
+       },
+       RoundEnd::Finished, 15, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    reported_.clear();
+    readings_ = 0;
+    TrainerGame game = MakeGame();
+    game.CountError();
+    game.Tick();
+    c.play(game);
+    ASSERT_EQ(reported_.size(), 1u);
+    // Whatever follows, the same round is not reported again.
+    game.AwardSpecialPoints();
+    game.EndSession();
+    game.EndSession();
+    for (std::size_t i = 1; i < reported_.size(); ++i) EXPECT_NE(reported_[i].Number, 1u);
+    const FinishedRound& round = reported_[0];
+    EXPECT_EQ(round.Number, 1u);
+    EXPECT_EQ(round.End, c.end);
+    EXPECT_EQ(round.Counts.Solved, c.solved);
+    EXPECT_EQ(round.Counts.Points, 2 * c.solved);
+    EXPECT_EQ(round.Counts.Errors, 1);
+    EXPECT_EQ(round.Counts.Seconds, 1);
+    EXPECT_EQ(round.Counts.Difficulty, 1);
+    EXPECT_EQ(round.TasksDealt, 15);
+    EXPECT_EQ(round.Start, WallClock::time_point{} + std::chrono::minutes(1));
+    if (c.special) {
+      EXPECT_TRUE(round.SpecialPoints == 2 || round.SpecialPoints == 4 || round.SpecialPoints == 6)
+          << round.SpecialPoints;
+    } else {
+      EXPECT_EQ(round.SpecialPoints, 0);
+    }
+  }
+}
+
+TEST_F(RoundFinishedTest, ASessionOfSeveralRoundsReportsEachInOrder) {
+  TrainerGame game = MakeGame();
+  SolveAll(game);
+  const std::int32_t special = game.AwardSpecialPoints();
+  game.NewRound();  // after the "Bravo" message
+  game.SelectLevel(0);
+  game.NewRound();
+  game.Tick();
+  EXPECT_EQ(game.CurrentRoundStart(), WallClock::time_point{} + std::chrono::minutes(3));
+  game.EndSession();
+
+  ASSERT_EQ(reported_.size(), 3u);
+  const RoundEnd ends[] = {RoundEnd::Finished, RoundEnd::Abandoned, RoundEnd::OpenAtClose};
+  for (std::size_t i = 0; i < reported_.size(); ++i) {
+    EXPECT_EQ(reported_[i].Number, i + 1);
+    EXPECT_EQ(reported_[i].End, ends[i]);
+    EXPECT_EQ(reported_[i].Start,
+              WallClock::time_point{} + std::chrono::minutes(static_cast<int>(i) + 1));
+    // The reported counts are the history's record of that round.
+    EXPECT_EQ(reported_[i].Counts.Points, game.Rounds()[i].Points);
+    EXPECT_EQ(reported_[i].Counts.Seconds, game.Rounds()[i].Seconds);
+    EXPECT_EQ(reported_[i].Counts.Difficulty, game.Rounds()[i].Difficulty);
+  }
+  EXPECT_EQ(reported_[0].SpecialPoints, special);
+  EXPECT_EQ(reported_[2].Counts.Difficulty, 0);
+  EXPECT_EQ(reported_[2].Counts.Seconds, 1);
+}
+
+// A round without tasks (no workable template) cannot be completed; it ends
+// as abandoned like any other.
+TEST_F(RoundFinishedTest, RoundWithoutTasksIsAbandonedNotFinished) {
+  TrainerGame game = MakeGame({});
+  game.NewRound();
+  ASSERT_EQ(reported_.size(), 1u);
+  EXPECT_EQ(reported_[0].End, RoundEnd::Abandoned);
+  EXPECT_EQ(reported_[0].TasksDealt, 0);
 }
 
 }  // namespace
