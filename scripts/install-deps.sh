@@ -19,7 +19,7 @@ packages=(
   # screenshots and trying the programs in a real X window
   xvfb xauth
   # the accessibility test: a real AT-SPI bus in a private D-Bus session
-  at-spi2-core dbus-x11 python3-pyatspi
+  at-spi2-core dbus-x11 python3-pyatspi xdotool
   # benchmarks
   libbenchmark-dev libmuparser-dev
   # fuzzing (libFuzzer, sanitizer runtimes)

@@ -175,6 +175,7 @@ void TForm1::BuildControls() {
   Panel1->setGeometry(kPanelRect);
   Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   Panel1->setLineWidth(1);
+  Panel1->setAccessibleName(tr("Aufgaben"));
 
   ProgressBar1 = new QProgressBar(client);
   ProgressBar1->setGeometry(kProgressRect);
@@ -331,6 +332,12 @@ void TForm1::AnswerTask(TAufgabe& task) {
     UpdateSpokenCounts(true);
   }
 
+  // The keyboard goes on with the next open task (or the one before it), also
+  // where the window is not yet active again when the button hides.
+  if (task.hasFocus() || focusWidget() == &task) {
+    MoveTaskFocus(task, 1, 0);
+    if (focusWidget() == &task) MoveTaskFocus(task, -1, 0);
+  }
   task.hide();
   const bool roundComplete = game_->Solve(task.Column, task.Row);
   ProgressBar1->setValue(ProgressBar1->value() + 1);

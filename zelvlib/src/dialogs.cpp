@@ -60,6 +60,13 @@ QMessageBox::Icon IconFor(DialogIcon icon) {
   return QMessageBox::NoIcon;
 }
 
+// Hands the keyboard back to the owner's window once a dialog has closed.
+// A window manager does this by itself; without one (a kiosk session, a
+// test's X server) the keyboard would otherwise reach no window at all.
+void ReturnFocusTo(QWidget* parent) {
+  if (parent && parent->window()->isVisible()) parent->window()->activateWindow();
+}
+
 bool Offers(const std::vector<DialogButton>& buttons, DialogButton wanted) {
   for (DialogButton b : buttons) {
     if (b == wanted) return true;
@@ -106,7 +113,9 @@ bool QtUserDialogs::InputQuery(QWidget* parent, const QString& caption, const QS
   dialog.setFixedSize(dialog.sizeHint());
   edit->setFocus();
 
-  if (dialog.exec() != QDialog::Accepted) return false;
+  const int result = dialog.exec();
+  ReturnFocusTo(parent);
+  if (result != QDialog::Accepted) return false;
   value = edit->text();
   return true;
 }
@@ -135,6 +144,7 @@ DialogButton QtUserDialogs::Message(QWidget* parent, const QString& caption, con
   if (escape) box.setEscapeButton(escape);
 
   box.exec();
+  ReturnFocusTo(parent);
   QAbstractButton* clicked = box.clickedButton();
   if (!clicked) return closeMeaning;
   const auto standard = box.standardButton(clicked);
