@@ -25,5 +25,8 @@ int main(int argc, char* argv[]) {
   QObject::connect(&form1, &bildwort::TForm1::ProgramEnded, &app, &QApplication::quit,
                    Qt::QueuedConnection);
   form1.show();
+  // Keys reach the board at once, also where no window manager gives the
+  // focus (a kiosk, a test display).
+  form1.activateWindow();
   return QApplication::exec();
 }

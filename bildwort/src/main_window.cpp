@@ -4,6 +4,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCollator>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMenu>
@@ -341,9 +342,11 @@ void TForm1::ShowProgress() {
 
 // A gentle word on a wrong pick, with a short shake of the list, and a
 // small reward on a right one; no sound.
-void TForm1::ShowFeedback(bool right) {
-  Feedback->setText(right ? tr("Richtig! \u2605")
-                          : tr("Das passt nicht. Versuch ein anderes Wort."));
+void TForm1::ShowFeedback(bool right, const QString& word) {
+  // The word picked is named, so that a screen reader tells which one it
+  // was.
+  Feedback->setText(right ? tr("Richtig: %1! \u2605").arg(word)
+                          : tr("\u201E%1\u201C passt nicht. Versuch ein anderes Wort.").arg(word));
   Feedback->setStyleSheet(right ? QStringLiteral("color: #1b7a1b; font-weight: bold;")
                                 : QStringLiteral("color: #a05000;"));
   Feedback->setAccessibleName(Feedback->text());
@@ -402,6 +405,10 @@ void TForm1::OpenWordList(TPictureCell* cell, QPoint point) {
   Combobox1->raise();
   // So that arrows, typing and Enter work at once.
   Combobox1->setFocus(Qt::OtherFocusReason);
+  // Taking the focus makes the first row current without selecting it;
+  // then Down or Home would pass over it. With no word chosen yet, no row
+  // is current, and the first Down or Home chooses the first word.
+  if (Combobox1->selectedItems().isEmpty()) Combobox1->selectionModel()->clearCurrentIndex();
   CurrentCell = cell;
   enterPressedInList_ = false;
   openedClock_.start();
@@ -445,6 +452,7 @@ void TForm1::ComboBox1Click() {
   QListWidgetItem* entry = Combobox1->currentItem();
   // Nothing selected, or no picture clicked yet: there is nothing to check.
   if (entry == nullptr || !entry->isSelected() || CurrentCell == nullptr || !game_) return;
+  const QString word = entry->text();
   if (game_->Check(entry->data(kListRole).toInt(), CurrentCell->Tag)) {
     delete Combobox1->takeItem(Combobox1->row(entry));
     // Taking the entry moves the selection to its neighbour, which would
@@ -455,10 +463,10 @@ void TForm1::ComboBox1Click() {
     CurrentCell->hide();
     CloseWordList();
     CurrentCell = nullptr;
-    ShowFeedback(true);
+    ShowFeedback(true, word);
     ShowProgress();
   } else {
-    ShowFeedback(false);
+    ShowFeedback(false, word);
   }
   if (Combobox1->count() > 0) return;
   const zelv::DialogButton answer = dialogs_.Message(

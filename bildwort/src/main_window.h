@@ -151,7 +151,7 @@ class TForm1 : public QMainWindow {
   // The open picture nearest to board index `from` in reading order,
   // `from` itself included; null when none is left.
   TPictureCell* NextOpenCell(int from) const;
-  void ShowFeedback(bool right);
+  void ShowFeedback(bool right, const QString& word);
   bool IsSecondClickOfOpening(const QEvent* event) const;
   void FailAndEnd(const QString& text);
   void EndProgram();

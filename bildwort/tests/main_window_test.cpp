@@ -813,8 +813,10 @@ TEST_F(BildwortWindowTest, AWholeGameCanBePlayedWithTheKeyboard) {
     ASSERT_TRUE(form.Combobox1->isVisible());
     ASSERT_TRUE(form.Combobox1->hasFocus());
     EXPECT_TRUE(form.Combobox1->selectedItems().isEmpty());
-    // A wrong word first: the list stays open.
+    // The first Down chooses the first word. A wrong word: the list stays
+    // open.
     QTest::keyClick(form.Combobox1, Qt::Key_Down);
+    EXPECT_EQ(form.Combobox1->currentRow(), 0);
     if (form.Combobox1->currentItem()->data(Qt::UserRole).toInt() != cell->Tag) {
       QTest::keyClick(form.Combobox1, Qt::Key_Return);
       EXPECT_TRUE(form.Combobox1->isVisible());

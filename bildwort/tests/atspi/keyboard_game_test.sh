@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Plays a 12-picture game of Bildwort with the keyboard only, reading the
+# board through the accessibility tree, as a blind child's screen reader
+# would: in a virtual X display of its own (Xvfb picks a free display
+# number) and a private D-Bus session with its own AT-SPI bus, so it runs
+# beside other sessions and on a machine without a desktop.
+#   keyboard_game_test.sh <bildwort program>
+set -euo pipefail
+
+program=$(realpath "$1")
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+xvfb=""
+cleanup() {
+  if [ -n "$xvfb" ]; then kill "$xvfb" 2>/dev/null || true; wait "$xvfb" 2>/dev/null || true; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1024x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb=$!
+exec 3>&-
+for _ in $(seq 100); do
+  [ -s "$work/display" ] && break
+  sleep 0.1
+done
+if [ ! -s "$work/display" ]; then
+  echo "keyboard_game_test: Xvfb did not start" >&2
+  cat "$work/xvfb.log" >&2
+  exit 1
+fi
+
+# A private home: the game's settings choose 12 pictures, and nothing of
+# the user running the test is read or changed.
+mkdir -p "$work/config/zelv" "$work/data" "$work/runtime"
+chmod 700 "$work/runtime"
+printf '[Spiel]\nBilder=12\n' >"$work/config/zelv/bildwort.conf"
+
+# Debian's own Python, which holds pyatspi, also where another python3
+# comes first in PATH.
+env -u SESSION_MANAGER -u DBUS_SESSION_BUS_ADDRESS -u AT_SPI_BUS_ADDRESS \
+  DISPLAY=":$(cat "$work/display")" HOME="$work" XDG_CONFIG_HOME="$work/config" \
+  XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime" \
+  QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 LANGUAGE=de LANG=C.UTF-8 \
+  dbus-run-session -- /usr/bin/python3 "$here/keyboard_game.py" "$program"
