@@ -20,6 +20,8 @@ packages=(
   xvfb xauth
   # the accessibility test: a real AT-SPI bus in a private D-Bus session
   at-spi2-core dbus-x11 python3-pyatspi xdotool
+  # termcalc's line editing and history, and its test in a real terminal
+  libedit-dev tmux
   # benchmarks
   libbenchmark-dev libmuparser-dev
   # fuzzing (libFuzzer, sanitizer runtimes)

@@ -2,6 +2,7 @@
 // reused for every term.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -12,7 +13,9 @@ namespace termcalc {
 
 class Calculator {
  public:
-  explicit Calculator(const Options& options);
+  // With keepAnswer, the variable ANS holds the last successful result
+  // (0 before the first), unless the options declare ANS themselves.
+  explicit Calculator(const Options& options, bool keepAnswer = false);
 
   // The engine's report on invalid declarations and variable names; empty
   // when all were valid.
@@ -22,9 +25,17 @@ class Calculator {
   // line break) to out. Returns true when the term succeeded.
   bool Run(const std::string& term, std::string& out);
 
+  // The status code and message of the last Run.
+  std::uint8_t LastCode() const { return parser_.EvalError(); }
+  const std::string& LastMessage() const { return parser_.ErrorText(); }
+
+  static constexpr const char* kAnswerName = "ANS";
+
  private:
   engine::TParserDeclarations declarations_;
   engine::TTermParser parser_;
+  int digits_ = 0;
+  bool keepAnswer_ = false;
 };
 
 }  // namespace termcalc

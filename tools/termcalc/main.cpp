@@ -2,6 +2,7 @@
 // the term engine and writes one line per term.
 #include <unistd.h>
 
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -11,6 +12,7 @@
 
 #include "calculator.h"
 #include "format.h"
+#include "line_editor.h"
 #include "options.h"
 
 namespace {
@@ -24,19 +26,12 @@ void WriteOut(const std::string& text) {
 // Reads the terms of standard input one line at a time, so that any number
 // of lines, of any length, takes no more memory than the longest line.
 bool RunStandardInput(termcalc::Calculator& calculator) {
-  const bool interactive = isatty(STDIN_FILENO) == 1;
   bool allSucceeded = true;
   char* buffer = nullptr;
   std::size_t capacity = 0;
   std::string term;
   std::string out;
   while (true) {
-    if (interactive) {
-      // The prompt goes to standard error, so standard output holds exactly
-      // one line per term even when it is redirected.
-      std::fflush(stdout);
-      std::fputs("> ", stderr);
-    }
     const ssize_t length = getline(&buffer, &capacity, stdin);
     if (length < 0) break;
     std::size_t size = static_cast<std::size_t>(length);
@@ -48,8 +43,33 @@ bool RunStandardInput(termcalc::Calculator& calculator) {
     out += '\n';
     WriteOut(out);
   }
-  if (interactive) std::fputs("\n", stderr);
   std::free(buffer);
+  return allSucceeded;
+}
+
+// A person at a terminal: line editing and history, the prompt and the marks
+// under an unknown name on standard error, the results on standard output as
+// always.
+bool RunTerminal(termcalc::Calculator& calculator) {
+  // Multibyte characters are edited as characters in the user's encoding;
+  // numbers stay independent of the locale.
+  std::setlocale(LC_CTYPE, "");
+  termcalc::LineEditor editor(termcalc::HistoryPath());
+  bool allSucceeded = true;
+  std::string term;
+  std::string out;
+  while (editor.ReadLine(term)) {
+    editor.Remember(term);
+    out.clear();
+    allSucceeded = calculator.Run(term, out) && allSucceeded;
+    out += '\n';
+    const std::string carets =
+        termcalc::CaretLine(term, calculator.LastCode(), calculator.LastMessage());
+    if (!carets.empty()) std::fprintf(stderr, "  %s\n", carets.c_str());
+    WriteOut(out);
+    std::fflush(stdout);
+  }
+  std::fputs("\n", stderr);
   return allSucceeded;
 }
 
@@ -66,7 +86,8 @@ int Main(int argc, char** argv) {
     return 0;
   }
 
-  termcalc::Calculator calculator(options);
+  const bool terminal = options.terms.empty() && isatty(STDIN_FILENO) == 1;
+  termcalc::Calculator calculator(options, terminal);
   if (!calculator.DeclarationErrors().empty()) {
     std::string report = "declarations: ";
     termcalc::AppendEscaped(report, calculator.DeclarationErrors());
@@ -75,7 +96,9 @@ int Main(int argc, char** argv) {
   }
 
   bool allSucceeded = true;
-  if (options.terms.empty()) {
+  if (terminal) {
+    allSucceeded = RunTerminal(calculator);
+  } else if (options.terms.empty()) {
     allSucceeded = RunStandardInput(calculator);
   } else {
     std::string out;

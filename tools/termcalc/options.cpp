@@ -9,17 +9,24 @@ namespace termcalc {
 
 const char* const kUsage =
     "usage: termcalc [--angle rad|deg|gon] [--const LINE]... [--func LINE]... "
-    "[--var NAME[=VALUE]]... [--seed N] [TERM]...";
+    "[--var NAME[=VALUE]]... [--seed N] [--digits N] [TERM]...";
 
 const char* const kHelp =
     "Usage: termcalc [--angle rad|deg|gon] [--const LINE]... [--func LINE]...\n"
-    "                [--var NAME[=VALUE]]... [--seed N] [TERM]...\n"
+    "                [--var NAME[=VALUE]]... [--seed N] [--digits N] [TERM]...\n"
     "       termcalc --help\n"
     "Evaluate arithmetic terms with the term engine, in 80-bit extended precision.\n"
     "Each TERM gives one line on standard output. Without a TERM, the terms are\n"
     "read from standard input, one per line; a carriage return at the end of a\n"
-    "line is dropped, and an empty line is an empty term. When standard input is\n"
-    "a terminal, termcalc prompts with \"> \" on standard error.\n"
+    "line is dropped, and an empty line is an empty term.\n"
+    "\n"
+    "When standard input is a terminal, termcalc prompts with \"> \" on standard\n"
+    "error and offers line editing: arrows, Home and End, Ctrl-R to search the\n"
+    "history, Ctrl-D to leave. The history is kept in\n"
+    "$XDG_STATE_HOME/termcalc/history (~/.local/state/termcalc/history). ANS\n"
+    "stands for the last successful result (unless a variable, constant or\n"
+    "function of that name is declared), and an unknown name is marked with\n"
+    "carets under the term.\n"
     "\n"
     "Options:\n"
     "  --angle rad|deg|gon  unit of angles for the trigonometric functions:\n"
@@ -33,11 +40,14 @@ const char* const kHelp =
     "                       in that order, else t, x, y and z, all 0\n"
     "  --seed N             seed the random generator with N (0 to 4294967295),\n"
     "                       so that the random functions repeat\n"
+    "  --digits N           show values rounded to N significant digits (1 to 21)\n"
+    "                       instead of the shortest text that reads back exactly\n"
     "  --help               print this help and exit\n"
     "  --                   end of the options: every later argument is a term\n"
     "\n"
     "Output, one line per term:\n"
-    "  VALUE                     evaluated; VALUE as printf prints it with %.21Lg\n"
+    "  VALUE                     evaluated; VALUE in decimal, in exponent form\n"
+    "                            (1E21, 1.5E-7) when very large or very small\n"
     "  VALUE<TAB>warning: TEXT   evaluated, with the engine's warning TEXT\n"
     "  error CODE: TEXT          not analysed or not evaluated; CODE is the\n"
     "                            engine's status code (1 to 9), TEXT its message\n"
@@ -74,6 +84,19 @@ bool ParseSeed(std::string_view text, std::uint32_t& seed) {
   }
   if (value > 0xFFFFFFFFu) return false;
   seed = static_cast<std::uint32_t>(value);
+  return true;
+}
+
+// Decimal digits only, 1 to 21.
+bool ParseDigits(std::string_view text, int& digits) {
+  if (text.empty() || text.size() > 2) return false;
+  int value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + (c - '0');
+  }
+  if (value < 1 || value > 21) return false;
+  digits = value;
   return true;
 }
 
@@ -114,7 +137,7 @@ ParseResult ParseArguments(const std::vector<std::string_view>& args) {
       continue;
     }
     const bool takesValue = arg == "--angle" || arg == "--const" || arg == "--func" ||
-                            arg == "--var" || arg == "--seed";
+                            arg == "--var" || arg == "--seed" || arg == "--digits";
     if (!takesValue) {
       result.error = "unknown option " + Quoted(arg);
       return result;
@@ -140,6 +163,11 @@ ParseResult ParseArguments(const std::vector<std::string_view>& args) {
         return result;
       }
       options.variables.push_back(std::move(variable));
+    } else if (arg == "--digits") {
+      if (!ParseDigits(value, options.digits)) {
+        result.error = "digits must be a whole number from 1 to 21, not " + Quoted(value);
+        return result;
+      }
     } else {
       std::uint32_t seed = 0;
       if (!ParseSeed(value, seed)) {

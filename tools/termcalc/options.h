@@ -24,6 +24,9 @@ struct Options {
   // Empty: the declarations keep their default variables t, x, y, z.
   std::vector<Variable> variables;
   std::optional<std::uint32_t> seed;
+  // Significant digits of the values shown, 1 to 21; 0 for the shortest text
+  // that reads back to the same value.
+  int digits = 0;
   // Empty: the terms come from standard input.
   std::vector<std::string> terms;
   bool help = false;

@@ -37,9 +37,9 @@ TEST(AppendResult, SuccessWarningAndError) {
   const Case cases[] = {
       {0, 14, "", "14"},
       {0, -0.5L, "", "-0.5"},
-      {0, 1.0L / 3, "", "0.333333333333333333342"},
-      {0, 1e21L, "", "1e+21"},
-      {0, 1e-5L, "", "9.99999999999999999995e-06"},
+      {0, 1.0L / 3, "", "0.33333333333333333334"},
+      {0, 1e21L, "", "1E21"},
+      {0, 1e-5L, "", "0.00001"},
       {0, 2, "Large\n\rvalue", "2\twarning: Large\\n\\rvalue"},
       {7, 5, "a\n\rb", "error 7: a\\n\\rb"},
       {9, 0, "", "error 9: "},
@@ -62,13 +62,69 @@ TEST(AppendValue, IgnoresTheUsersNumericLocale) {
   if (german == nullptr) GTEST_SKIP() << "no German locale here; the C locale was used";
 }
 
-TEST(AppendValue, ExtremeValuesFitTheBuffer) {
-  std::string out;
-  AppendValue(out, -std::numeric_limits<engine::Extended>::denorm_min());
-  EXPECT_EQ(out, "-3.64519953188247460253e-4951");
-  out.clear();
-  AppendValue(out, std::numeric_limits<engine::Extended>::max());
-  EXPECT_EQ(out, "1.18973149535723176502e+4932");
+TEST(AppendValue, ShortestTextOrRoundedDigitsInTheRightForm) {
+  using Limits = std::numeric_limits<engine::Extended>;
+  struct Case {
+    engine::Extended value;
+    int digits;
+    std::string text;
+  };
+  const Case cases[] = {
+      {0, 0, "0"},
+      {-0.0L, 0, "-0"},
+      {0.002L, 0, "0.002"},
+      {2.0L - 0x1p-63L, 0, "1.9999999999999999999"},
+      {2.0L - 0x1p-63L, 18, "2"},
+      {2.0L - 0x1p-63L, 21, "1.99999999999999999989"},
+      {123456, 3, "123000"},
+      {999.5L, 3, "1000"},
+      {9.96L, 2, "10"},
+      // The form changes at 1E21 and below 1E-6.
+      {1e20L, 0, "100000000000000000000"},
+      {1e21L, 0, "1E21"},
+      {1.5e21L, 0, "1.5E21"},
+      {1e-6L, 0, "0.000001"},
+      {1.25e-7L, 0, "1.25E-7"},
+      {-1.5e-300L, 0, "-1.5E-300"},
+      // The extremes, shortest and with all digits.
+      {-Limits::denorm_min(), 0, "-4E-4951"},
+      {-Limits::denorm_min(), 21, "-3.64519953188247460253E-4951"},
+      {Limits::max(), 0, "1.189731495357231765E4932"},
+      {Limits::max(), 21, "1.18973149535723176502E4932"},
+      {Limits::infinity(), 0, "inf"},
+      {-Limits::infinity(), 5, "-inf"},
+  };
+  for (const Case& c : cases) {
+    std::string out;
+    AppendValue(out, c.value, c.digits);
+    EXPECT_EQ(out, c.text) << c.text << " with " << c.digits << " digits";
+  }
+}
+
+TEST(CaretLine, MarksTheNamedTokenAsTyped) {
+  struct Case {
+    std::string term;
+    std::uint8_t code;
+    std::string message;
+    std::string carets;
+  };
+  const Case cases[] = {
+      {"foo(2)+1", 3, "Undefined Function: FOO", "^^^"},
+      {"2 + abc*3", 3, "ABC was detected in the string. Unknown or recursive call", "    ^^^"},
+      // A name inside a longer word is not the one meant.
+      {"abcd+abc", 3, "ABC was detected in the string. Unknown or recursive call", "     ^^^"},
+      // Normalisation dropped the blanks inside the token.
+      {"1+3 xyz 4", 3, "3XYZ4 was detected in the string. Unknown or recursive call", "  ^^^^^^^"},
+      // Characters before the token count once, whatever their UTF-8 length.
+      {"\xC3\xA4+q", 3, "Q was detected in the string. Unknown or recursive call", "  ^"},
+      {"2+#", 3, "# was detected in the string. Unknown or recursive call", "  ^"},
+      // Nothing to mark: no token named, or not found as typed.
+      {"2++", 5, "Missing Operand in Function Term", ""},
+      {"2(3", 3, "Syntax Error", ""},
+      {"F(1)", 3, "G was detected in the string. Unknown or recursive call", ""},
+      {"1/0", 7, "Function is not defined for the given argument", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(CaretLine(c.term, c.code, c.message), c.carets) << c.term;
 }
 
 TEST(Calculator, VariablesByNameAfterPrepare) {
@@ -82,6 +138,49 @@ TEST(Calculator, VariablesByNameAfterPrepare) {
   EXPECT_EQ(out, "20");
   out.clear();
   EXPECT_FALSE(calculator.Run("x", out));
+}
+
+TEST(Calculator, AnswerHoldsTheLastSuccessfulResult) {
+  Calculator calculator(Options{}, true);
+  std::string out;
+  EXPECT_TRUE(calculator.Run("ans+2", out));
+  EXPECT_EQ(out, "2");
+  for (const char* term : {"ANS*10", "1/0", "(", "ANS+x+1"}) {
+    out.clear();
+    calculator.Run(term, out);
+  }
+  // The failures left ANS at 20; the default variables are still there.
+  EXPECT_EQ(out, "21");
+}
+
+TEST(Calculator, AnswerGivesWayToADeclaredName) {
+  Options options;
+  options.variables = {{"ans", 7}};
+  Calculator byVariable(options, true);
+  std::string out;
+  EXPECT_TRUE(byVariable.Run("1", out));
+  out.clear();
+  EXPECT_TRUE(byVariable.Run("ANS", out));
+  EXPECT_EQ(out, "7");
+
+  Options constant;
+  constant.constants = {"Ans = 40"};
+  Calculator byConstant(constant, true);
+  out.clear();
+  EXPECT_TRUE(byConstant.Run("1", out));
+  out.clear();
+  EXPECT_TRUE(byConstant.Run("ANS+2", out));
+  EXPECT_EQ(out, "42");
+  EXPECT_EQ(byConstant.DeclarationErrors(), "");
+}
+
+TEST(Calculator, DigitsRoundTheShownValue) {
+  Options options;
+  options.digits = 18;
+  Calculator calculator(options);
+  std::string out;
+  EXPECT_TRUE(calculator.Run("2E-3*1000", out));
+  EXPECT_EQ(out, "2");
 }
 
 TEST(Calculator, AnalysisErrorsAreReportedAsSetTermLeftThem) {

@@ -96,6 +96,25 @@ TEST(ParseArguments, SeedRange) {
   }
 }
 
+TEST(ParseArguments, DigitsRange) {
+  struct Case {
+    std::string_view text;
+    int digits;  // 0: refused
+  };
+  const Case cases[] = {
+      {"1", 1},   {"21", 21}, {"07", 7}, {"0", 0}, {"22", 0},
+      {"100", 0}, {"-1", 0},  {"", 0},   {"x", 0},
+  };
+  for (const Case& c : cases) {
+    const ParseResult r = ParseArguments({"--digits", c.text, "1"});
+    EXPECT_EQ(r.error.empty(), c.digits != 0) << c.text;
+    if (c.digits != 0) {
+      EXPECT_EQ(r.options.digits, c.digits) << c.text;
+    }
+  }
+  EXPECT_EQ(ParseArguments({"1"}).options.digits, 0);
+}
+
 TEST(ParseArguments, UsageErrors) {
   struct Case {
     Args args;
@@ -142,8 +161,8 @@ TEST(Usage, IsOneLineAndHelpStartsWithTheSameSynopsis) {
   ASSERT_NE(wrap, std::string::npos);
   synopsis.replace(wrap, 17, " ");
   EXPECT_EQ("u" + synopsis.substr(1), usage);
-  for (std::string_view line :
-       {"  --angle", "  --const", "  --func", "  --var", "  --seed", "  --help", "  --  "}) {
+  for (std::string_view line : {"  --angle", "  --const", "  --func", "  --var", "  --seed",
+                                "  --digits", "  --help", "  --  "}) {
     EXPECT_NE(help.find(line), std::string::npos) << line;
   }
 }

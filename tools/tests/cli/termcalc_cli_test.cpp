@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -90,7 +91,7 @@ Outcome RunTermcalc(const std::vector<std::string>& args, const std::string& inp
 
 const std::string kUsage =
     "usage: termcalc [--angle rad|deg|gon] [--const LINE]... [--func LINE]... "
-    "[--var NAME[=VALUE]]... [--seed N] [TERM]...\n";
+    "[--var NAME[=VALUE]]... [--seed N] [--digits N] [TERM]...\n";
 
 struct CliCase {
   const char* name;
@@ -100,6 +101,11 @@ struct CliCase {
   std::string err;
   int status;
 };
+
+// A failing case is named, not dumped byte by byte.
+void PrintTo(const CliCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class Termcalc : public ::testing::TestWithParam<CliCase> {};
 
@@ -129,18 +135,42 @@ INSTANTIATE_TEST_SUITE_P(
         CliCase{
             "input_lines", {}, "1+1\r\n\n25/5/5", "2\nerror 2: Term is empty string\n1\n", "", 1},
         CliCase{"no_input", {}, "", "", "", 0},
-        CliCase{"full_precision",
-                {"1/3", "-2^0.5", "1E4000*10"},
+        // Values as the shortest text that reads back to the same value, in
+        // exponent form when very large or very small.
+        CliCase{
+            "shortest_exact_text",
+            {"2E-3", "10/4", "PI", "1/3", "-2^0.5", "2E-3*1000", "1E4000*10", "2^(-30)", "1E21"},
+            "",
+            "0.002\n2.5\n3.1415926535897932385\n0.33333333333333333334\n"
+            "-1.4142135623730950488\n1.9999999999999999999\n1E4001\n"
+            "9.313225746154785156E-10\n1E21\n",
+            "",
+            0},
+        CliCase{"rounded_to_digits",
+                {"--digits", "18", "2E-3*1000", "PI", "1/3", "2^70"},
                 "",
-                "0.333333333333333333342\n-1.41421356237309504876\n1.00000000000000000004e+4001\n",
+                "2\n3.14159265358979324\n0.333333333333333333\n1.1805916207174113E21\n",
+                "",
+                0},
+        CliCase{"one_digit",
+                {"--digits", "1", "2/3", "-0.96", "1E-9*7.5"},
+                "",
+                "0.7\n-1\n8E-9\n",
                 "",
                 0},
         CliCase{"warning",
                 {"REZ(0)"},
                 "",
-                "9.99999999999999999997e+3999\twarning: Division by zero. Large value inserted.\n",
+                "1E4000\twarning: Division by zero. Large value inserted.\n",
                 "",
                 0},
+        // Without a terminal there is no ANS: scripts see what they always saw.
+        CliCase{"no_answer_without_terminal",
+                {},
+                "2+3\nANS\n",
+                "5\nerror 3: ANS was detected in the string. Unknown or recursive call\n",
+                "",
+                1},
         // Errors of the analysis are reported as SetTerm left them, without
         // the text an Evaluate would add.
         CliCase{"analysis_errors",
@@ -184,7 +214,7 @@ INSTANTIATE_TEST_SUITE_P(
         CliCase{"constants_and_functions_in_order",
                 {"--const", "G=9.81", "--const", "H=G*2", "--func", "F(A)=A+H", "F(1)"},
                 "",
-                "20.6200000000000000008\n",
+                "20.62\n",
                 "",
                 0},
         CliCase{"default_variables", {"t+x+y+z"}, "", "0\n", "", 0},
@@ -244,6 +274,12 @@ INSTANTIATE_TEST_SUITE_P(
                 "'4294967296'; " +
                     kUsage,
                 2},
+        CliCase{"digits_out_of_range",
+                {"--digits", "22", "1"},
+                "",
+                "",
+                "termcalc: digits must be a whole number from 1 to 21, not '22'; " + kUsage,
+                2},
         CliCase{"bad_variable_value",
                 {"--var", "x=1,5", "x"},
                 "",
@@ -257,7 +293,8 @@ TEST(Termcalc, HelpAgreesWithTheUsageAndExitsZero) {
   EXPECT_EQ(outcome.status, 0);
   EXPECT_EQ(outcome.err, "");
   EXPECT_EQ(outcome.out.rfind("Usage: termcalc [--angle rad|deg|gon]", 0), 0u) << outcome.out;
-  for (const char* option : {"--angle", "--const", "--func", "--var", "--seed", "--help"}) {
+  for (const char* option :
+       {"--angle", "--const", "--func", "--var", "--seed", "--digits", "--help"}) {
     EXPECT_NE(outcome.out.find(std::string("\n  ") + option), std::string::npos) << option;
   }
 }
