@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,11 @@ struct FunctionCase {
   std::string arities;
   std::string errors;
 };
+
+// A failing case is named, not dumped byte by byte.
+void PrintTo(const FunctionCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class PrepareFunctions : public ::testing::TestWithParam<FunctionCase> {};
 

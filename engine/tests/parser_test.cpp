@@ -2,6 +2,7 @@
 // event, properties, hooks and variable values.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -148,6 +149,11 @@ struct CodeCase {
   std::string evalText;  // ErrorText after the first Evaluate
   Extended value;        // what Evaluate returns (not for code 8)
 };
+
+// A failing case is named, not dumped byte by byte.
+void PrintTo(const CodeCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class ParserCodes : public ::testing::TestWithParam<CodeCase> {};
 

@@ -7,6 +7,7 @@
 #include <QFile>
 
 #include <cstdlib>
+#include <ostream>
 #include <string>
 
 namespace {
@@ -42,6 +43,11 @@ struct PixelCase {
   int x, y;  // pixel in a 64 x 64 rendering
   QColor expected;
 };
+
+// A failing case is named, not dumped byte by byte.
+void PrintTo(const PixelCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class Pixels : public ::testing::TestWithParam<PixelCase> {};
 
@@ -163,6 +169,11 @@ struct RejectCase {
   int size;
   const char* mentions;  // part of the error text
 };
+
+// A failing case is named, not dumped byte by byte.
+void PrintTo(const RejectCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class Rejects : public ::testing::TestWithParam<RejectCase> {};
 
