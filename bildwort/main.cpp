@@ -8,6 +8,7 @@
 #include "main_window.h"
 #include "picture_library.h"
 #include "program_icon.h"
+#include "qt_word_speaker.h"
 #include "zelvlib/dialogs.h"
 #include "zelvlib/startup.h"
 
@@ -20,7 +21,8 @@ int main(int argc, char* argv[]) {
   bildwort::ZelvpicsLibrary library;
   // The user's choices, in the user's own configuration folder.
   QSettings settings(QStringLiteral("zelv"), QStringLiteral("bildwort"));
-  bildwort::TForm1 form1(library, dialogs, std::nullopt, &settings);
+  bildwort::QtWordSpeaker speaker;
+  bildwort::TForm1 form1(library, dialogs, std::nullopt, &settings, &speaker);
   if (form1.Ended()) return EXIT_FAILURE;  // no picture library, or no words in it
   QObject::connect(&form1, &bildwort::TForm1::ProgramEnded, &app, &QApplication::quit,
                    Qt::QueuedConnection);

@@ -22,6 +22,12 @@ packages=(
   at-spi2-core dbus-x11 python3-pyatspi xdotool
   # termcalc's line editing and history, and its test in a real terminal
   libedit-dev tmux
+  # reading words aloud (Qt TextToSpeech through speech-dispatcher and
+  # espeak-ng; its CMake package needs qt6-declarative-dev on Debian 12) and
+  # checking the sound: a PulseAudio null sink recorded with parec, sox
+  qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin
+  speech-dispatcher speech-dispatcher-espeak-ng espeak-ng
+  pulseaudio pulseaudio-utils sox
   # benchmarks
   libbenchmark-dev libmuparser-dev
   # fuzzing (libFuzzer, sanitizer runtimes)

@@ -24,6 +24,7 @@
 #include "picture_library.h"
 #include "program_icon.h"
 #include "word_list.h"
+#include "word_speaker.h"
 #include "zelvlib/dialogs.h"
 
 namespace bildwort {
@@ -36,6 +37,7 @@ constexpr int kListRole = Qt::UserRole;
 constexpr int kListFontPixels = 15;
 constexpr int kListRows = 8;
 const QString kGameSizeKey = QStringLiteral("Spiel/Bilder");
+const QString kReadAloudKey = QStringLiteral("Spiel/Vorlesen");
 
 // Only the top-left cell of a picture is ever seen (pictures are drawn
 // unscaled from that corner), so a larger one is cut to it at once instead
@@ -90,8 +92,14 @@ void TPictureCell::mousePressEvent(QMouseEvent* event) {
 }
 
 TForm1::TForm1(PictureLibrary& library, zelv::UserDialogs& dialogs,
-               std::optional<std::uint32_t> seed, QSettings* settings, QWidget* parent)
-    : QMainWindow(parent), library_(library), dialogs_(dialogs), seed_(seed), settings_(settings) {
+               std::optional<std::uint32_t> seed, QSettings* settings, WordSpeaker* speaker,
+               QWidget* parent)
+    : QMainWindow(parent),
+      library_(library),
+      dialogs_(dialogs),
+      seed_(seed),
+      settings_(settings),
+      speaker_(speaker) {
   setWindowTitle(QStringLiteral("Bildwort 2"));
   setWindowIcon(ProgramIcon());
   if (settings_ != nullptr) {
@@ -162,6 +170,16 @@ void TForm1::BuildMenu() {
     });
   }
   Deutsch1->setChecked(true);
+  Sprache1->addSeparator();
+  Vorlesen1 = Sprache1->addAction(tr("Wörter &vorlesen"), this, &TForm1::VorlesenClick);
+  Vorlesen1->setCheckable(true);
+  Vorlesen1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+  // Off until the user switches it on, then as the user left it.
+  Vorlesen1->setChecked(settings_ != nullptr && settings_->value(kReadAloudKey, false).toBool());
+  WortVorlesen1 =
+      Sprache1->addAction(tr("&Gewähltes Wort vorlesen"), this, &TForm1::WortVorlesenClick);
+  WortVorlesen1->setShortcut(QKeySequence(Qt::Key_F5));
+  WortVorlesen1->setEnabled(Vorlesen1->isChecked());
 
   Bilder1 = bar->addMenu(tr("Bi&lder"));
   auto* sizes = new QActionGroup(this);
@@ -362,6 +380,19 @@ void TForm1::ShowFeedback(bool right, const QString& word) {
   shake->start(QAbstractAnimation::DeleteWhenStopped);
 }
 
+void TForm1::VorlesenClick(bool on) {
+  Vorlesen1->setChecked(on);
+  WortVorlesen1->setEnabled(on);
+  if (settings_ != nullptr) settings_->setValue(kReadAloudKey, on);
+}
+
+void TForm1::WortVorlesenClick() {
+  if (speaker_ == nullptr || !Vorlesen1->isChecked() || !Combobox1->isVisible()) return;
+  const QListWidgetItem* entry = Combobox1->currentItem();
+  if (entry == nullptr || !entry->isSelected()) return;
+  speaker_->Speak(entry->text(), WordLocale(CurrentLanguage));
+}
+
 void TForm1::ChooseGameSize(int pictures) {
   gameSize_ = pictures;
   for (size_t k = 0; k < kGameSizes.size(); ++k) {
@@ -465,6 +496,9 @@ void TForm1::ComboBox1Click() {
     CurrentCell = nullptr;
     ShowFeedback(true, word);
     ShowProgress();
+    if (speaker_ != nullptr && Vorlesen1->isChecked()) {
+      speaker_->Speak(word, WordLocale(CurrentLanguage));
+    }
   } else {
     ShowFeedback(false, word);
   }

@@ -30,6 +30,7 @@ class UserDialogs;
 namespace bildwort {
 
 class PictureLibrary;
+class WordSpeaker;
 
 // One cell of the board. Its tag is the board index whose word it expects.
 // It takes the keyboard focus and shows it as a frame.
@@ -68,12 +69,13 @@ class TForm1 : public QMainWindow {
   // Creates the window and runs FormCreate: loads the library, reads the
   // word list and pictures, builds the board and deals. Without a seed the
   // random generator is seeded from the clock. `settings` (may be null)
-  // remembers the user's choices between runs. When the library is missing
+  // remembers the user's choices between runs; `speaker` (may be null)
+  // reads words aloud. When the library is missing
   // or holds no words, the window reports it, ends (Ended()) and is never
   // meant to be shown.
   TForm1(PictureLibrary& library, zelv::UserDialogs& dialogs,
          std::optional<std::uint32_t> seed = std::nullopt, QSettings* settings = nullptr,
-         QWidget* parent = nullptr);
+         WordSpeaker* speaker = nullptr, QWidget* parent = nullptr);
   ~TForm1() override;
 
   // True once the program is to end: the library was missing or empty,
@@ -108,6 +110,10 @@ class TForm1 : public QMainWindow {
   // Chooses how many pictures a game has and deals anew.
   void ChooseGameSize(int pictures);
   int GameSize() const { return gameSize_; }
+  // Switches reading aloud on or off (remembered).
+  void VorlesenClick(bool on);
+  // Reads the word chosen in the open list aloud.
+  void WortVorlesenClick();
 
   // The controls, owned by the window.
   QWidget* Board = nullptr;
@@ -121,6 +127,8 @@ class TForm1 : public QMainWindow {
   QMenu* Hilfe1 = nullptr;
   QAction* Hilfe2 = nullptr;
   QAction* Info1 = nullptr;
+  QAction* Vorlesen1 = nullptr;
+  QAction* WortVorlesen1 = nullptr;
   QMenu* Bilder1 = nullptr;
   std::array<QAction*, kGameSizes.size()> GameSizeItems{};
   // In the status bar: how many pictures are left, and a word on the last
@@ -162,6 +170,7 @@ class TForm1 : public QMainWindow {
   zelv::UserDialogs& dialogs_;
   std::optional<std::uint32_t> seed_;
   QSettings* settings_;
+  WordSpeaker* speaker_;
   int gameSize_ = kGameSizes.back();
   RandomGenerator random_{0};
   std::unique_ptr<ReadingGame> game_;

@@ -18,6 +18,7 @@
 #include <string>
 
 #include "picture_library.h"
+#include "word_speaker.h"
 #include "zelvlib/gui_test_main.h"
 #include "zelvlib/scripted_dialogs.h"
 
@@ -102,6 +103,15 @@ class FakeLibrary final : public bildwort::PictureLibrary {
     }
     library.WordList = text;
     return library;
+  }
+};
+
+// Records what the window asks to be spoken.
+class RecordingSpeaker final : public bildwort::WordSpeaker {
+ public:
+  std::vector<std::pair<QString, QLocale>> Spoken;
+  void Speak(const QString& word, const QLocale& locale) override {
+    Spoken.emplace_back(word, locale);
   }
 };
 
@@ -841,6 +851,53 @@ TEST_F(BildwortWindowTest, AWholeGameCanBePlayedWithTheKeyboard) {
     QTest::qWait(QApplication::keyboardInputInterval() + 10);  // type-ahead starts afresh
   }
   EXPECT_EQ(dialogs_.History().size(), 1u);
+}
+
+TEST_F(BildwortWindowTest, ReadsRightWordsAloudInTheirLanguageOnceSwitchedOn) {
+  QTemporaryDir folder;
+  QSettings settings(folder.filePath("bildwort.ini"), QSettings::IniFormat);
+  FakeLibrary library = FakeLibrary::WithLines(
+      {"Hund;dog:", "Katze;cat:", "Haus;house:", "Baum;tree:", "Zug;train:", "Ei;egg:"});
+  RecordingSpeaker speaker;
+  TForm1 form(library, dialogs_, 29u, &settings, &speaker);
+  form.show();
+  // Off at first: nothing is spoken, and the word on request is offered
+  // only with reading aloud on.
+  EXPECT_FALSE(form.Vorlesen1->isChecked());
+  EXPECT_FALSE(form.WortVorlesen1->isEnabled());
+  EXPECT_EQ(form.Vorlesen1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_L));
+  EXPECT_EQ(form.WortVorlesen1->shortcut(), QKeySequence(Qt::Key_F5));
+  Pick(form, 0, 0);
+  EXPECT_TRUE(speaker.Spoken.empty());
+
+  form.Vorlesen1->trigger();
+  EXPECT_TRUE(form.Vorlesen1->isChecked());
+  Pick(form, 1, 2);  // wrong: silent
+  EXPECT_TRUE(speaker.Spoken.empty());
+  // On request, the word chosen in the list.
+  form.WortVorlesen1->trigger();
+  ASSERT_EQ(speaker.Spoken.size(), 1u);
+  EXPECT_EQ(speaker.Spoken[0].first, form.Game()->WordOf(2, Language::German));
+  Pick(form, 1, 1);
+  ASSERT_EQ(speaker.Spoken.size(), 2u);
+  EXPECT_EQ(speaker.Spoken[1].first, form.Game()->WordOf(1, Language::German));
+  EXPECT_EQ(speaker.Spoken[1].second.language(), QLocale::German);
+  // Nothing chosen, or no list open: nothing to read.
+  form.WortVorlesen1->trigger();
+  QTest::mouseClick(form.Cell(3), Qt::LeftButton, {}, QPoint(1, 1));
+  form.WortVorlesen1->trigger();
+  EXPECT_EQ(speaker.Spoken.size(), 2u);
+
+  form.English1->trigger();
+  Pick(form, 4, 4);
+  ASSERT_EQ(speaker.Spoken.size(), 3u);
+  EXPECT_EQ(speaker.Spoken[2].first, form.Game()->WordOf(4, Language::English));
+  EXPECT_EQ(speaker.Spoken[2].second.language(), QLocale::English);
+
+  // Remembered for the next run.
+  TForm1 again(library, dialogs_, 30u, &settings, &speaker);
+  EXPECT_TRUE(again.Vorlesen1->isChecked());
+  EXPECT_TRUE(again.WortVorlesen1->isEnabled());
 }
 
 TEST_F(BildwortWindowTest, DestructionReleasesTheLibraryOnce) {

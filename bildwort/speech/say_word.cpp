@@ -1,0 +1,41 @@
+// Says one word through the game's own speaker, for checking the real sound
+// path: bildwort_say_word <word> <de|en>. Ends when the word has been
+// spoken (0), or at once without an engine or a voice for the language (2),
+// or after ten seconds without an end of speech (3).
+#include <QCoreApplication>
+#include <QTextToSpeech>
+#include <QTimer>
+#include <cstdio>
+
+#include "qt_word_speaker.h"
+#include "reading_game.h"
+
+int main(int argc, char* argv[]) {
+  QCoreApplication app(argc, argv);
+  if (argc != 3) {
+    std::fputs("usage: bildwort_say_word <word> <de|en>\n", stderr);
+    return 1;
+  }
+  const QString word = QString::fromLocal8Bit(argv[1]);
+  const bildwort::Language language =
+      qstrcmp(argv[2], "en") == 0 ? bildwort::Language::English : bildwort::Language::German;
+  bildwort::QtWordSpeaker speaker;
+  speaker.Speak(word, bildwort::WordLocale(language));
+  if (!speaker.Spoke()) {
+    std::fputs("bildwort_say_word: no speech engine or no voice for the language\n", stderr);
+    return 2;
+  }
+  QTextToSpeech* engine = speaker.Engine();
+  std::fprintf(stderr, "bildwort_say_word: engine %s, voice %s, %s\n",
+               qPrintable(QTextToSpeech::availableEngines().join(QLatin1Char(','))),
+               qPrintable(engine->voice().name()), qPrintable(engine->locale().name()));
+  bool started = engine->state() == QTextToSpeech::Speaking;
+  QObject::connect(engine, &QTextToSpeech::stateChanged, &app,
+                   [&started](QTextToSpeech::State state) {
+                     if (state == QTextToSpeech::Speaking) started = true;
+                     if (started && state == QTextToSpeech::Ready) QCoreApplication::exit(0);
+                     if (state == QTextToSpeech::Error) QCoreApplication::exit(3);
+                   });
+  QTimer::singleShot(10000, &app, [] { QCoreApplication::exit(3); });
+  return QCoreApplication::exec();
+}

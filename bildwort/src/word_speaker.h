@@ -1,0 +1,21 @@
+// Reading a word aloud. The game asks for it after a right pick and on
+// request; an implementation that cannot speak (no engine, no voice for the
+// language, no sound device) stays silent, since a game for children must go
+// on without an error box.
+#pragma once
+
+#include <QLocale>
+#include <QString>
+
+namespace bildwort {
+
+class WordSpeaker {
+ public:
+  virtual ~WordSpeaker() = default;
+
+  // Speaks `word` with a voice for the language of `locale`, stopping a word
+  // still being spoken.
+  virtual void Speak(const QString& word, const QLocale& locale) = 0;
+};
+
+}  // namespace bildwort
