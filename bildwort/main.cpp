@@ -11,10 +11,14 @@
 #include "qt_word_speaker.h"
 #include "zelvlib/dialogs.h"
 #include "zelvlib/startup.h"
+#include "zelvlib/translations.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   zelv::RunStartupStep();
+  // German unless the user prefers English; the words' language is the
+  // game's own choice.
+  const zelv::ProgramTranslations translations({QStringLiteral("bildwort")});
   QApplication::setWindowIcon(bildwort::ProgramIcon());
 
   zelv::QtUserDialogs dialogs;

@@ -26,6 +26,7 @@
 #include "word_list.h"
 #include "word_speaker.h"
 #include "zelvlib/dialogs.h"
+#include "zelvlib/scale.h"
 
 namespace bildwort {
 
@@ -56,6 +57,20 @@ TPictureCell::TPictureCell(QWidget* parent) : QLabel(parent) {
   setFocusPolicy(Qt::StrongFocus);
 }
 
+void TPictureCell::ShowPicture(const QImage& picture, zelv::Scale scale) {
+  frameWidth_ = std::max(4, scale.Px(4));
+  if (picture.isNull()) {
+    clear();
+    return;
+  }
+  if (scale == zelv::Scale()) {
+    setPixmap(QPixmap::fromImage(picture));
+    return;
+  }
+  setPixmap(QPixmap::fromImage(
+      picture.scaled(scale.Size(picture.size()), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+}
+
 void TPictureCell::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Left:
@@ -79,10 +94,11 @@ void TPictureCell::paintEvent(QPaintEvent* event) {
   QLabel::paintEvent(event);
   if (!hasFocus()) return;
   QPainter painter(this);
-  QPen pen(palette().color(QPalette::Highlight), 4);
+  QPen pen(palette().color(QPalette::Highlight), frameWidth_);
   pen.setJoinStyle(Qt::MiterJoin);
   painter.setPen(pen);
-  painter.drawRect(rect().adjusted(2, 2, -2, -2));
+  const int inset = frameWidth_ / 2;
+  painter.drawRect(rect().adjusted(inset, inset, -inset, -inset));
 }
 
 void TPictureCell::mousePressEvent(QMouseEvent* event) {
@@ -101,6 +117,9 @@ TForm1::TForm1(PictureLibrary& library, zelv::UserDialogs& dialogs,
       settings_(settings),
       speaker_(speaker) {
   setWindowTitle(QStringLiteral("Bildwort 2"));
+  baseFont_ = font();
+  // The zoomed font reaches the menus' pop-ups too.
+  setAttribute(Qt::WA_WindowPropagation);
   setWindowIcon(ProgramIcon());
   if (settings_ != nullptr) {
     const int remembered = settings_->value(kGameSizeKey, gameSize_).toInt();
@@ -144,6 +163,10 @@ TForm1::TForm1(PictureLibrary& library, zelv::UserDialogs& dialogs,
   move(33, 34);
   FitBoard();
   FormCreate();
+  // Once the board exists; from then on every change of the zoom lays it
+  // out again.
+  if (Zoom->Percent() != 100 && !ended_) ApplyScale(Zoom->CurrentScale());
+  connect(Zoom, &zelv::ZoomControl::Changed, this, &TForm1::ApplyScale);
 }
 
 TForm1::~TForm1() {
@@ -153,13 +176,13 @@ TForm1::~TForm1() {
 void TForm1::BuildMenu() {
   QMenuBar* bar = menuBar();
   bar->setObjectName(QStringLiteral("MainMenu1"));
-  Datei1 = bar->addMenu(QStringLiteral("&Datei"));
-  Neu1 = Datei1->addAction(QStringLiteral("&Neu"), this, &TForm1::Neu1Click);
-  Beenden1 = Datei1->addAction(QStringLiteral("&Beenden"), this, &TForm1::Beenden1Click);
+  Datei1 = bar->addMenu(tr("&Datei"));
+  Neu1 = Datei1->addAction(tr("&Neu"), this, &TForm1::Neu1Click);
+  Beenden1 = Datei1->addAction(tr("&Beenden"), this, &TForm1::Beenden1Click);
 
-  Sprache1 = bar->addMenu(QStringLiteral("&Sprache"));
-  Deutsch1 = Sprache1->addAction(QStringLiteral("&Deutsch"));
-  English1 = Sprache1->addAction(QStringLiteral("&English"));
+  Sprache1 = bar->addMenu(tr("&Sprache"));
+  Deutsch1 = Sprache1->addAction(tr("&Deutsch"));
+  English1 = Sprache1->addAction(tr("&English"));
   for (QAction* item : {Deutsch1, English1}) {
     item->setCheckable(true);
     // Qt has already flipped the check mark when `triggered` arrives; the
@@ -193,20 +216,46 @@ void TForm1::BuildMenu() {
     GameSizeItems[k] = item;
   }
 
-  Hilfe1 = bar->addMenu(QStringLiteral("&Hilfe"));
-  Hilfe2 = Hilfe1->addAction(QStringLiteral("Hilfe"), this, &TForm1::Hilfe2Click);
+  Ansicht1 = bar->addMenu(tr("&Ansicht"));
+  Zoom = new zelv::ZoomControl(settings_, this);
+  // Also on the window, so that the zoom keys work with the menu closed.
+  addActions(Zoom->FillMenu(*Ansicht1));
+
+  Hilfe1 = bar->addMenu(tr("&Hilfe"));
+  Hilfe2 = Hilfe1->addAction(tr("Hilfe"), this, &TForm1::Hilfe2Click);
   Hilfe2->setShortcut(QKeySequence(Qt::Key_F1));
-  Info1 = Hilfe1->addAction(QStringLiteral("&Info"), this, &TForm1::Info1Click);
+  Info1 = Hilfe1->addAction(tr("&Info"), this, &TForm1::Info1Click);
 }
 
 // The window is 858 x 667 at (33, 34). Below a menu bar that leaves less
 // than the 649 pixels that ten rows of cells need, so the window grows just
 // enough to show the last row whole.
 void TForm1::FitBoard() {
-  const int boardHeight = ReadingGame::kRows * kCellStep - 1;
+  const int boardHeight = scale_.Px(ReadingGame::kRows * kCellStep - 1);
   const int needed =
       menuBar()->sizeHint().height() + boardHeight + statusBar()->sizeHint().height();
-  resize(858, std::max(667, needed));
+  resize(scale_.Px(858), std::max(scale_.Px(667), needed));
+}
+
+void TForm1::ApplyScale(zelv::Scale scale) {
+  scale_ = scale;
+  setFont(scale.Font(baseFont_));
+  QFont listFont = Combobox1->font();
+  listFont.setPixelSize(scale.Px(kListFontPixels));
+  Combobox1->setFont(listFont);
+  for (int index = 0; index < ReadingGame::kBoardCells; ++index) {
+    TPictureCell* cell = Cell(index);
+    if (cell == nullptr) continue;
+    const int row = index / ReadingGame::kColumns;
+    const int column = index % ReadingGame::kColumns;
+    const QRect at(column * kCellStep, row * kCellStep, kCellSize, kCellSize);
+    cell->setFixedSize(scale.Rect(at).size());
+    cell->move(scale.Rect(at).topLeft());
+    if (game_) cell->ShowPicture(game_->Picture(cell->Tag), scale);
+  }
+  CloseWordList();
+  FitWordList();
+  FitBoard();
 }
 
 void TForm1::FormCreate() {
@@ -225,13 +274,13 @@ void TForm1::FormCreate() {
   // The library looked up its exports while loading.
   const std::optional<QByteArray> text = library_.ReadWordList();
   if (!text) {
-    FailAndEnd(QStringLiteral("Die Bildbibliothek enthält keine Wortliste."));
+    FailAndEnd(tr("Die Bildbibliothek enthält keine Wortliste."));
     return;
   }
   std::vector<std::string> lines =
       SplitWordList(std::string_view(text->constData(), static_cast<size_t>(text->size())));
   if (lines.empty()) {
-    FailAndEnd(QStringLiteral("Die Wortliste der Bildbibliothek ist leer."));
+    FailAndEnd(tr("Die Wortliste der Bildbibliothek ist leer."));
     return;
   }
   // The board has 120 cells; further lines have no place and are left out.
@@ -252,8 +301,7 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::FailAndEnd(const QString& text) {
-  dialogs_.Message(this, QStringLiteral("Fehler"), text, zelv::DialogIcon::Error,
-                   {zelv::DialogButton::Ok});
+  dialogs_.Message(this, tr("Fehler"), text, zelv::DialogIcon::Error, {zelv::DialogButton::Ok});
   EndProgram();
 }
 
@@ -288,12 +336,7 @@ void TForm1::StartGame(Language language) {
   std::vector<QListWidgetItem*> entries;
   for (int index = 0; index < game_->Count(); ++index) {
     TPictureCell* cell = Cell(index);
-    const QImage& picture = game_->Picture(index);
-    if (picture.isNull()) {
-      cell->clear();
-    } else {
-      cell->setPixmap(QPixmap::fromImage(picture));
-    }
+    cell->ShowPicture(game_->Picture(index), scale_);
     cell->Tag = index;
     // Named by place, never by word: the name must not give the answer away.
     cell->setAccessibleName(tr("Bild in Reihe %1, Spalte %2")
@@ -333,7 +376,7 @@ TPictureCell* TForm1::NextOpenCell(int from) const {
 void TForm1::FormKeyDown(TPictureCell* cell, int key) {
   if (cell == nullptr) return;
   if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
-    OpenWordList(cell, QPoint(kCellSize / 2, kCellSize / 2));
+    OpenWordList(cell, QPoint(cell->width() / 2, cell->height() / 2));
     return;
   }
   // Left and right follow the reading order across rows; up and down keep
@@ -504,8 +547,7 @@ void TForm1::ComboBox1Click() {
   }
   if (Combobox1->count() > 0) return;
   const zelv::DialogButton answer = dialogs_.Message(
-      this, QStringLiteral("Bravo!"),
-      QStringLiteral("Bravo! Du hast alles geschafft!\r\nWillst Du noch einmal spielen ?"),
+      this, tr("Bravo!"), tr("Bravo! Du hast alles geschafft!\r\nWillst Du noch einmal spielen ?"),
       zelv::DialogIcon::Question,
       {zelv::DialogButton::Yes, zelv::DialogButton::No, zelv::DialogButton::Cancel});
   if (answer == zelv::DialogButton::Yes) {

@@ -16,6 +16,7 @@
 
 #include "random_generator.h"
 #include "reading_game.h"
+#include "zelvlib/scale.h"
 
 class QAction;
 class QActionGroup;
@@ -25,7 +26,8 @@ class QSettings;
 
 namespace zelv {
 class UserDialogs;
-}
+class ZoomControl;
+}  // namespace zelv
 
 namespace bildwort {
 
@@ -42,6 +44,10 @@ class TPictureCell : public QLabel {
 
   int Tag = 0;
 
+  // The picture as at 100 %, shown at `scale`; a null image leaves the
+  // cell empty.
+  void ShowPicture(const QImage& picture, zelv::Scale scale);
+
  signals:
   // Any mouse button; x and y are the press point within the cell.
   void MouseDown(TPictureCell* cell, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x,
@@ -53,6 +59,9 @@ class TPictureCell : public QLabel {
   void mousePressEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
+
+ private:
+  int frameWidth_ = 4;
 };
 
 class TForm1 : public QMainWindow {
@@ -130,6 +139,8 @@ class TForm1 : public QMainWindow {
   QAction* Vorlesen1 = nullptr;
   QAction* WortVorlesen1 = nullptr;
   QMenu* Bilder1 = nullptr;
+  QMenu* Ansicht1 = nullptr;
+  zelv::ZoomControl* Zoom = nullptr;
   std::array<QAction*, kGameSizes.size()> GameSizeItems{};
   // In the status bar: how many pictures are left, and a word on the last
   // pick.
@@ -155,6 +166,8 @@ class TForm1 : public QMainWindow {
   void BuildBoard(int count);
   void FitBoard();
   void FitWordList();
+  // Lays out the board, the list and the window's texts at `scale`.
+  void ApplyScale(zelv::Scale scale);
   void ShowProgress();
   // The open picture nearest to board index `from` in reading order,
   // `from` itself included; null when none is left.
@@ -171,6 +184,8 @@ class TForm1 : public QMainWindow {
   std::optional<std::uint32_t> seed_;
   QSettings* settings_;
   WordSpeaker* speaker_;
+  zelv::Scale scale_;
+  QFont baseFont_;
   int gameSize_ = kGameSizes.back();
   RandomGenerator random_{0};
   std::unique_ptr<ReadingGame> game_;

@@ -20,7 +20,9 @@
 #include "picture_library.h"
 #include "word_speaker.h"
 #include "zelvlib/gui_test_main.h"
+#include "zelvlib/scale.h"
 #include "zelvlib/scripted_dialogs.h"
+#include "zelvlib/translations.h"
 
 namespace {
 
@@ -898,6 +900,66 @@ TEST_F(BildwortWindowTest, ReadsRightWordsAloudInTheirLanguageOnceSwitchedOn) {
   TForm1 again(library, dialogs_, 30u, &settings, &speaker);
   EXPECT_TRUE(again.Vorlesen1->isChecked());
   EXPECT_TRUE(again.WortVorlesen1->isEnabled());
+}
+
+TEST_F(BildwortWindowTest, AtOneAndAHalfTheBoardTheListAndTheWindowGrowTogether) {
+  QTemporaryDir folder;
+  QSettings settings(folder.filePath("bildwort.ini"), QSettings::IniFormat);
+  settings.setValue("view/zoom", 150);
+  FakeLibrary library = FakeLibrary::WithLines(
+      {"Feuerwehrauto;fire engine:", "Schmetterling;butterfly:", "Ei;egg:", "Bus;bus:"});
+  TForm1 form(library, dialogs_, 31u, &settings);
+  form.show();
+  EXPECT_EQ(form.Zoom->Percent(), 150);
+  EXPECT_EQ(form.width(), 1287);
+  EXPECT_GE(form.Board->height(), 10 * 65 * 3 / 2 - 2);
+  for (int index = 0; index < 4; ++index) {
+    const QRect cell = form.Cell(index)->geometry();
+    EXPECT_EQ(cell.size(), QSize(96, 96)) << index;
+    EXPECT_NEAR(cell.x(), index * 65 * 1.5, 1) << index;
+    EXPECT_EQ(form.Cell(index)->pixmap().size(), QSize(96, 96));
+  }
+  EXPECT_GE(form.Combobox1->font().pixelSize(), 22);
+  QTest::mouseClick(form.Cell(3), Qt::LeftButton, {}, QPoint(90, 90));
+  const QListWidget* list = form.Combobox1;
+  ASSERT_TRUE(list->isVisible());
+  EXPECT_TRUE(form.Board->rect().contains(list->geometry()));
+  const QFontMetrics metrics(list->font());
+  for (int row = 0; row < list->count(); ++row) {
+    EXPECT_GE(list->viewport()->width(), metrics.horizontalAdvance(list->item(row)->text()));
+  }
+  // Back to 100 % with the menu's reset: the layout as drawn.
+  QAction* reset = nullptr;
+  for (QAction* action : form.Ansicht1->actions()) {
+    if (action->shortcut() == QKeySequence(Qt::CTRL | Qt::Key_0)) reset = action;
+  }
+  ASSERT_NE(reset, nullptr);
+  reset->trigger();
+  EXPECT_EQ(form.width(), 858);
+  EXPECT_EQ(form.Cell(3)->geometry(), QRect(3 * 65, 0, 64, 64));
+  EXPECT_EQ(form.Combobox1->font().pixelSize(), 15);
+  EXPECT_EQ(settings.value("view/zoom").toInt(), 100);
+}
+
+TEST_F(BildwortWindowTest, AnEnglishUserGetsAnEnglishInterfaceAndTheGameKeepsItsWords) {
+  const zelv::ProgramTranslations english({QStringLiteral("bildwort")}, {QStringLiteral("en-GB")});
+  ASSERT_EQ(english.Language(), "en");
+  FakeLibrary library = FakeLibrary::WithWords(2);
+  TForm1 form(library, dialogs_, 32u);
+  form.show();
+  EXPECT_EQ(form.Datei1->title(), "&File");
+  EXPECT_EQ(form.Bilder1->title(), "&Pictures");
+  EXPECT_EQ(form.Ansicht1->title(), "&View");
+  EXPECT_EQ(form.Progress->text(), "2 pictures left");
+  EXPECT_EQ(form.Cell(1)->accessibleName(), "Picture in row 1, column 2");
+  // The words stay German until the game's own language menu says English.
+  EXPECT_TRUE(form.Combobox1->item(0)->text().startsWith("Wort"));
+  dialogs_.Press(DialogButton::Cancel);
+  Pick(form, 0, 0);
+  Pick(form, 1, 1);
+  ASSERT_EQ(dialogs_.History().size(), 1u);
+  EXPECT_EQ(dialogs_.History()[0].Caption, "Well done!");
+  EXPECT_TRUE(dialogs_.History()[0].Text.startsWith("Well done!"));
 }
 
 TEST_F(BildwortWindowTest, DestructionReleasesTheLibraryOnce) {
