@@ -10,13 +10,17 @@ namespace zelvpics {
 namespace {
 
 // Everyday things a six-year-old knows, grouped by kind; the game shuffles
-// them anyway. British English where the two differ.
+// them anyway. British English where the two differ. Each word is the one a
+// child says on seeing the picture: a rabbit is a "Hase" to a child, the
+// rooster's whole body shows a "Hahn" where the chicken emoji is only a
+// head, a modern train is a "Zug" where a steam engine would be a "Lok",
+// and a teapot is named as itself where a steaming cup reads as coffee.
 constexpr std::array<PictureEntry, 120> kEntries{{
     // animals
     {U'\U0001F436', "Hund", "dog"},
     {U'\U0001F431', "Katze", "cat"},
     {U'\U0001F42D', "Maus", "mouse"},
-    {U'\U0001F430', "Kaninchen", "rabbit"},
+    {U'\U0001F430', "Hase", "rabbit"},
     {U'\U0001F98A', "Fuchs", "fox"},
     {U'\U0001F43B', "Bär", "bear"},
     {U'\U0001F43C', "Panda", "panda"},
@@ -26,7 +30,7 @@ constexpr std::array<PictureEntry, 120> kEntries{{
     {U'\U0001F437', "Schwein", "pig"},
     {U'\U0001F438', "Frosch", "frog"},
     {U'\U0001F435', "Affe", "monkey"},
-    {U'\U0001F414', "Huhn", "chicken"},
+    {U'\U0001F413', "Hahn", "cockerel"},
     {U'\U0001F427', "Pinguin", "penguin"},
     {U'\U0001F424', "Küken", "chick"},
     {U'\U0001F986', "Ente", "duck"},
@@ -92,7 +96,7 @@ constexpr std::array<PictureEntry, 120> kEntries{{
     // vehicles
     {U'\U0001F697', "Auto", "car"},
     {U'\U0001F68C', "Bus", "bus"},
-    {U'\U0001F682', "Zug", "train"},
+    {U'\U0001F686', "Zug", "train"},
     {U'\u2708', "Flugzeug", "plane"},
     {U'\U0001F6B2', "Fahrrad", "bicycle"},
     {U'\U0001F680', "Rakete", "rocket"},
@@ -118,7 +122,7 @@ constexpr std::array<PictureEntry, 120> kEntries{{
     {U'\u270F', "Bleistift", "pencil"},
     {U'\U0001F4D5', "Buch", "book"},
     {U'\U0001F944', "Löffel", "spoon"},
-    {U'\u2615', "Tasse", "cup"},
+    {U'\U0001FAD6', "Teekanne", "teapot"},
     {U'\U0001F528', "Hammer", "hammer"},
     {U'\U0001F4A1', "Glühbirne", "light bulb"},
     {U'\U0001F9E6', "Socken", "socks"},
