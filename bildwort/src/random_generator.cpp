@@ -10,8 +10,8 @@ RandomGenerator RandomGenerator::SeededFromClock() {
 }
 
 double RandomGenerator::Next() {
-  seed_ = seed_ * 134775813u + 1u;  // unsigned arithmetic wraps modulo 2^32
-  return static_cast<double>(seed_) / 4294967296.0;
+  // s / 2^32 is exact in a double as well.
+  return static_cast<double>(generator_.Step()) / 4294967296.0;
 }
 
 int RandomGenerator::Below(int n) {

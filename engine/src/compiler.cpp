@@ -11,6 +11,7 @@
 
 #include "engine/engine_state.h"
 #include "engine/interpreter.h"
+#include "engine/run_context.h"
 #include "engine/term_text.h"
 
 namespace engine {
@@ -118,68 +119,75 @@ const std::string* FindConstantLine(const std::vector<std::string>& constants,
 }
 
 struct DepthGuard {
-  DepthGuard() { ++ConstantDepth; }
-  ~DepthGuard() { --ConstantDepth; }
+  explicit DepthGuard(RunContext& context) : context_(context) { ++context_.ConstantDepth; }
+  ~DepthGuard() { --context_.ConstantDepth; }
   DepthGuard(const DepthGuard&) = delete;
   DepthGuard& operator=(const DepthGuard&) = delete;
+
+ private:
+  RunContext& context_;
 };
 
-Extended FailConstant(int& code, int failCode, const char* message) {
-  EvalOk = false;
+Extended FailConstant(RunContext& context, int& code, int failCode, const char* message) {
+  context.Ok = false;
   code = failCode;
-  ConstantMessage = message;
+  context.ConstantMessage = message;
   return 0;
 }
 
 // A declared constant: its term is compiled into a buffer of its own and run at
 // once, so the program that uses it holds only the number.
-Extended DeclaredConstantValue(std::string_view name, const std::vector<std::string>& constants,
-                               int& code, Extended angleFactor) {
+Extended DeclaredConstantValue(RunContext& context, std::string_view name,
+                               const std::vector<std::string>& constants, int& code,
+                               Extended angleFactor) {
   std::size_t valueStart = 0;
   const std::string* line = FindConstantLine(constants, name, valueStart);
   if (line == nullptr || valueStart >= line->size())
-    return FailConstant(code, 4, MsgCannotReadConstants);
+    return FailConstant(context, code, 4, MsgCannotReadConstants);
   try {
     std::string term = line->substr(valueStart);
     NormaliseTerm(term, true);
     auto program = std::make_unique<TProgram>();
     int count = 0;
-    const int compiled =
-        CompileTerm(term, ConstantMessage, *program, constants, nullptr, angleFactor, count);
+    const int compiled = CompileTerm(context, term, context.ConstantMessage, *program, constants,
+                                     nullptr, angleFactor, count);
     if (compiled != 0) {
       code = compiled;
       return 0;
     }
-    return RunProgram(*program, std::span<const Extended>(), angleFactor, code, ConstantMessage);
+    return RunProgram(context, *program, std::span<const Extended>(), angleFactor, code,
+                      context.ConstantMessage);
   } catch (...) {
-    return FailConstant(code, 4, MsgCannotReadConstants);
+    return FailConstant(context, code, 4, MsgCannotReadConstants);
   }
 }
 
 // The value of an operand that is no variable: a built-in constant, a number
 // or a declared constant. No built-in name is a number, so numbers, by far the
 // most frequent operands, are tried first.
-Extended ConstantValue(std::string_view text, const std::vector<std::string>& constants, int& code,
-                       Extended angleFactor) {
+Extended ConstantValue(RunContext& context, std::string_view text,
+                       const std::vector<std::string>& constants, int& code, Extended angleFactor) {
   code = 0;
-  if (ConstantDepth > MaxConstantDepth) return FailConstant(code, 4, MsgRecursiveConstants);
-  DepthGuard depth;
+  if (context.ConstantDepth > MaxConstantDepth) {
+    return FailConstant(context, code, 4, MsgRecursiveConstants);
+  }
+  DepthGuard depth(context);
   if (Extended value = 0; ReadNumber(text, value)) {
     // A literal beyond the extended range has no value; it must not enter the
     // program as infinity.
-    if (!std::isfinite(value)) return FailConstant(code, 4, MsgCannotReadConstants);
+    if (!std::isfinite(value)) return FailConstant(context, code, 4, MsgCannotReadConstants);
     return value;
   }
   if (text == "PI") return ExtPi;
-  if (text == "E") return EngineE;
+  if (text == "E") return context.E;
   if (text == "C") return ExtEulerGamma;
   if (text == "TRUE") return 1;
   if (text == "FALSE") return 0;
   if (text == "NAN") {
-    FailConstant(code, 8, MsgNaN);
+    FailConstant(context, code, 8, MsgNaN);
     return ExtNanConstant;
   }
-  return DeclaredConstantValue(text, constants, code, angleFactor);
+  return DeclaredConstantValue(context, text, constants, code, angleFactor);
 }
 
 // Function codes by the last letter of their name (the character before its
@@ -210,9 +218,11 @@ const FunctionIndex& Functions() {
 // One compilation: the term, its shadow and the translation state.
 class TermCompiler {
  public:
-  TermCompiler(std::string& message, TProgram& buffer, const std::vector<std::string>& constants,
-               const std::vector<std::string>* varNames, Extended angleFactor)
-      : ok_(EvalOk),
+  TermCompiler(RunContext& context, std::string& message, TProgram& buffer,
+               const std::vector<std::string>& constants, const std::vector<std::string>* varNames,
+               Extended angleFactor)
+      : context_(context),
+        ok_(context.Ok),
         message_(message),
         buffer_(buffer),
         constants_(constants),
@@ -571,7 +581,7 @@ class TermCompiler {
     // their value fits the 64-bit significand exactly, so it is taken as it
     // stands, with the outcome the full reading below gives them (which also
     // enforces the nesting limit of constants).
-    if (ok_ && text.size() <= 19 && ConstantDepth <= MaxConstantDepth &&
+    if (ok_ && text.size() <= 19 && context_.ConstantDepth <= MaxConstantDepth &&
         std::all_of(text.begin(), text.end(), IsDigit)) {
       std::uint64_t digits = 0;
       for (const char c : text) digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
@@ -591,10 +601,10 @@ class TermCompiler {
       operand = restored;
     }
     int code = 0;
-    const Extended value = ConstantValue(operand, constants_, code, angleFactor_);
+    const Extended value = ConstantValue(context_, operand, constants_, code, angleFactor_);
     result_ = code;
     if (code == 8) {
-      message_ = ConstantMessage;
+      message_ = context_.ConstantMessage;
       return;
     }
     if (ok_) {
@@ -613,7 +623,8 @@ class TermCompiler {
     if (shadow_.find_first_not_of(' ') != std::string::npos) Fail(3, MsgSyntaxError);
   }
 
-  // EvalOk, looked up once: a thread_local costs a lookup on every access.
+  RunContext& context_;
+  // context_.Ok, the flag every pass tests.
   bool& ok_;
   std::string& message_;
   TProgram& buffer_;
@@ -634,14 +645,14 @@ class TermCompiler {
 
 }  // namespace
 
-int CompileTerm(const std::string& term, std::string& message, TProgram& buffer,
-                const std::vector<std::string>& constants, const std::vector<std::string>* varNames,
-                Extended angleFactor, int& count) {
+int CompileTerm(RunContext& context, const std::string& term, std::string& message,
+                TProgram& buffer, const std::vector<std::string>& constants,
+                const std::vector<std::string>* varNames, Extended angleFactor, int& count) {
   try {
-    TermCompiler compiler(message, buffer, constants, varNames, angleFactor);
+    TermCompiler compiler(context, message, buffer, constants, varNames, angleFactor);
     return compiler.Compile(term, count);
   } catch (...) {
-    EvalOk = false;
+    context.Ok = false;
     message = MsgCannotAnalyze;
     return 2;
   }

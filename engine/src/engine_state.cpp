@@ -1,15 +1,15 @@
 #include "engine/engine_state.h"
 
 #include <cfenv>
-#include <cmath>
+
+#include "engine/run_context.h"
 
 namespace engine {
 
-thread_local bool EvalOk = true;
-thread_local std::string PendingMessage;
-thread_local std::string ConstantMessage;
-thread_local int ConstantDepth = 0;
-thread_local Extended EngineE = std::exp(1.0L);
+RunContext& ThreadRunContext() {
+  thread_local RunContext context;
+  return context;
+}
 
 #if !(defined(__x86_64__) && defined(__GNUC__))
 namespace {

@@ -10,6 +10,7 @@
 #include "engine/integer_routines.h"
 #include "engine/interpreter.h"
 #include "engine/random.h"
+#include "engine/run_context.h"
 #include "engine/special_functions.h"
 
 namespace engine {
@@ -186,12 +187,12 @@ Extended Round(Extended x) {
 }
 
 // NORMRAND keeps its draw inside the region where INVERF's series converges.
-Extended Normrand(Extended mean, Extended spread) {
+Extended Normrand(RunContext& context, Extended mean, Extended spread) {
   const Extended u = RAND(0.16L, 0.84L);
-  return mean + spread * INVERF(u);
+  return mean + spread * INVERF(context, u);
 }
 
-Extended Compute(int code, std::span<const Extended> a, Extended angleFactor) {
+Extended Compute(RunContext& context, int code, std::span<const Extended> a, Extended angleFactor) {
   const Extended x = a[0];
   switch (code) {
     case fnCabs:
@@ -212,9 +213,9 @@ Extended Compute(int code, std::span<const Extended> a, Extended angleFactor) {
     case fnArtanh:
       return Artanh(x);
     case fnRez:
-      return REZ(x);
+      return REZ(context, x);
     case fnInverf:
-      return INVERF(x);
+      return INVERF(context, x);
     case fnSgn:
       return SGN(x);
     case fnCbrt:
@@ -243,7 +244,7 @@ Extended Compute(int code, std::span<const Extended> a, Extended angleFactor) {
     case fnJ3:
     case fnJ4:
     case fnJ5:
-      return J(code - fnJ0, x);
+      return J(context, code - fnJ0, x);
     case fnSin:
       return std::sin(x * angleFactor);
     case fnCos:
@@ -255,9 +256,9 @@ Extended Compute(int code, std::span<const Extended> a, Extended angleFactor) {
     case fnInt:
       return std::trunc(x);
     case fnSi:
-      return SI(x);
+      return SI(context, x);
     case fnCi:
-      return CI(x);
+      return CI(context, x);
     case fnEi:
       return EI(x);
     case fnLi:
@@ -283,37 +284,37 @@ Extended Compute(int code, std::span<const Extended> a, Extended angleFactor) {
     case fnMin:
       return a[0] < a[1] ? a[0] : a[1];
     case fnRoot:
-      return ROOT(a[0], a[1]);
+      return ROOT(context, a[0], a[1]);
     case fnLog:
       return std::log2(a[1]) / std::log2(a[0]);
     case fnJ:
-      return J(a[0], a[1]);
+      return J(context, a[0], a[1]);
     case fnAtan2:
       return Atan2(a[0], a[1]) / angleFactor;
     case fnPoisson:
-      return POISSON(a[0], a[1]);
+      return POISSON(context, a[0], a[1]);
     case fnNormrand:
-      return Normrand(a[0], a[1]);
+      return Normrand(context, a[0], a[1]);
     case fnModulo:
       return MODULO(a[0], a[1]);
     case fnBino:
-      return BINO(a[0], a[1]);
+      return BINO(context, a[0], a[1]);
     case fnAbs:
       return std::fabs(x);
     case fnFac:
-      return FAC(x);
+      return FAC(context, x);
     case fnBnot:
-      return BNOT(x);
+      return BNOT(context, x);
     case fnIf:
-      return IF(a[0], a[1], a[2]);
+      return IF(context, a[0], a[1], a[2]);
     case fnNot:
-      return NOT(x);
+      return NOT(context, x);
     case fnCeil:
       return Ceil(x);
     case fnFloor:
       return Floor(x);
     case fnOdd:
-      return ODD(x);
+      return ODD(context, x);
     case fnRound:
       return Round(x);
     case fnPoirand:
@@ -321,7 +322,7 @@ Extended Compute(int code, std::span<const Extended> a, Extended angleFactor) {
     case fnRand:
       return RAND(a[0], a[1]);
     case fnPoicum:
-      return POICUM(a[0], a[1]);
+      return POICUM(context, a[0], a[1]);
     default:
       return MathFailure();
   }
@@ -329,14 +330,15 @@ Extended Compute(int code, std::span<const Extended> a, Extended angleFactor) {
 
 }  // namespace
 
-void ApplyFunction(TMachine& machine, int code) {
+void ApplyFunction(RunContext& context, TMachine& machine, int code) {
   const int arity = Arity(code);
+  bool mathFailure = false;
   if (arity == 0) {
     // No compiled term holds such a code; a damaged program fails cleanly.
-    FailWith(MsgGeneral);
+    context.Fail(MsgGeneral);
   } else if (machine.Top < arity) {
     // A call with too few arguments would reach below the bottom of the stack.
-    FailWith(MsgWrongOperand);
+    context.Fail(MsgWrongOperand);
   } else {
     const std::size_t first = static_cast<std::size_t>(machine.Top - arity + 1);
     const std::span<Extended> args(&machine.ValueStack[first], static_cast<std::size_t>(arity));
@@ -344,16 +346,11 @@ void ApplyFunction(TMachine& machine, int code) {
     // it is an invalid operation, and no series runs on it.
     bool hasNaN = false;
     for (const Extended v : args) hasNaN = hasNaN || std::isnan(v);
-    args[0] = hasNaN ? MathFailure() : Compute(code, args, machine.AngleFactor);
+    args[0] = hasNaN ? MathFailure() : Compute(context, code, args, machine.AngleFactor);
     machine.Top -= arity - 1;
-    if (FloatingPointFailed()) {
-      // A math failure outranks a routine's own message left before it.
-      EvalOk = false;
-      PendingMessage = MsgGeneral;
-    }
+    mathFailure = FloatingPointFailed();
   }
-  if (machine.Message != nullptr) *machine.Message = PendingMessage;
-  PendingMessage.clear();
+  EndStep(context, mathFailure, machine.Message);
 }
 
 }  // namespace engine

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "engine/engine_state.h"
+#include "engine/run_context.h"
 
 namespace engine {
 
@@ -70,10 +71,10 @@ bool RoundedFits(Extended x) {
 
 // Checks both operands of an integer operator, the left one first, and takes
 // them as 32-bit patterns. False after an error or a math failure.
-bool IntegerOperands(Extended a, Extended b, const char* message, std::int32_t& A,
-                     std::int32_t& B) {
+bool IntegerOperands(RunContext& context, Extended a, Extended b, const char* message,
+                     std::int32_t& A, std::int32_t& B) {
   if (!IntegerTest(a) || !IntegerTest(b)) {
-    FailWith(message);
+    context.Fail(message);
     return false;
   }
   return TakeAs32(a, A) && TakeAs32(b, B);
@@ -84,10 +85,10 @@ bool IntegerOperands(Extended a, Extended b, const char* message, std::int32_t& 
 // number: it is refused with the operator's own message. An operand of 2^63
 // or more has no integer reading at all; like the bitwise operators, DIV and
 // MOD report that as an invalid operation.
-bool DivisionOperands(Extended a, Extended b, const char* message, std::int32_t& A,
-                      std::int32_t& B) {
+bool DivisionOperands(RunContext& context, Extended a, Extended b, const char* message,
+                      std::int32_t& A, std::int32_t& B) {
   if (!IntegerTest(a) || !IntegerTest(b)) {
-    FailWith(message);
+    context.Fail(message);
     return false;
   }
   if (!(std::fabs(RoundEven(a)) < TwoPow63) || !(std::fabs(RoundEven(b)) < TwoPow63)) {
@@ -95,7 +96,7 @@ bool DivisionOperands(Extended a, Extended b, const char* message, std::int32_t&
     return false;
   }
   if (!RoundedFits<std::int32_t>(a) || !RoundedFits<std::int32_t>(b)) {
-    FailWith(message);
+    context.Fail(message);
     return false;
   }
   A = static_cast<std::int32_t>(RoundEven(a));
@@ -103,7 +104,7 @@ bool DivisionOperands(Extended a, Extended b, const char* message, std::int32_t&
   // Division by zero and the one quotient that does not fit are integer
   // failures, not floating-point ones.
   if (B == 0 || (A == std::numeric_limits<std::int32_t>::min() && B == -1)) {
-    FailWith(MsgWrongOperand);
+    context.Fail(MsgWrongOperand);
     return false;
   }
   return true;
@@ -115,9 +116,9 @@ Extended FromBits32(std::uint32_t bits) {
 
 // The factorial; false after an error or a math failure (which leaves the
 // floating-point flag raised for the dispatcher).
-bool Factorial(Extended x, Extended& result) {
+bool Factorial(RunContext& context, Extended x, Extended& result) {
   if (!IntegerTest(x)) {
-    FailWith(MsgFac);
+    context.Fail(MsgFac);
     return false;
   }
   // The argument is a 16-bit number; one beyond that range must not wrap
@@ -154,9 +155,9 @@ Extended BooleanValue(bool value) {
   return value ? 1 : 0;
 }
 
-Extended BINO(Extended n, Extended k) {
+Extended BINO(RunContext& context, Extended n, Extended k) {
   if (!IntegerTest(n)) {
-    FailWith(MsgBinoIntegers);
+    context.Fail(MsgBinoIntegers);
     return 0;
   }
   // Beyond the 32-bit range the arguments would wrap around into different
@@ -167,7 +168,7 @@ Extended BINO(Extended n, Extended k) {
   }
   std::int64_t N = static_cast<std::int32_t>(RoundEven(n));
   if (!IntegerTest(k)) {
-    FailWith(MsgBinoIntegers);
+    context.Fail(MsgBinoIntegers);
     return 0;
   }
   if (!RoundedFits<std::int32_t>(k)) {
@@ -176,14 +177,14 @@ Extended BINO(Extended n, Extended k) {
   }
   std::int64_t K = static_cast<std::int32_t>(RoundEven(k));
   if (N < K) {
-    FailWith(MsgBinoOrder);
+    context.Fail(MsgBinoOrder);
     return 0;
   }
   if (static_cast<Extended>(N) / 2 < static_cast<Extended>(K)) K = N - K;
   // K! itself is not needed for the value, but its failures are BINO's: a K
   // beyond 16 bits, or K >= 1755 where the factorial overflows.
   Extended factorial = 1;
-  if (!Factorial(static_cast<Extended>(K), factorial)) return 0;
+  if (!Factorial(context, static_cast<Extended>(K), factorial)) return 0;
   // Multiplying 1/K! by the K top factors would round 1/K! first and make
   // BINO(10;4) miss 210. Each step below is a whole binomial coefficient,
   // C(N-K+i, i) = C(N-K+i-1, i-1) * (N-K+i) / i, so the result is exact as
@@ -195,15 +196,15 @@ Extended BINO(Extended n, Extended k) {
   return r;
 }
 
-Extended FAC(Extended x) {
+Extended FAC(RunContext& context, Extended x) {
   Extended result = 0;
-  Factorial(x, result);
+  Factorial(context, x, result);
   return result;
 }
 
-Extended BNOT(Extended x) {
+Extended BNOT(RunContext& context, Extended x) {
   if (!IntegerTest(x)) {
-    FailWith(MsgBnot);
+    context.Fail(MsgBnot);
     return 0;
   }
   std::int32_t X = 0;
@@ -211,75 +212,75 @@ Extended BNOT(Extended x) {
   return FromBits32(~static_cast<std::uint32_t>(X));
 }
 
-Extended NOT(Extended x) {
+Extended NOT(RunContext& context, Extended x) {
   if (std::isnan(x)) {
     RaiseInvalid();
     return 0;
   }
   if (x == 1) return 0;
   if (x == 0) return 1;
-  FailWith(MsgNot);
+  context.Fail(MsgNot);
   return 0;
 }
 
-Extended IF(Extended c, Extended a, Extended b) {
+Extended IF(RunContext& context, Extended c, Extended a, Extended b) {
   if (std::isnan(c)) {
     RaiseInvalid();
     return 0;
   }
   if (c == 1) return a;
   if (c == 0) return b;
-  FailWith(MsgIf);
+  context.Fail(MsgIf);
   return 0;
 }
 
-Extended ODD(Extended x) {
+Extended ODD(RunContext& context, Extended x) {
   if (!IntegerTest(x)) {
-    FailWith(MsgOdd);
+    context.Fail(MsgOdd);
     return 0;
   }
   return BooleanValue(std::fmod(RoundEven(x), 2.0L) != 0);
 }
 
-Extended AndOp(Extended a, Extended b) {
+Extended AndOp(RunContext& context, Extended a, Extended b) {
   std::int32_t A = 0, B = 0;
-  if (!IntegerOperands(a, b, MsgAnd, A, B)) return 0;
+  if (!IntegerOperands(context, a, b, MsgAnd, A, B)) return 0;
   return FromBits32(static_cast<std::uint32_t>(A) & static_cast<std::uint32_t>(B));
 }
 
-Extended OrOp(Extended a, Extended b) {
+Extended OrOp(RunContext& context, Extended a, Extended b) {
   std::int32_t A = 0, B = 0;
-  if (!IntegerOperands(a, b, MsgOr, A, B)) return 0;
+  if (!IntegerOperands(context, a, b, MsgOr, A, B)) return 0;
   return FromBits32(static_cast<std::uint32_t>(A) | static_cast<std::uint32_t>(B));
 }
 
-Extended XorOp(Extended a, Extended b) {
+Extended XorOp(RunContext& context, Extended a, Extended b) {
   std::int32_t A = 0, B = 0;
-  if (!IntegerOperands(a, b, MsgXor, A, B)) return 0;
+  if (!IntegerOperands(context, a, b, MsgXor, A, B)) return 0;
   return FromBits32(static_cast<std::uint32_t>(A) ^ static_cast<std::uint32_t>(B));
 }
 
-Extended ShlOp(Extended a, Extended b) {
+Extended ShlOp(RunContext& context, Extended a, Extended b) {
   std::int32_t A = 0, B = 0;
-  if (!IntegerOperands(a, b, MsgShl, A, B)) return 0;
+  if (!IntegerOperands(context, a, b, MsgShl, A, B)) return 0;
   return FromBits32(static_cast<std::uint32_t>(A) << (static_cast<std::uint32_t>(B) & 31U));
 }
 
-Extended ShrOp(Extended a, Extended b) {
+Extended ShrOp(RunContext& context, Extended a, Extended b) {
   std::int32_t A = 0, B = 0;
-  if (!IntegerOperands(a, b, MsgShr, A, B)) return 0;
+  if (!IntegerOperands(context, a, b, MsgShr, A, B)) return 0;
   return FromBits32(static_cast<std::uint32_t>(A) >> (static_cast<std::uint32_t>(B) & 31U));
 }
 
-Extended DivOp(Extended a, Extended b) {
+Extended DivOp(RunContext& context, Extended a, Extended b) {
   std::int32_t A = 0, B = 0;
-  if (!DivisionOperands(a, b, MsgDiv, A, B)) return 0;
+  if (!DivisionOperands(context, a, b, MsgDiv, A, B)) return 0;
   return static_cast<Extended>(A / B);
 }
 
-Extended ModOp(Extended a, Extended b) {
+Extended ModOp(RunContext& context, Extended a, Extended b) {
   std::int32_t A = 0, B = 0;
-  if (!DivisionOperands(a, b, MsgMod, A, B)) return 0;
+  if (!DivisionOperands(context, a, b, MsgMod, A, B)) return 0;
   return static_cast<Extended>(A % B);
 }
 

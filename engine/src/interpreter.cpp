@@ -6,19 +6,13 @@
 
 #include "engine/engine_state.h"
 #include "engine/integer_routines.h"
+#include "engine/run_context.h"
 
 namespace engine {
 
 namespace {
 
 constexpr const char* MsgStackOverflow = "Stack overflow";
-
-// The process-wide status values, looked up once per run: a thread_local
-// costs a lookup on every access, and the operator loop is the hot path.
-struct RunState {
-  bool& Ok;
-  std::string& Pending;
-};
 
 // a raised to the whole number n by square-and-multiply. The base is squared
 // only while bits remain, so no overflow is raised that the result does not
@@ -55,9 +49,11 @@ Extended Power(Extended a, Extended b, bool& exactFlags) {
   return std::exp(b * std::log(a));
 }
 
-void FailRun(TMachine& machine, RunState& state, const char* message) {
-  state.Ok = false;
-  state.Pending.clear();
+// A failure of the run itself rather than of a routine: no routine's message
+// stays pending.
+void FailRun(TMachine& machine, RunContext& context, const char* message) {
+  context.Ok = false;
+  context.Pending.clear();
   if (machine.Message != nullptr) *machine.Message = message;
 }
 
@@ -99,11 +95,11 @@ FlagTest Compare(Extended& a, Extended b, int code) {
   return FlagTest::None;
 }
 
-void Operate(TMachine& machine, int code, RunState& state) {
+void Operate(RunContext& context, TMachine& machine, int code) {
   // A well-formed program never lets an operator reach below the bottom of
   // the stack; a malformed one fails instead of reading there.
   if (machine.Top < (code == opNegate ? 1 : 2)) {
-    FailRun(machine, state, MsgWrongOperand);
+    FailRun(machine, context, MsgWrongOperand);
     return;
   }
   Extended& a = machine.ValueStack[static_cast<std::size_t>(machine.Top - 1)];
@@ -137,28 +133,28 @@ void Operate(TMachine& machine, int code, RunState& state) {
       break;
     }
     case opAnd:
-      a = AndOp(a, b);
+      a = AndOp(context, a, b);
       break;
     case opDiv:
-      a = DivOp(a, b);
+      a = DivOp(context, a, b);
       break;
     case opShl:
-      a = ShlOp(a, b);
+      a = ShlOp(context, a, b);
       break;
     case opOr:
-      a = OrOp(a, b);
+      a = OrOp(context, a, b);
       break;
     case opShr:
-      a = ShrOp(a, b);
+      a = ShrOp(context, a, b);
       break;
     case opOver:
-      a = BINO(a, b);
+      a = BINO(context, a, b);
       break;
     case opXor:
-      a = XorOp(a, b);
+      a = XorOp(context, a, b);
       break;
     case opMod:
-      a = ModOp(a, b);
+      a = ModOp(context, a, b);
       break;
     case opEqual:
     case opNotEqual:
@@ -187,34 +183,24 @@ void Operate(TMachine& machine, int code, RunState& state) {
       mathFailure = true;
       break;
   }
-  if (mathFailure) {
-    // A routine may have left its own message before the math failure; the
-    // math failure is what the caller sees, and nothing stale stays behind.
-    FailRun(machine, state, MsgGeneral);
-  } else if (!state.Pending.empty()) {
-    if (machine.Message != nullptr) *machine.Message = state.Pending;
-    state.Pending.clear();
-  } else if (machine.Message != nullptr) {
-    machine.Message->clear();
-  }
+  EndStep(context, mathFailure, machine.Message);
   if (code != opNegate) --machine.Top;
 }
 
 }  // namespace
 
-void ApplyOperator(TMachine& machine, int code) {
-  RunState state{EvalOk, PendingMessage};
-  Operate(machine, code, state);
+void ApplyOperator(RunContext& context, TMachine& machine, int code) {
+  Operate(context, machine, code);
 }
 
-Extended RunProgram(const TProgram& program, std::span<const Extended> varValues,
-                    Extended angleFactor, int& status, std::string& message) {
-  RunState state{EvalOk, PendingMessage};
+Extended RunProgram(RunContext& context, const TProgram& program,
+                    std::span<const Extended> varValues, Extended angleFactor, int& status,
+                    std::string& message) {
   message.clear();
   status = 0;
-  state.Ok = true;
+  context.Ok = true;
   // A message left over from outside a run must not surface in this one.
-  state.Pending.clear();
+  context.Pending.clear();
   // Clearing the flags costs far more than reading them, and they are
   // almost always clear already.
   if (FloatingPointFailed()) ClearFloatingPointFailures();
@@ -238,7 +224,7 @@ Extended RunProgram(const TProgram& program, std::span<const Extended> varValues
     ++depth;
   };
 
-  for (int position = 1; state.Ok; ++position) {
+  for (int position = 1; context.Ok; ++position) {
     const TInstruction& instruction = program[static_cast<std::size_t>(position)];
     if (instruction.Kind == ikEnd) break;
     switch (instruction.Kind) {
@@ -248,7 +234,7 @@ Extended RunProgram(const TProgram& program, std::span<const Extended> varValues
       case ikVariable:
         if (instruction.Code < 0 ||
             static_cast<std::size_t>(instruction.Code) >= varValues.size()) {
-          FailRun(machine, state, MsgWrongOperand);
+          FailRun(machine, context, MsgWrongOperand);
         } else {
           push(varValues[static_cast<std::size_t>(instruction.Code)]);
         }
@@ -274,19 +260,12 @@ Extended RunProgram(const TProgram& program, std::span<const Extended> varValues
               break;
           }
           --depth;
-          if (!std::isfinite(top) && FloatingPointFailed()) {
-            FailRun(machine, state, MsgGeneral);
-          } else if (!state.Pending.empty()) {
-            message = state.Pending;
-            state.Pending.clear();
-          } else {
-            message.clear();
-          }
+          EndStep(context, !std::isfinite(top) && FloatingPointFailed(), &message);
           break;
         }
         if (depth >= 1) stack[depth] = top;
         machine.Top = depth;
-        Operate(machine, code, state);
+        Operate(context, machine, code);
         depth = machine.Top;
         top = depth >= 1 ? stack[depth] : 0;
         break;
@@ -294,7 +273,7 @@ Extended RunProgram(const TProgram& program, std::span<const Extended> varValues
       case ikFunction:
         if (depth >= 1) stack[depth] = top;
         machine.Top = depth;
-        ApplyFunction(machine, instruction.Code);
+        ApplyFunction(context, machine, instruction.Code);
         depth = machine.Top;
         top = depth >= 1 ? stack[depth] : 0;
         break;
@@ -304,18 +283,18 @@ Extended RunProgram(const TProgram& program, std::span<const Extended> varValues
     // The buffer holds no end record after the 500th; a program that needs
     // it is too long, even when its last instruction has just run.
     if (position == ProgramSize) {
-      state.Ok = false;
+      context.Ok = false;
       message = MsgStackOverflow;
     }
   }
 
   // A program that leaves no value (never made by the compiler) has no
   // result to read.
-  if (state.Ok && depth < 1) {
-    state.Ok = false;
+  if (context.Ok && depth < 1) {
+    context.Ok = false;
     message = MsgWrongOperand;
   }
-  if (!state.Ok) {
+  if (!context.Ok) {
     status = 7;
     return 0;
   }

@@ -1,7 +1,6 @@
 #include "engine/parser.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <exception>
 #include <utility>
@@ -10,14 +9,16 @@
 #include "engine/engine_state.h"
 #include "engine/interpreter.h"
 #include "engine/random.h"
+#include "engine/run_context.h"
 #include "engine/term_text.h"
 
 namespace engine {
 
 namespace {
 
-// Parsers alive in this process; the first one seeds the random generator.
-std::atomic<int> liveParsers{0};
+// Parsers alive on this thread; the first one seeds the thread's random
+// generator.
+thread_local int liveParsers = 0;
 
 TMessageHook& MessageHook() {
   static TMessageHook hook;
@@ -206,7 +207,7 @@ TParserDeclarations::TParserDeclarations() {
   varNames_.SetOnChange([this] { changedLists_ |= 1; });
   varNames_.Assign({"t", "x", "y", "z"});
   changedLists_ = 3;
-  EngineE = std::exp(1.0L);
+  ThreadRunContext().E = std::exp(1.0L);
 }
 
 TParserDeclarations::~TParserDeclarations() {
@@ -254,7 +255,7 @@ void TParserDeclarations::PrepareFunctions(bool& result) {
     std::string line = WithoutComment(functions_[i]);
     NormaliseTerm(line, true);
     if (line.empty()) continue;
-    if (CheckParentheses(line)) {
+    if (CheckParentheses(line, ThreadRunContext())) {
       preparedFunctions_.push_back(std::move(line));
       functionSources_.push_back(CountChar(i));
       functionSourceLines_.push_back(i);
@@ -483,12 +484,14 @@ bool TParserDeclarations::ExpandCalls(std::string& term) {
 // TTermParser
 
 TTermParser::TTermParser() : codeBuffer_(std::make_unique<TProgram>()), varValues_(1, 0.0L) {
-  if (liveParsers.fetch_add(1) == 0) Randomize();
+  if (liveParsers++ == 0) Randomize();
 }
 
 TTermParser::~TTermParser() {
   SetDeclarations(nullptr);
-  liveParsers.fetch_sub(1);
+  // A parser may end on another thread than the one that made it; the count
+  // of that thread must not drop below zero.
+  if (liveParsers > 0) --liveParsers;
 }
 
 void TTermParser::SetAnglemode(TAngleMode mode) {
@@ -572,6 +575,7 @@ void TTermParser::SetTerm(const std::string& term) {
 }
 
 std::uint8_t TTermParser::Analyse() {
+  RunContext& context = ThreadRunContext();
   std::uint8_t code = 0;
   try {
     errorText_.clear();
@@ -583,7 +587,7 @@ std::uint8_t TTermParser::Analyse() {
       FireError();
       return 2;
     }
-    if (!CheckParentheses(preparedTerm_)) {
+    if (!CheckParentheses(preparedTerm_, context)) {
       errorText_ = "Wrong parentheses";
       analysisCode_ = 1;
       FireError();
@@ -600,8 +604,8 @@ std::uint8_t TTermParser::Analyse() {
     const std::vector<std::string>& varNames =
         declarations_ != nullptr ? declarations_->preparedVarNames_ : noLines;
     int count = 0;
-    code = static_cast<std::uint8_t>(CompileTerm(preparedTerm_, errorText_, *codeBuffer_, constants,
-                                                 &varNames, angleFactor_, count));
+    code = static_cast<std::uint8_t>(CompileTerm(context, preparedTerm_, errorText_, *codeBuffer_,
+                                                 constants, &varNames, angleFactor_, count));
     codeCount_ = count;
     if (code == 0) code = CheckVariableSlots();
   } catch (...) {
@@ -649,7 +653,8 @@ std::uint8_t TTermParser::Compute() {
       status = 7;
       errorText_ = "Cannot evaluate Term with given value";
     } else {
-      Extended value = RunProgram(*codeBuffer_, varValues_, angleFactor_, status, errorText_);
+      Extended value = RunProgram(ThreadRunContext(), *codeBuffer_, varValues_, angleFactor_,
+                                  status, errorText_);
       if (status == 0) resultValue_ = value;
     }
   } catch (...) {

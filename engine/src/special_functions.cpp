@@ -8,6 +8,7 @@
 #include "engine/engine_state.h"
 #include "engine/integer_routines.h"
 #include "engine/random.h"
+#include "engine/run_context.h"
 
 namespace engine {
 
@@ -43,9 +44,9 @@ bool TakeAs(Extended x, long& result) {
 }
 
 // Reports the Poisson routines' argument error; false when n is no integer.
-bool DiscreteArgument(Extended n) {
+bool DiscreteArgument(RunContext& context, Extended n) {
   if (IntegerTest(n)) return true;
-  FailWith(MsgPoissonDiscrete);
+  context.Fail(MsgPoissonDiscrete);
   return false;
 }
 
@@ -94,8 +95,8 @@ Extended MODULO(Extended x, Extended y) {
   return y * Frac(q);
 }
 
-Extended POISSON(Extended lambda, Extended n) {
-  if (!DiscreteArgument(n)) return 0;
+Extended POISSON(RunContext& context, Extended lambda, Extended n) {
+  if (!DiscreteArgument(context, n)) return 0;
   long m = 0;
   if (!TakeAs<std::int32_t>(n, m)) return 0;
   // An infinite mean is no distribution: e^-lambda would be an exact
@@ -113,8 +114,8 @@ Extended POISSON(Extended lambda, Extended n) {
   return p;
 }
 
-Extended POICUM(Extended lambda, Extended n) {
-  if (!DiscreteArgument(n)) return 0;
+Extended POICUM(RunContext& context, Extended lambda, Extended n) {
+  if (!DiscreteArgument(context, n)) return 0;
   if (!std::isfinite(lambda)) return MathFailure();
   const Extended m = std::nearbyint(n);
   const Extended size = std::fabs(lambda);
@@ -160,9 +161,9 @@ Extended POIRAND(Extended lambda) {
   return k;
 }
 
-Extended ROOT(Extended n, Extended x) {
+Extended ROOT(RunContext& context, Extended n, Extended x) {
   if (!IntegerTest(n)) {
-    FailWith(MsgRootArgument);
+    context.Fail(MsgRootArgument);
     return 0;
   }
   long m = 0;
@@ -226,19 +227,19 @@ Extended GAMMA(Extended x) {
   return g;
 }
 
-Extended REZ(Extended x) {
+Extended REZ(RunContext& context, Extended x) {
   if (std::fabs(x) < TinyValue) {
-    PendingMessage = MsgRezWarning;
+    context.Warn(MsgRezWarning);
     // copysign, not SGN: at x = 0 the inserted value must still be large.
     return std::copysign(LargeValue, x);
   }
   return 1 / x;
 }
 
-Extended INVERF(Extended p) {
+Extended INVERF(RunContext& context, Extended p) {
   const Extended distance = std::fabs(p - 0.5L) * std::sqrt(2 * ExtPi);
   if (!(distance < 1 - Epsilon)) {
-    FailWith(MsgInverfRegion);
+    context.Fail(MsgInverfRegion);
     return 0;
   }
   const Extended a = (p - 0.5L) / NormalDensityFactor;
@@ -261,9 +262,9 @@ Extended CBRT(Extended x) {
   return SGN(x) * std::exp(std::log(std::fabs(x)) / 3);
 }
 
-Extended J(Extended n, Extended x) {
+Extended J(RunContext& context, Extended n, Extended x) {
   if (!IntegerTest(n)) {
-    FailWith(MsgBesselOrder);
+    context.Fail(MsgBesselOrder);
     return 0;
   }
   long m = 0;
@@ -297,10 +298,10 @@ Extended J(Extended n, Extended x) {
   return s;
 }
 
-Extended SI(Extended x) {
+Extended SI(RunContext& context, Extended x) {
   if (std::isnan(x)) return MathFailure();
   if (std::fabs(x) > 43) {
-    PendingMessage = MsgSiWarning;
+    context.Warn(MsgSiWarning);
     return SGN(x) * ExtPi / 2;
   }
   const Extended x2 = x * x;
@@ -315,10 +316,10 @@ Extended SI(Extended x) {
   return s;
 }
 
-Extended CI(Extended x) {
+Extended CI(RunContext& context, Extended x) {
   if (std::isnan(x)) return MathFailure();
   if (std::fabs(x) > 43) {
-    PendingMessage = MsgCiWarning;
+    context.Warn(MsgCiWarning);
     return 0;
   }
   const Extended x2 = x * x;

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <limits>
 
-#include "engine/engine_state.h"
+#include "engine/run_context.h"
 
 namespace engine {
 
@@ -204,7 +204,7 @@ std::string ReplaceAll(std::string text, std::string_view search, std::string_vi
   return out;
 }
 
-bool CheckParentheses(std::string_view text) {
+bool CheckParentheses(std::string_view text, RunContext& context) {
   std::size_t open = 0;
   std::size_t close = 0;
   for (char c : text) {
@@ -216,7 +216,7 @@ bool CheckParentheses(std::string_view text) {
     }
   }
   const bool balanced = open == close;
-  ConstantMessage = balanced ? "" : "Wrong parentheses";
+  context.ConstantMessage = balanced ? "" : "Wrong parentheses";
   return balanced;
 }
 

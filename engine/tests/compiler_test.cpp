@@ -25,6 +25,9 @@ struct Options {
   Extended AngleFactor = 1;
 };
 
+// The context of the compilations and runs in these tests.
+RunContext context;
+
 // What Analyse hands the compiler: the normalised term.
 struct Compiled {
   int Code = -1;
@@ -41,7 +44,7 @@ Compiled Compile(const std::string& text, const Options& options = {}) {
   Compiled result;
   std::string term = text;
   NormaliseTerm(term, true);
-  result.Code = CompileTerm(term, result.Message, *result.Program, options.Constants,
+  result.Code = CompileTerm(context, term, result.Message, *result.Program, options.Constants,
                             &options.VarNames, options.AngleFactor, result.Count);
   return result;
 }
@@ -58,8 +61,8 @@ Evaluated Evaluate(const std::string& text, const Options& options = {},
   Compiled compiled = Compile(text, options);
   Evaluated result{compiled.Code, compiled.Message, 0, -1};
   if (compiled.Code == 0) {
-    result.Value = RunProgram(*compiled.Program, varValues, options.AngleFactor, result.Status,
-                              result.Message);
+    result.Value = RunProgram(context, *compiled.Program, varValues, options.AngleFactor,
+                              result.Status, result.Message);
   }
   return result;
 }
@@ -103,7 +106,7 @@ TEST(CompileTerm, WritesPostfixPrograms) {
       {"1E-5", {Num(1E-5L)}},
       {"1E+5", {Num(1E5L)}},
       {"1.E-5", {Num(1E-5L)}},
-      {"2*E-3", {Num(2), Num(EngineE), Op(opMultiply), Num(3), Op(opSubtract)}},
+      {"2*E-3", {Num(2), Num(context.E), Op(opMultiply), Num(3), Op(opSubtract)}},
       {"2^3^2", {Num(2), Num(3), Op(opPower), Num(2), Op(opPower)}},
       {"1+2=3", {Num(1), Num(2), Op(opAdd), Num(3), Op(opEqual)}},
       {"1<>2", {Num(1), Num(2), Op(opNotEqual)}},
@@ -123,7 +126,7 @@ TEST(CompileTerm, WritesPostfixPrograms) {
     const Compiled got = Compile(c.Term);
     ASSERT_EQ(got.Code, 0) << got.Message;
     EXPECT_EQ(got.Message, "");
-    EXPECT_TRUE(EvalOk);
+    EXPECT_TRUE(context.Ok);
     ASSERT_EQ(got.Count, static_cast<int>(c.Records.size()));
     for (int r = 1; r <= got.Count; ++r) {
       const Record& want = c.Records[static_cast<std::size_t>(r - 1)];
@@ -196,7 +199,7 @@ TEST(CompileTerm, ReportsFailuresWithCodeAndMessage) {
     const Compiled got = Compile(c.Term);
     EXPECT_EQ(got.Code, c.Code) << c.Term;
     EXPECT_EQ(got.Message, c.Message) << c.Term;
-    EXPECT_FALSE(EvalOk) << c.Term;
+    EXPECT_FALSE(context.Ok) << c.Term;
   }
 }
 
@@ -206,10 +209,10 @@ TEST(CompileTerm, ClearsTheMessageOnSuccess) {
   Compiled got;
   std::string term = "1+1";
   const std::vector<std::string> none;
-  got.Code = CompileTerm(term, got.Message, *got.Program, none, nullptr, 1, got.Count);
+  got.Code = CompileTerm(context, term, got.Message, *got.Program, none, nullptr, 1, got.Count);
   EXPECT_EQ(got.Code, 0);
   EXPECT_EQ(got.Message, "");
-  EXPECT_TRUE(EvalOk);
+  EXPECT_TRUE(context.Ok);
 }
 
 struct ValueCase {
@@ -241,7 +244,7 @@ TEST(CompileTerm, ProgramsEvaluateAsWritten) {
       {"(2)3", 2},
       {"PI", ExtPi},
       {"C", ExtEulerGamma},
-      {"E", EngineE},
+      {"E", context.E},
   };
   for (const ValueCase& c : cases) {
     const Evaluated got = Evaluate(c.Term, {}, {3, 2});
@@ -387,8 +390,8 @@ TEST(Constants, FailuresReachTheCallerAsUnknownNames) {
     const Compiled got = Compile(c.Term + "*2", options);
     EXPECT_EQ(got.Code, 3) << c.Constants.front();
     EXPECT_EQ(got.Message, c.Term + Detected) << c.Constants.front();
-    EXPECT_FALSE(EvalOk);
-    EXPECT_EQ(ConstantDepth, 0);
+    EXPECT_FALSE(context.Ok);
+    EXPECT_EQ(context.ConstantDepth, 0);
   }
 }
 
@@ -412,7 +415,7 @@ TEST(Constants, NestingIsLimitedToOneHundredLevels) {
   const Compiled tooDeep = Compile("K0", options);
   EXPECT_EQ(tooDeep.Code, 3);
   EXPECT_EQ(tooDeep.Message, "K0" + Detected);
-  EXPECT_EQ(ConstantDepth, 0);
+  EXPECT_EQ(context.ConstantDepth, 0);
 }
 
 std::string Joined(int count, const std::string& operand, const std::string& separator) {
@@ -432,7 +435,7 @@ TEST(ProgramBuffer, HoldsAtMost499RecordsAndTheEnd) {
     const Compiled got = Compile(term);
     EXPECT_EQ(got.Code, 2) << term.size();
     EXPECT_EQ(got.Message, CannotAnalyze) << term.size();
-    EXPECT_FALSE(EvalOk);
+    EXPECT_FALSE(context.Ok);
   }
 }
 

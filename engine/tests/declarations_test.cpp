@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/engine_state.h"
 #include "engine/parser.h"
+#include "engine/run_context.h"
 
 namespace engine {
 namespace {
@@ -68,9 +68,9 @@ TEST(Declarations, StartWithDefaultVariablesAndChangeBits) {
 }
 
 TEST(Declarations, CreatingOneSetsTheConstantE) {
-  EngineE = 0;
+  ThreadRunContext().E = 0;
   TParserDeclarations decl;
-  EXPECT_EQ(EngineE, std::exp(1.0L));
+  EXPECT_EQ(ThreadRunContext().E, std::exp(1.0L));
 }
 
 struct FunctionCase {

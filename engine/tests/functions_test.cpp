@@ -15,13 +15,13 @@
 #include "engine/interpreter.h"
 #include "engine/parser.h"
 #include "engine/random.h"
+#include "engine/run_context.h"
 #include "engine/special_functions.h"
 #include "test_support.h"
 
 namespace engine {
 namespace {
 
-using test::Lcg;
 using test::ProgramBuilder;
 
 const char* const General = "Function is not defined for the given argument\n\ror division by zero";
@@ -393,33 +393,34 @@ TEST(Functions, HyperbolicAndOtherFunctionsIgnoreTheAngleMode) {
 TEST(Functions, RandomFunctionsDrawOnceFromTheGenerator) {
   Calculator calc;
   const std::uint32_t seed = 987654321;
-  Lcg lcg(seed);
+  RandomGenerator lcg(seed);
   calc.SetTerm("RND(6)");
   SetRandomSeed(seed);
   for (int i = 0; i < 10; ++i) {
-    const Extended u = lcg.Next();
+    const Extended u = lcg.Unit();
     EXPECT_EQ(calc.Evaluate().Value, u * 6);  // a fresh draw on every evaluation
   }
   calc.SetTerm("RAND(5;10)");
   for (int i = 0; i < 10; ++i) {
-    const Extended u = lcg.Next();
+    const Extended u = lcg.Unit();
     const Extended got = calc.Evaluate().Value;
     EXPECT_EQ(got, 5 + u * (10 - 5));
     EXPECT_TRUE(got >= 5 && got < 10);
   }
   // The first argument's draw comes first.
   calc.SetTerm("RAND(0;1)-2*RAND(0;1)");
-  const Extended first = lcg.Next();
-  const Extended second = lcg.Next();
+  const Extended first = lcg.Unit();
+  const Extended second = lcg.Unit();
   EXPECT_EQ(calc.Evaluate().Value, first - 2 * second);
   // NORMRAND maps its draw into [0.16, 0.84), inside INVERF's region: it
   // never fails, and its values stay within about m +- 0.99 s.
   calc.SetTerm("NORMRAND(10;2)");
   for (int i = 0; i < 50; ++i) {
-    const Extended u = lcg.Next();
+    const Extended u = lcg.Unit();
     const Evaluation got = calc.Evaluate();
     ASSERT_EQ(got.Status, 0);
-    EXPECT_EQ(got.Value, 10 + 2 * INVERF(0.16L + u * (0.84L - 0.16L)));
+    RunContext inverf;
+    EXPECT_EQ(got.Value, 10 + 2 * INVERF(inverf, 0.16L + u * (0.84L - 0.16L)));
     EXPECT_LT(std::fabs(got.Value - 10), 2 * 0.995L);
   }
   // POIRAND: the smallest count whose cumulative probability reaches u.
@@ -427,7 +428,7 @@ TEST(Functions, RandomFunctionsDrawOnceFromTheGenerator) {
   const Extended e2 = std::exp(-2.0L);
   const Extended cumulative[] = {e2, 3 * e2, 5 * e2, 19 * e2 / 3, 7 * e2, 109 * e2 / 15};
   for (int i = 0; i < 30; ++i) {
-    const Extended u = lcg.Next();
+    const Extended u = lcg.Unit();
     int expected = 0;
     while (expected < 6 && u > cumulative[expected]) ++expected;
     if (expected == 6) {
@@ -438,9 +439,12 @@ TEST(Functions, RandomFunctionsDrawOnceFromTheGenerator) {
   }
 }
 
+// The context of the runs of Execute.
+RunContext context;
+
 Evaluation Execute(ProgramBuilder& builder) {
   Evaluation got{-1, -1, "previous text"};
-  got.Value = RunProgram(builder.Build(), {}, 1, got.Status, got.Message);
+  got.Value = RunProgram(context, builder.Build(), {}, 1, got.Status, got.Message);
   return got;
 }
 
@@ -460,8 +464,8 @@ TEST(Functions, TooFewArgumentsNeverReachBelowTheStack) {
       if (given < call.Arity) {
         EXPECT_EQ(got.Status, 7) << call.Code << " with " << given;
         EXPECT_EQ(got.Message, "Missing or Wrong Operand") << call.Code << " with " << given;
-        EXPECT_FALSE(EvalOk);
-        EXPECT_EQ(PendingMessage, "");
+        EXPECT_FALSE(context.Ok);
+        EXPECT_EQ(context.Pending, "");
       } else {
         EXPECT_EQ(got.Status, 0) << call.Code;
       }

@@ -9,12 +9,36 @@
 #include <vector>
 
 #include "engine/engine_state.h"
+#include "engine/run_context.h"
 
 namespace engine {
 namespace {
 
 const Extended Inf = std::numeric_limits<Extended>::infinity();
 const Extended NaN = std::numeric_limits<Extended>::quiet_NaN();
+
+// The context the routines report to in these tests; the wrappers below call
+// the routines with it.
+RunContext context;
+
+Extended BINO(Extended a, Extended b) {
+  return engine::BINO(context, a, b);
+}
+Extended FAC(Extended x) {
+  return engine::FAC(context, x);
+}
+Extended BNOT(Extended x) {
+  return engine::BNOT(context, x);
+}
+Extended NOT(Extended x) {
+  return engine::NOT(context, x);
+}
+Extended IF(Extended c, Extended a, Extended b) {
+  return engine::IF(context, c, a, b);
+}
+Extended ODD(Extended x) {
+  return engine::ODD(context, x);
+}
 
 // What a routine reports: its value, and how a dispatcher would see it.
 struct Outcome {
@@ -25,13 +49,11 @@ struct Outcome {
 };
 
 Outcome Call(const std::function<Extended()>& routine) {
-  EvalOk = true;
-  PendingMessage.clear();
+  context = RunContext{};
   ClearFloatingPointFailures();
   const Extended value = routine();
-  Outcome outcome{value, EvalOk, PendingMessage, FloatingPointFailed()};
-  PendingMessage.clear();
-  EvalOk = true;
+  Outcome outcome{value, context.Ok, context.Pending, FloatingPointFailed()};
+  context = RunContext{};
   return outcome;
 }
 

@@ -27,9 +27,12 @@ struct Result {
   std::string Message;
 };
 
+// The context of the runs in these tests.
+RunContext context;
+
 Result Execute(ProgramBuilder& builder, const std::vector<Extended>& vars = {}) {
   Result result{-1, -1, "previous text"};
-  result.Value = RunProgram(builder.Build(), vars, 1, result.Status, result.Message);
+  result.Value = RunProgram(context, builder.Build(), vars, 1, result.Status, result.Message);
   return result;
 }
 
@@ -43,8 +46,8 @@ void ExpectFailure(const Result& got, const std::string& message) {
   EXPECT_EQ(got.Status, 7);
   EXPECT_EQ(got.Value, 0);
   EXPECT_EQ(got.Message, message);
-  EXPECT_FALSE(EvalOk);
-  EXPECT_EQ(PendingMessage, "");
+  EXPECT_FALSE(context.Ok);
+  EXPECT_EQ(context.Pending, "");
 }
 
 struct OperatorCase {
@@ -236,19 +239,19 @@ TEST(Operators, MovePendingMessageIntoTheMessageText) {
   machine.Top = 2;
   machine.ValueStack[1] = 1;
   machine.ValueStack[2] = 2;
-  EvalOk = true;
+  context.Ok = true;
   ClearFloatingPointFailures();
-  PendingMessage = "a routine's warning";
-  ApplyOperator(machine, opAdd);
-  EXPECT_TRUE(EvalOk);
+  context.Pending = "a routine's warning";
+  ApplyOperator(context, machine, opAdd);
+  EXPECT_TRUE(context.Ok);
   EXPECT_EQ(message, "a routine's warning");
-  EXPECT_EQ(PendingMessage, "");
+  EXPECT_EQ(context.Pending, "");
   EXPECT_EQ(machine.Top, 1);
   EXPECT_EQ(machine.ValueStack[1], 3);
   // The next operator overwrites the text with the then empty message.
   machine.ValueStack[2] = 5;
   machine.Top = 2;
-  ApplyOperator(machine, opAdd);
+  ApplyOperator(context, machine, opAdd);
   EXPECT_EQ(message, "");
   EXPECT_EQ(machine.ValueStack[1], 8);
 }
@@ -326,15 +329,15 @@ TEST(RunProgram, StartsFromACleanState) {
   // Flags, status values and the caller's text left over from earlier work
   // must not leak into a run.
   std::feraiseexcept(FE_DIVBYZERO | FE_INVALID);
-  EvalOk = false;
-  PendingMessage = "stale";
+  context.Ok = false;
+  context.Pending = "stale";
   ProgramBuilder program;
   program.Number(1).Number(2).Operator(opAdd);
   const Result got = Execute(program);
   EXPECT_EQ(got.Status, 0);
   EXPECT_EQ(got.Value, 3);
   EXPECT_EQ(got.Message, "");
-  EXPECT_TRUE(EvalOk);
+  EXPECT_TRUE(context.Ok);
 }
 
 TEST(RunProgram, SuccessAfterFailureStartsAfresh) {

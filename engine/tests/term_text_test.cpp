@@ -8,7 +8,7 @@
 #include <random>
 #include <string>
 
-#include "engine/engine_state.h"
+#include "engine/run_context.h"
 
 namespace engine {
 namespace {
@@ -104,10 +104,11 @@ TEST(CheckParentheses, BalancesAndSetsConstantMessage) {
       {"", true},     {"(A)(B)", true}, {"((1)+(2))", true}, {"((1)", false},   {"1)(", false},
       {"(()", false}, {")(", false},    {"(1))(", false},    {"2*(3+4", false},
   };
+  RunContext context;
   for (const Case& c : cases) {
-    ConstantMessage = "previous";
-    EXPECT_EQ(CheckParentheses(c.Text), c.Balanced) << c.Text;
-    EXPECT_EQ(ConstantMessage, c.Balanced ? "" : "Wrong parentheses") << c.Text;
+    context.ConstantMessage = "previous";
+    EXPECT_EQ(CheckParentheses(c.Text, context), c.Balanced) << c.Text;
+    EXPECT_EQ(context.ConstantMessage, c.Balanced ? "" : "Wrong parentheses") << c.Text;
   }
 }
 

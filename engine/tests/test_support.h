@@ -39,18 +39,4 @@ class ProgramBuilder {
   int count_ = 0;
 };
 
-// The process-wide generator's recurrence, written out independently of the
-// engine's own code, so tests can predict every draw from a seed.
-class Lcg {
- public:
-  explicit Lcg(std::uint32_t seed) : seed_(seed) {}
-  Extended Next() {
-    seed_ = static_cast<std::uint32_t>(seed_ * 134775813ULL + 1);
-    return static_cast<Extended>(seed_) / 4294967296.0L;
-  }
-
- private:
-  std::uint32_t seed_;
-};
-
 }  // namespace engine::test

@@ -6,14 +6,17 @@
 
 #include "engine/extended.h"
 #include "engine/program_format.h"
+#include "engine/run_context.h"
 
 namespace engine {
 
 // Compiles term into buffer (records 1..count, record count+1 of kind ikEnd).
 // constants holds lines NAME=term; varNames may be null (a constant's term).
-// Returns the compile code: 0 success, 2, 3, 4, 5 or 8, with message set.
-int CompileTerm(const std::string& term, std::string& message, TProgram& buffer,
-                const std::vector<std::string>& constants, const std::vector<std::string>* varNames,
-                Extended angleFactor, int& count);
+// Returns the compile code: 0 success, 2, 3, 4, 5 or 8, with message set;
+// context.Ok is false after a failure. Declared constants are evaluated with
+// the same context.
+int CompileTerm(RunContext& context, const std::string& term, std::string& message,
+                TProgram& buffer, const std::vector<std::string>& constants,
+                const std::vector<std::string>* varNames, Extended angleFactor, int& count);
 
 }  // namespace engine

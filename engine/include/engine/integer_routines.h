@@ -1,9 +1,10 @@
 // Whole-number and logical routines shared by the operators and the built-in
-// functions. Errors go through FailWith (engine_state.h); math failures raise
-// the floating-point flags that the dispatchers test.
+// functions. Errors go to the run's context (RunContext::Fail); math failures
+// raise the floating-point flags that the dispatchers test.
 #pragma once
 
 #include "engine/extended.h"
+#include "engine/run_context.h"
 
 namespace engine {
 
@@ -16,25 +17,25 @@ bool IntegerTest(Extended x);
 Extended BooleanValue(bool value);
 
 // Binomial coefficient n over k (also the operator OVER).
-Extended BINO(Extended n, Extended k);
+Extended BINO(RunContext& context, Extended n, Extended k);
 // Factorial of a whole number.
-Extended FAC(Extended x);
+Extended FAC(RunContext& context, Extended x);
 // Bitwise complement of the 32-bit pattern.
-Extended BNOT(Extended x);
+Extended BNOT(RunContext& context, Extended x);
 // Logical negation of a truth value (0 or 1).
-Extended NOT(Extended x);
+Extended NOT(RunContext& context, Extended x);
 // a when c is true (1), b when c is false (0).
-Extended IF(Extended c, Extended a, Extended b);
+Extended IF(RunContext& context, Extended c, Extended a, Extended b);
 // 1 when x is an odd whole number, 0 when even.
-Extended ODD(Extended x);
+Extended ODD(RunContext& context, Extended x);
 
 // The routines of the integer operators.
-Extended AndOp(Extended a, Extended b);
-Extended OrOp(Extended a, Extended b);
-Extended XorOp(Extended a, Extended b);
-Extended ShlOp(Extended a, Extended b);
-Extended ShrOp(Extended a, Extended b);
-Extended DivOp(Extended a, Extended b);
-Extended ModOp(Extended a, Extended b);
+Extended AndOp(RunContext& context, Extended a, Extended b);
+Extended OrOp(RunContext& context, Extended a, Extended b);
+Extended XorOp(RunContext& context, Extended a, Extended b);
+Extended ShlOp(RunContext& context, Extended a, Extended b);
+Extended ShrOp(RunContext& context, Extended a, Extended b);
+Extended DivOp(RunContext& context, Extended a, Extended b);
+Extended ModOp(RunContext& context, Extended a, Extended b);
 
 }  // namespace engine

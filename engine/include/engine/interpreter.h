@@ -7,6 +7,7 @@
 
 #include "engine/extended.h"
 #include "engine/program_format.h"
+#include "engine/run_context.h"
 
 namespace engine {
 
@@ -20,17 +21,20 @@ struct TMachine {
 
 // Runs program with the given variable values. status is set to 0 or 7;
 // message is cleared and then holds the last message. Returns the value at
-// the bottom of the stack, or 0 after a failure.
-Extended RunProgram(const TProgram& program, std::span<const Extended> varValues,
-                    Extended angleFactor, int& status, std::string& message);
+// the bottom of the stack, or 0 after a failure. context.Ok tells whether the
+// run succeeded.
+Extended RunProgram(RunContext& context, const TProgram& program,
+                    std::span<const Extended> varValues, Extended angleFactor, int& status,
+                    std::string& message);
 
-// Operator dispatch (codes 1..20), on the running machine.
-void ApplyOperator(TMachine& machine, int code);
+// Operator dispatch (codes 1..20), on the running machine; ends the step with
+// EndStep.
+void ApplyOperator(RunContext& context, TMachine& machine, int code);
 
 // Function dispatch (codes 1..67), on the running machine. Takes the function's
 // arguments from the stack (first argument deepest), leaves the result in place
 // of the first one, and fails with "Missing or Wrong Operand" instead of
-// reading below the bottom of the stack.
-void ApplyFunction(TMachine& machine, int code);
+// reading below the bottom of the stack. Ends the step with EndStep.
+void ApplyFunction(RunContext& context, TMachine& machine, int code);
 
 }  // namespace engine

@@ -2,9 +2,9 @@
 // Poisson distribution, roots, reciprocal, gamma, the normal distribution and
 // its inverse, Bessel functions, the integral functions and a few small ones.
 //
-// Each routine reports like the integer routines do: an error sets
-// PendingMessage and clears EvalOk (FailWith), a warning sets PendingMessage
-// only, and a math failure raises a floating-point failure flag (invalid
+// Each routine reports like the integer routines do: an error fails the run's
+// context with a message (RunContext::Fail), a warning leaves a message only
+// (RunContext::Warn), and a math failure raises a floating-point failure flag (invalid
 // operation, division by zero or overflow) that the function dispatch turns
 // into the general message. No routine leaves such a flag raised for a step
 // that is not a failure, and every routine ends promptly for every argument,
@@ -14,6 +14,7 @@
 #include <array>
 
 #include "engine/extended.h"
+#include "engine/run_context.h"
 
 namespace engine {
 
@@ -56,29 +57,29 @@ Extended RAND(Extended lo, Extended hi);
 // y * frac(x / y): the remainder with the sign of x, for real arguments.
 Extended MODULO(Extended x, Extended y);
 // Poisson probability of exactly n events at mean lambda.
-Extended POISSON(Extended lambda, Extended n);
+Extended POISSON(RunContext& context, Extended lambda, Extended n);
 // Poisson probability of at most n events at mean lambda.
-Extended POICUM(Extended lambda, Extended n);
+Extended POICUM(RunContext& context, Extended lambda, Extended n);
 // A Poisson-distributed random count with mean lambda (one uniform draw).
 Extended POIRAND(Extended lambda);
 // n-th root of x; an odd n gives the negative root of a negative x.
-Extended ROOT(Extended n, Extended x);
+Extended ROOT(RunContext& context, Extended n, Extended x);
 // Gamma function by the truncated Weierstrass product; about y*y/200000 low
 // in relative terms (y the argument reduced to [1, 2]).
 Extended GAMMA(Extended x);
 // 1/x, or LargeValue with x's sign and a warning for |x| < TinyValue.
-Extended REZ(Extended x);
+Extended REZ(RunContext& context, Extended x);
 // Inverse of ERF by its power series, for p in about (0.10106, 0.89894).
-Extended INVERF(Extended p);
+Extended INVERF(RunContext& context, Extended p);
 // Inverse hyperbolic cotangent.
 Extended ARCOTH(Extended x);
 // Real cube root.
 Extended CBRT(Extended x);
 // Bessel function of the first kind of integer order n.
-Extended J(Extended n, Extended x);
+Extended J(RunContext& context, Extended n, Extended x);
 // Integral sine, integral cosine, exponential and logarithmic integral.
-Extended SI(Extended x);
-Extended CI(Extended x);
+Extended SI(RunContext& context, Extended x);
+Extended CI(RunContext& context, Extended x);
 Extended EI(Extended x);
 Extended LI(Extended x);
 // Unit step: 1 for x > 0, else 0.

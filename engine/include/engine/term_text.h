@@ -9,6 +9,8 @@
 
 namespace engine {
 
+struct RunContext;
+
 // Built-in function names with their '('; the 1-based position is the function
 // code. Entry 58 is eight blanks and never matches a normalised term.
 extern const std::array<std::string_view, 67> FunctionNames;
@@ -24,9 +26,9 @@ void NormaliseTerm(std::string& text, bool replaceOperatorWords);
 // replacement.
 std::string ReplaceAll(std::string text, std::string_view search, std::string_view replacement);
 
-// True when the parentheses balance; also sets ConstantMessage to "" or
-// "Wrong parentheses".
-bool CheckParentheses(std::string_view text);
+// True when the parentheses balance; also sets the context's ConstantMessage
+// to "" or "Wrong parentheses".
+bool CheckParentheses(std::string_view text, RunContext& context);
 
 // The contents of the first parenthesised group at or after position p
 // (1-based); false when there is no complete group.

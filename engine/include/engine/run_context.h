@@ -1,0 +1,65 @@
+// The status of one analysis or evaluation, handed by reference to every
+// stage that can fail: the compiler, the interpreter, the operators and the
+// functions with their routines. Nothing in the engine keeps such status
+// anywhere else, so a second evaluator shares these rules by taking the same
+// context.
+#pragma once
+
+#include <cmath>
+#include <string>
+
+#include "engine/engine_state.h"
+#include "engine/extended.h"
+
+namespace engine {
+
+struct RunContext {
+  // True while the running analysis or evaluation has not failed.
+  bool Ok = true;
+  // A routine's error or warning text; the end of each operator and function
+  // step (EndStep) moves it into the caller's message.
+  std::string Pending;
+  // The message of a constant's evaluation while compiling, also written by
+  // CheckParentheses.
+  std::string ConstantMessage;
+  // Nesting depth of constant evaluation inside the compiler.
+  int ConstantDepth = 0;
+  // The value of the constant E; set to e whenever a TParserDeclarations is
+  // created.
+  Extended E = std::exp(1.0L);
+
+  // Reports an error the way every routine does: message, and the run fails.
+  void Fail(const char* message) {
+    Pending = message;
+    Ok = false;
+  }
+  // A warning: the message, and the run goes on.
+  void Warn(const char* message) { Pending = message; }
+};
+
+// The end of an operator or function step. A math failure (a floating-point
+// failure flag the step raised) fails the run with the general message, which
+// outranks any message a routine left before it. Otherwise the routine's
+// pending message becomes the caller's message, or the caller's message is
+// emptied when there is none. Nothing stays pending afterwards. message may
+// be null (a step run without a caller's text).
+inline void EndStep(RunContext& context, bool mathFailure, std::string* message) {
+  if (mathFailure) {
+    context.Ok = false;
+    context.Pending.clear();
+    if (message != nullptr) *message = MsgGeneral;
+  } else if (!context.Pending.empty()) {
+    if (message != nullptr) *message = context.Pending;
+    context.Pending.clear();
+  } else if (message != nullptr) {
+    message->clear();
+  }
+}
+
+// The context of the parsers on the calling thread. Each thread has its own,
+// so threads that each own a parser do not disturb each other; one thread
+// sees the status of its last analysis or evaluation here, as the engine has
+// always kept it.
+RunContext& ThreadRunContext();
+
+}  // namespace engine
