@@ -2,18 +2,22 @@
 // windows in their fixed order, then the event loop until the main window
 // closes.
 #include <QApplication>
+#include <QSettings>
 
 #include "engine_about.h"
 #include "program_identity.h"
 #include "program_windows.h"
 #include "zelvlib/dialogs.h"
 #include "zelvlib/startup.h"
+#include "zelvlib/translations.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   // After the application object: its construction adopts the user's locale
   // for the C runtime, which the start-up step then overrides with ".".
   zelv::RunStartupStep();
+  // German, or the first of the user's languages that has a catalogue.
+  const zelv::ProgramTranslations translations({QStringLiteral("numora")});
 
   // The title made from the program file's name is the caption of every
   // message box. It is set as the application name rather than the display
@@ -24,7 +28,11 @@ int main(int argc, char* argv[]) {
   zelv::QtUserDialogs dialogs;
   numora::InstallEngineHooks(dialogs);
 
-  numora::ProgramWindows windows(dialogs);
+  // The user's own settings (the zoom), in the usual place of the desktop.
+  QSettings settings(QStringLiteral("zelv"), QStringLiteral("numora"));
+  numora::ProgramWindows::Options options;
+  options.Settings = &settings;
+  numora::ProgramWindows windows(dialogs, options);
   // The help window may still be open when the main window closes; the
   // program ends with the main window all the same.
   QObject::connect(&windows.Form1, &numora::TForm1::Closed, &app, &QCoreApplication::quit);

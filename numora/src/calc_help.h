@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QString>
 
+#include "zelvlib/scale.h"
+
 class QPushButton;
 class QTextEdit;
 
@@ -17,15 +19,22 @@ class TCalcHelp : public QDialog {
   // Takes the program's icon and reads the help document once.
   explicit TCalcHelp(QWidget* parent = nullptr);
 
+  // Lays the window out at a zoom, from its 100 % layout.
+  void ApplyScale(zelv::Scale scale);
+
   QTextEdit* RichEdit1 = nullptr;
   QPushButton* Button1 = nullptr;
 
  public slots:
   // "&Schließen": hides the window; the next "Hilfe" shows it again as it was.
   void Button1Click();
+
+ private:
+  void CentreOnScreen();
 };
 
-// The help document's RTF bytes (Windows-1252) as stored in the program.
+// The help document's RTF bytes (Windows-1252) as stored in the program, in
+// the interface language.
 QByteArray HelpDocumentRtf();
 
 // "Hilfe", F1: opens "index.htm" beside the program with the desktop's handler

@@ -1,6 +1,7 @@
 #include "engine_about.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -21,7 +22,7 @@ QString EngineTitle() {
 TEngineAbout::TEngineAbout(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
   setObjectName(QStringLiteral("EngineAbout"));
-  setWindowTitle(QStringLiteral("Info über TTermParser"));
+  setWindowTitle(tr("Info über TTermParser"));
   setWindowIcon(QApplication::windowIcon());
   setModal(true);
 
@@ -32,17 +33,17 @@ TEngineAbout::TEngineAbout(QWidget* parent)
   NameLabel->setFont(nameFont);
   NameLabel->setAlignment(Qt::AlignHCenter);
 
-  TextLabel = new QLabel(
-      QStringLiteral("Der Term-Parser von Numora: Er zerlegt Rechenterme mit Zahlen, "
-                     "Variablen, Operatoren und Funktionen, übersetzt sie in ein kleines "
-                     "Programm und rechnet es mit 80-Bit-Genauigkeit aus.\n\n"
-                     "Das Numora-Team"),
-      this);
+  TextLabel = new QLabel(tr("Der Term-Parser von Numora: Er zerlegt Rechenterme mit Zahlen, "
+                            "Variablen, Operatoren und Funktionen, übersetzt sie in ein kleines "
+                            "Programm und rechnet es mit 80-Bit-Genauigkeit aus.\n\n"
+                            "Das Numora-Team"),
+                         this);
   TextLabel->setWordWrap(true);
   TextLabel->setAlignment(Qt::AlignHCenter);
-  TextLabel->setFixedWidth(300);
+  // About fifty characters a line, at whatever size the font is.
+  TextLabel->setFixedWidth(QFontMetrics(TextLabel->font()).averageCharWidth() * 50);
 
-  OKButton = new QPushButton(QStringLiteral("OK"), this);
+  OKButton = new QPushButton(tr("OK"), this);
   OKButton->setDefault(true);
   connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
 

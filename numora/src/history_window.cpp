@@ -25,25 +25,31 @@ constexpr int kFirstRoundLine = 3;
 }  // namespace
 
 TForm3::TForm3(QWidget* parent) : QDialog(parent) {
-  setWindowTitle(QStringLiteral("Numora - Verlauf"));
+  setWindowTitle(tr("Numora - Verlauf"));
   setWindowIcon(QApplication::windowIcon());
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-  setFixedSize(kClientWidth, kClientHeight);
   move(kScreenPosition);
 
   ListBox1 = new QListWidget(this);
-  ListBox1->setGeometry(kListRect);
-  ListBox1->setFont(FixedPitchFont(kListPixelSize));
   ListBox1->setUniformItemSizes(true);
   ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
-  // Fixed item height: a delegate-free way is a style sheet on the items.
-  ListBox1->setStyleSheet(QStringLiteral("QListWidget::item { height: %1px; }").arg(kItemHeight));
+  ListBox1->setAccessibleName(tr("Verlauf der Runden"));
 
-  BitBtn1 =
-      new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
-  BitBtn1->setGeometry(kOkRect);
+  BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), tr("OK"), this);
   BitBtn1->setDefault(true);
   connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+  ApplyScale(zelv::Scale());
+}
+
+void TForm3::ApplyScale(zelv::Scale scale) {
+  setFixedSize(scale.Size(QSize(kClientWidth, kClientHeight)));
+  ListBox1->setGeometry(scale.Rect(kListRect));
+  ListBox1->setFont(FixedPitchFont(scale.Px(kListPixelSize)));
+  // Fixed item height: a delegate-free way is a style sheet on the items.
+  ListBox1->setStyleSheet(
+      QStringLiteral("QListWidget::item { height: %1px; }").arg(scale.Px(kItemHeight)));
+  BitBtn1->setGeometry(scale.Rect(kOkRect));
+  BitBtn1->setIconSize(scale.Size(QSize(16, 16)));
 }
 
 void TForm3::SetLines(const QStringList& lines) {

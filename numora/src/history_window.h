@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QStringList>
 
+#include "zelvlib/scale.h"
+
 class QListWidget;
 class QPushButton;
 
@@ -20,6 +22,8 @@ class TForm3 : public QDialog {
   // last line of a shorter list).
   void SetLines(const QStringList& lines);
   QStringList Lines() const;
+  // Lays the window out at a zoom, from its 100 % layout.
+  void ApplyScale(zelv::Scale scale);
 
   QListWidget* ListBox1 = nullptr;
   QPushButton* BitBtn1 = nullptr;

@@ -25,6 +25,7 @@
 #include "task_templates.h"
 #include "zelvlib/cp1252.h"
 #include "zelvlib/dialogs.h"
+#include "zelvlib/font_fitting.h"
 
 namespace numora {
 namespace {
@@ -45,7 +46,20 @@ const std::vector<int>& StatusCellWidths() {
   return widths;
 }
 
-const QString kInputCaption = QStringLiteral("Bitte das Ergebnis eingeben:");
+// The operators a long task caption may break after.
+const QString kBreakAfter = QStringLiteral("+-*/:^");
+
+// The edges of the status cells (0, 120, 220, ...) scaled, then turned back
+// into widths: neighbouring cells keep touching at every zoom.
+std::vector<int> ScaledWidths(const std::vector<int>& widths, const zelv::Scale& scale) {
+  std::vector<int> scaled;
+  int edge = 0;
+  for (int width : widths) {
+    scaled.push_back(scale.Px(edge + width) - scale.Px(edge));
+    edge += width;
+  }
+  return scaled;
+}
 
 }  // namespace
 
@@ -83,13 +97,24 @@ void TAufgabe::keyPressEvent(QKeyEvent* event) {
 }
 
 void TAufgabe::SetTaskText(const QString& text) {
-  // Room for the button's frame and a little air on both sides.
-  constexpr int kSideRoom = 8;
-  setFont(QFont());  // back to the window's font
-  const QFont fitted = FontFittingWidth(font(), text, width() - 2 * kSideRoom);
-  if (fitted != font()) setFont(fitted);
-  setText(text);
+  taskText_ = text;
+  FitCaption();
   setAccessibleName(SpokenTask(text));
+}
+
+void TAufgabe::FitCaption() {
+  // Room for the button's frame and a little air on all sides.
+  const int sideRoom = std::max(2, width() / 10);
+  const int topRoom = std::max(1, height() / 20);
+  const QSize room(width() - 2 * sideRoom, height() - 2 * topRoom);
+  setFont(QFont());  // back to the window's font
+  QString caption = zelv::BreakIntoTwoLines(font(), taskText_, room.width(), kBreakAfter);
+  if (caption.contains(u'\n') && 2 * QFontMetrics(font()).height() > room.height()) {
+    caption = taskText_;  // two lines would not fit: one smaller line instead
+  }
+  const QFont fitted = zelv::FontFitting(font(), caption, room);
+  if (fitted != font()) setFont(fitted);
+  setText(caption);
 }
 
 TForm1::TForm1(zelv::UserDialogs& dialogs, QWidget* parent, std::optional<std::uint32_t> seed)
@@ -99,8 +124,6 @@ TForm1::TForm1(zelv::UserDialogs& dialogs, QWidget* parent, std::optional<std::u
 
   setWindowTitle(ApplicationTitle());
   setWindowIcon(QApplication::windowIcon());
-  setFont(SansSerifFont(kFontCellHeight));
-
   BuildMenu();
   BuildControls();
   BuildTaskButtons();
@@ -112,6 +135,7 @@ TForm1::TForm1(zelv::UserDialogs& dialogs, QWidget* parent, std::optional<std::u
     engine::Randomize();
   }
   game_ = std::make_unique<TrainerGame>(LoadShippedTemplates(), TermParser1);
+  ApplyScale(zelv::Scale());
   ShowRound();
 
   Timer1.setInterval(kClockInterval);
@@ -120,6 +144,10 @@ TForm1::TForm1(zelv::UserDialogs& dialogs, QWidget* parent, std::optional<std::u
   // A fixed single border, centred on the screen.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   adjustSize();
+  CentreOnScreen();
+}
+
+void TForm1::CentreOnScreen() {
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     QRect frame = frameGeometry();
     frame.moveCenter(screen->availableGeometry().center());
@@ -127,23 +155,62 @@ TForm1::TForm1(zelv::UserDialogs& dialogs, QWidget* parent, std::optional<std::u
   }
 }
 
+void TForm1::ApplyScale(zelv::Scale scale) {
+  scale_ = scale;
+  // Menus are windows of their own: they follow the application's font.
+  setFont(scale.Font(SansSerifFont(kFontCellHeight)));
+  centralWidget()->setFixedSize(scale.Size(QSize(kClientWidth, kClientHeight)));
+  Panel1->setGeometry(scale.Rect(kPanelRect));
+  ProgressBar1->setGeometry(scale.Rect(kProgressRect));
+  const std::vector<int> widths = ScaledWidths(StatusCellWidths(), scale);
+  for (std::size_t i = 0; i < kStatusRowTops.size(); ++i) {
+    const QRect place = scale.Rect(QRect(0, kStatusRowTops[i], 1, kStatusRowHeight));
+    StatusRow* row = i == 0 ? StatusBar1 : i == 1 ? StatusBar2 : StatusBar3;
+    row->SetLayout(widths, place.height());
+    row->move(place.topLeft());
+  }
+  // The panel is divided evenly; the remainder pixels stay on the right and
+  // at the bottom.
+  const int width = Panel1->width() / kTaskColumns;
+  const int height = Panel1->height() / kTaskRows;
+  for (int row = 0; row < kTaskRows; ++row) {
+    for (int column = 0; column < kTaskColumns; ++column) {
+      TAufgabe* task = Task(column, row);
+      task->setGeometry(column * width, row * height, width, height);
+      task->FitCaption();
+    }
+  }
+  if (isVisible()) {
+    adjustSize();
+    CentreOnScreen();
+  }
+}
+
+void TForm1::AttachZoom(zelv::ZoomControl& zoom) {
+  //: The menu of the zoom levels.
+  QMenu* view = new QMenu(tr("&Ansicht"), this);
+  menuBar()->insertMenu(helpMenu_->menuAction(), view);
+  addActions(zoom.FillMenu(*view));
+  ApplyScale(zoom.CurrentScale());
+}
+
 TForm1::~TForm1() = default;
 
 void TForm1::BuildMenu() {
-  QMenu* file = menuBar()->addMenu(QStringLiteral("&Datei"));
-  New1 = file->addAction(QStringLiteral("&Neu"), this, &TForm1::New1Click);
+  QMenu* file = menuBar()->addMenu(tr("&Datei"));
+  New1 = file->addAction(tr("&Neu"), this, &TForm1::New1Click);
   New1->setShortcut(Qt::Key_F6);
-  Exit1 = file->addAction(QStringLiteral("Be&enden"), this, &TForm1::Exit1Click);
+  Exit1 = file->addAction(tr("Be&enden"), this, &TForm1::Exit1Click);
 
-  QMenu* options = menuBar()->addMenu(QStringLiteral("&Optionen"));
-  Schwierigkeitsstufe1 = options->addMenu(QStringLiteral("&Schwierigkeitsstufe"));
+  QMenu* options = menuBar()->addMenu(tr("&Optionen"));
+  Schwierigkeitsstufe1 = options->addMenu(tr("&Schwierigkeitsstufe"));
   connect(Schwierigkeitsstufe1, &QMenu::aboutToShow, this, &TForm1::Schwierigkeitsstufe1Click);
   constexpr std::array<Qt::Key, kLevelCount> keys = {Qt::Key_F7, Qt::Key_F8, Qt::Key_F9};
   // One of three: radio marks, not check boxes.
   auto* levels = new QActionGroup(Schwierigkeitsstufe1);
   levels->setExclusive(true);
   for (int level = 0; level < kLevelCount; ++level) {
-    QAction* item = Schwierigkeitsstufe1->addAction(QString::fromLatin1(LevelNames[level]), this,
+    QAction* item = Schwierigkeitsstufe1->addAction(LevelText(static_cast<TLevel>(level)), this,
                                                     &TForm1::diffClick);
     item->setData(level);
     item->setCheckable(true);
@@ -152,14 +219,16 @@ void TForm1::BuildMenu() {
     LevelItems[static_cast<std::size_t>(level)] = item;
   }
   options->addSeparator();
-  Historie1 = options->addAction(QStringLiteral("&Verlauf"), this, &TForm1::Historie1Click);
+  Historie1 = options->addAction(tr("&Verlauf"), this, &TForm1::Historie1Click);
 
-  QMenu* help = menuBar()->addMenu(QStringLiteral("&Hilfe"));
-  Info1 = help->addAction(QStringLiteral("&Info"), this, &TForm1::Info1Click);
-  IntoberTTermParser1 = help->addAction(QStringLiteral("Info über TTerm&Parser"), this,
-                                        &TForm1::IntoberTTermParser1Click);
+  QMenu* help = menuBar()->addMenu(tr("&Hilfe"));
+  helpMenu_ = help;
+  Info1 = help->addAction(tr("&Info"), this, &TForm1::Info1Click);
+  IntoberTTermParser1 =
+      help->addAction(tr("Info über TTerm&Parser"), this, &TForm1::IntoberTTermParser1Click);
   help->addSeparator();
-  Hilfe1 = help->addAction(QStringLiteral("Hilfe"), this, &TForm1::Hilfe1Click);
+  //: The menu item that shows the help document (F1).
+  Hilfe1 = help->addAction(tr("Hilfe"), this, &TForm1::Hilfe1Click);
   Hilfe1->setShortcut(Qt::Key_F1);
 
   // The shortcuts work whether or not a menu has ever been opened.
@@ -168,30 +237,24 @@ void TForm1::BuildMenu() {
 
 void TForm1::BuildControls() {
   auto* client = new QWidget(this);
-  client->setFixedSize(kClientWidth, kClientHeight);
   setCentralWidget(client);
 
   Panel1 = new QFrame(client);
-  Panel1->setGeometry(kPanelRect);
   Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   Panel1->setLineWidth(1);
   Panel1->setAccessibleName(tr("Aufgaben"));
 
   ProgressBar1 = new QProgressBar(client);
-  ProgressBar1->setGeometry(kProgressRect);
   ProgressBar1->setRange(0, kTasksPerRound);
   ProgressBar1->setValue(0);
   ProgressBar1->setTextVisible(false);
   ProgressBar1->setAccessibleDescription(tr("Fortschritt der Runde"));
 
-  const QString valueHeadings[] = {QStringLiteral("Punkte:"), QStringLiteral("Fehler:"),
-                                   QStringLiteral("Sekunden:")};
-  const QString rowHeadings[] = {QString(), QStringLiteral("Diese Runde:"),
-                                 QStringLiteral("Gesamt:")};
+  const QString valueHeadings[] = {tr("Punkte:"), tr("Fehler:"), tr("Sekunden:")};
+  const QString rowHeadings[] = {QString(), tr("Diese Runde:"), tr("Gesamt:")};
   std::array<StatusRow*, 3> rows{};
   for (std::size_t i = 0; i < rows.size(); ++i) {
     rows[i] = new StatusRow(StatusCellWidths(), kStatusRowHeight, client);
-    rows[i]->move(0, kStatusRowTops[i]);
     rows[i]->SetCellText(0, rowHeadings[i]);
     // Until the first tick the value cells repeat the headings.
     for (int cell = 1; cell <= 3; ++cell) rows[i]->SetCellText(cell, valueHeadings[cell - 1]);
@@ -206,14 +269,10 @@ void TForm1::BuildControls() {
 }
 
 void TForm1::BuildTaskButtons() {
-  // The panel is divided evenly; the remainder pixels stay on the right and at
-  // the bottom.
-  const int width = Panel1->width() / kTaskColumns;
-  const int height = Panel1->height() / kTaskRows;
+  // Placed by ApplyScale.
   for (int row = 0; row < kTaskRows; ++row) {
     for (int column = 0; column < kTaskColumns; ++column) {
       auto* task = new TAufgabe(column, row, Panel1);
-      task->setGeometry(column * width, row * height, width, height);
       task->setFocusPolicy(Qt::StrongFocus);
       connect(task, &QPushButton::clicked, this, &TForm1::ButtonClick);
       connect(task, &TAufgabe::FocusMoveRequested, this,
@@ -316,12 +375,13 @@ void TForm1::AnswerTask(TAufgabe& task) {
   if (!game_->Task(task.Column, task.Row).Open) return;
   QString answer;
   for (;;) {
-    if (!dialogs_.InputQuery(this, kInputCaption, task.text() + u'=', answer, kAnswerMaxLength)) {
+    if (!dialogs_.InputQuery(this, tr("Bitte das Ergebnis eingeben:"), task.TaskText() + u'=',
+                             answer, kAnswerMaxLength)) {
       return;
     }
     const std::optional<std::int32_t> number = ParseAnswer(answer);
     if (!number) {
-      dialogs_.Message(this, ApplicationTitle(), QStringLiteral("Fehlerhafte Eingabe: ") + answer,
+      dialogs_.Message(this, ApplicationTitle(), tr("Fehlerhafte Eingabe: %1").arg(answer),
                        zelv::DialogIcon::Error, {zelv::DialogButton::Ok});
       game_->CountError();
       UpdateSpokenCounts(true);
@@ -346,11 +406,10 @@ void TForm1::AnswerTask(TAufgabe& task) {
 
   const std::int32_t awarded = game_->AwardSpecialPoints();
   UpdateSpokenCounts(true);
-  dialogs_.Message(this, ApplicationTitle(),
-                   QStringLiteral("Bravo, alle Aufgaben gelöst!\r\nAls Belohnung gibt es %1 "
-                                  "Sonderpunkte.")
-                       .arg(awarded),
-                   zelv::DialogIcon::Information, {zelv::DialogButton::Ok});
+  dialogs_.Message(
+      this, ApplicationTitle(),
+      tr("Bravo, alle Aufgaben gelöst!\r\nAls Belohnung gibt es %1 Sonderpunkte.").arg(awarded),
+      zelv::DialogIcon::Information, {zelv::DialogButton::Ok});
   game_->NewRound();
   ShowRound();
 }
@@ -412,14 +471,25 @@ void TForm1::StatusBar1DrawPanel(StatusRow& sender, QPainter& painter, int cell,
   // From round 100 on, or with a wide fallback font, the text gets smaller
   // rather than cut off.
   const QString text = RoundCellText();
-  painter.setFont(FontFittingWidth(bold, text, rect.width()));
+  painter.setFont(zelv::FontFitting(bold, text, QSize(rect.width(), 0)));
   painter.setPen(palette().color(QPalette::Active, QPalette::HighlightedText));
   painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop, text);
 }
 
 QString TForm1::RoundCellText() const {
-  return QString::number(game_->Rounds().size()) + QStringLiteral(". Runde: ") +
-         QString::fromLatin1(LevelName(game_->CurrentRound().Difficulty));
+  //: The first status cell: the number of the round, then its level.
+  return tr("%1. Runde: %2")
+      .arg(game_->Rounds().size())
+      .arg(LevelText(game_->CurrentRound().Difficulty));
+}
+
+QString LevelText(TLevel level) {
+  // The level names are the engine-side texts; their translations live here.
+  static const char* const names[] = {QT_TRANSLATE_NOOP("numora::TForm1", "leicht"),
+                                      QT_TRANSLATE_NOOP("numora::TForm1", "mittel"),
+                                      QT_TRANSLATE_NOOP("numora::TForm1", "schwer")};
+  static_assert(std::size(names) == kLevelCount);
+  return level < kLevelCount ? TForm1::tr(names[level]) : QString();
 }
 
 void TForm1::Historie1Click() {

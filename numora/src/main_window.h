@@ -17,6 +17,7 @@
 #include "engine/parser.h"
 #include "game_params.h"
 #include "trainer_game.h"
+#include "zelvlib/scale.h"
 
 class QAction;
 class QFrame;
@@ -41,9 +42,14 @@ class TAufgabe : public QPushButton {
   TAufgabe(int column, int row, QWidget* parent);
 
   // Shows the task text in the window's font; a text too wide for the button
-  // (the longest terms at "schwer", such as 1000-(1000+1000)) gets a smaller
-  // size of that font instead of being cut off.
+  // (the longest terms at "schwer", such as 1000-(1000+1000)) breaks onto two
+  // lines after an operator, and only where that does not fit either gets a
+  // smaller size of that font instead of being cut off.
   void SetTaskText(const QString& text);
+  // The task as dealt, on one line (the caption may be broken).
+  const QString& TaskText() const { return taskText_; }
+  // Fits the caption anew to the button's size and the window's font.
+  void FitCaption();
 
   engine::Extended Expected = 0;
   const int Column;
@@ -56,7 +62,13 @@ class TAufgabe : public QPushButton {
  protected:
   // Enter opens the task like Space and a click do; the arrow keys move.
   void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  QString taskText_;
 };
+
+// A level's name in the interface language: "leicht", "mittel", "schwer".
+QString LevelText(TLevel level);
 
 class TForm1 : public QMainWindow {
   Q_OBJECT
@@ -71,6 +83,12 @@ class TForm1 : public QMainWindow {
   ~TForm1() override;
 
   TrainerGame& Game() { return *game_; }
+
+  // Lays the window out at a zoom: geometry, fonts and captions, all from
+  // the 100 % layout.
+  void ApplyScale(zelv::Scale scale);
+  // Adds the "Ansicht" menu of zoom; its owner applies the changes.
+  void AttachZoom(zelv::ZoomControl& zoom);
   TAufgabe* Task(int column, int row) const;
   QTimer& Clock() { return Timer1; }
   engine::TTermParser& Parser() { return TermParser1; }
@@ -137,6 +155,7 @@ class TForm1 : public QMainWindow {
   void BuildControls();
   void BuildMenu();
   void BuildTaskButtons();
+  void CentreOnScreen();
   void ShowRound();
   // Gives the status rows and the progress bar their spoken texts from the
   // game's counts and tells assistive technology about a change of score.
@@ -151,6 +170,8 @@ class TForm1 : public QMainWindow {
   QTimer Timer1;
   std::array<std::array<TAufgabe*, kTaskRows>, kTaskColumns> Tasks{};
   std::unique_ptr<TrainerGame> game_;
+  QMenu* helpMenu_ = nullptr;
+  zelv::Scale scale_;
 };
 
 }  // namespace numora

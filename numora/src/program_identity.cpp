@@ -2,8 +2,8 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QFontInfo>
-#include <QFontMetrics>
+
+#include "zelvlib/font_fitting.h"
 
 namespace numora {
 
@@ -28,43 +28,17 @@ QIcon ProgramIcon() {
   return icon;
 }
 
-QFont FontWithFallbacks(const QStringList& families, int cellHeight, QFont::StyleHint hint) {
-  QFont font;
-  font.setFamilies(families);
-  font.setStyleHint(hint);
-  int pixelSize = cellHeight;
-  font.setPixelSize(pixelSize);
-  while (pixelSize > 6 && QFontMetrics(font).height() > cellHeight) {
-    font.setPixelSize(--pixelSize);
-  }
-  return font;
-}
-
-QFont FontFittingWidth(const QFont& font, const QString& text, int width) {
-  constexpr int kSmallestPixelSize = 7;
-  if (QFontMetrics(font).horizontalAdvance(text) <= width) return font;
-  QFont fitted = font;
-  int pixelSize = font.pixelSize() > 0 ? font.pixelSize() : QFontInfo(font).pixelSize();
-  do {
-    fitted.setPixelSize(--pixelSize);
-  } while (pixelSize > kSmallestPixelSize && QFontMetrics(fitted).horizontalAdvance(text) > width);
-  return fitted;
-}
-
-QFont SansSerifFont(int cellHeight) {
-  return FontWithFallbacks({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
-                            QStringLiteral("DejaVu Sans")},
-                           cellHeight, QFont::SansSerif);
+QFont SansSerifFont(int pixelSize) {
+  return zelv::FontOfCharacterHeight(
+      {QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+       QStringLiteral("DejaVu Sans")},
+      pixelSize, QFont::SansSerif);
 }
 
 QFont FixedPitchFont(int pixelSize) {
-  QFont font;
-  font.setFamilies({QStringLiteral("Fixedsys"), QStringLiteral("Liberation Mono"),
-                    QStringLiteral("DejaVu Sans Mono")});
-  font.setStyleHint(QFont::Monospace);
-  font.setFixedPitch(true);
-  font.setPixelSize(pixelSize);
-  return font;
+  return zelv::FontOfCharacterHeight({QStringLiteral("Fixedsys"), QStringLiteral("Liberation Mono"),
+                                      QStringLiteral("DejaVu Sans Mono")},
+                                     pixelSize, QFont::Monospace);
 }
 
 }  // namespace numora

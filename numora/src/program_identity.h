@@ -19,19 +19,9 @@ QString ApplicationTitle();
 // The program's icon in all its sizes.
 QIcon ProgramIcon();
 
-// A font asked for by its traditional name, falling back to look-alikes that
-// this system has. The pixel size is the largest whose line height (ascent
-// plus descent) stays within cellHeight, the way the traditional fonts were
-// measured.
-QFont FontWithFallbacks(const QStringList& families, int cellHeight,
-                        QFont::StyleHint hint = QFont::SansSerif);
-
-// font, made smaller step by step (down to 7 pixels) until text fits into
-// width pixels; font itself when it fits already.
-QFont FontFittingWidth(const QFont& font, const QString& text, int width);
-
-// "MS Sans Serif" and its look-alikes.
-QFont SansSerifFont(int cellHeight);
+// "MS Sans Serif" and its look-alikes, with a character height of
+// pixelSize pixels.
+QFont SansSerifFont(int pixelSize);
 // "Fixedsys" and its fixed-pitch look-alikes, at the given pixel size (the
 // look-alikes are wider than the bitmap original, so a line of 60 characters
 // still fits where it did).

@@ -1,5 +1,6 @@
 #include "program_windows.h"
 
+#include <QApplication>
 #include <QTimer>
 
 namespace numora {
@@ -8,7 +9,9 @@ ProgramWindows::ProgramWindows(zelv::UserDialogs& dialogs, Options options)
     : Form1(dialogs, nullptr, options.Seed),
       Splashscreen(nullptr, options.StartupMilliseconds),
       Form3(&Form1),
-      programFolder_(std::move(options.ProgramFolder)) {
+      Zoom(options.Settings),
+      programFolder_(std::move(options.ProgramFolder)),
+      applicationFont_(QApplication::font()) {
   QObject::connect(&Splashscreen, &TSplashscreen::StartupFinished, &Form1.Clock(),
                    qOverload<>(&QTimer::start));
   QObject::connect(&Form1, &TForm1::InfoRequested, &Splashscreen, &TSplashscreen::Info1Click);
@@ -20,6 +23,23 @@ ProgramWindows::ProgramWindows(zelv::UserDialogs& dialogs, Options options)
     }
   });
   QObject::connect(&Form1, &TForm1::HistoryRequested, &Form3, &TForm3::ShowHistory);
+
+  Form1.AttachZoom(Zoom);
+  QObject::connect(&Zoom, &zelv::ZoomControl::Changed, &Form1,
+                   [this](zelv::Scale scale) { ApplyScale(scale); });
+  ApplyScale(Zoom.CurrentScale());
+}
+
+ProgramWindows::~ProgramWindows() {
+  QApplication::setFont(applicationFont_);
+}
+
+void ProgramWindows::ApplyScale(zelv::Scale scale) {
+  QApplication::setFont(scale.Font(applicationFont_));
+  Form1.ApplyScale(scale);
+  Splashscreen.ApplyScale(scale);
+  Form3.ApplyScale(scale);
+  CalcHelp.ApplyScale(scale);
 }
 
 void ProgramWindows::Show() {

@@ -4,6 +4,7 @@
 // others.
 #pragma once
 
+#include <QFont>
 #include <QString>
 #include <cstdint>
 #include <optional>
@@ -12,6 +13,8 @@
 #include "history_window.h"
 #include "main_window.h"
 #include "splash_screen.h"
+
+class QSettings;
 
 namespace zelv {
 class UserDialogs;
@@ -26,11 +29,15 @@ class ProgramWindows {
     int StartupMilliseconds = TSplashscreen::kStartupMilliseconds;
     // Where "Hilfe" looks for "index.htm"; empty: beside the program.
     QString ProgramFolder;
+    // Where the user's zoom is remembered; none: not remembered.
+    QSettings* Settings = nullptr;
   };
 
   // Creates the windows; the start-up window shows itself at once.
   explicit ProgramWindows(zelv::UserDialogs& dialogs) : ProgramWindows(dialogs, Options{}) {}
   ProgramWindows(zelv::UserDialogs& dialogs, Options options);
+
+  ~ProgramWindows();
 
   // Shows the main window, keeping the start-up window above it while the
   // start-up phase lasts (also where no window manager keeps it on top).
@@ -41,9 +48,16 @@ class ProgramWindows {
   TSplashscreen Splashscreen;
   TForm3 Form3;
   TCalcHelp CalcHelp;
+  // The zoom of all four windows ("Ansicht" in the main window's menu).
+  zelv::ZoomControl Zoom;
 
  private:
+  // Every window at the zoom, and the dialogs and menus through the
+  // application's font.
+  void ApplyScale(zelv::Scale scale);
+
   QString programFolder_;
+  QFont applicationFont_;
 };
 
 }  // namespace numora

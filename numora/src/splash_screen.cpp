@@ -13,6 +13,7 @@
 #include <QStyle>
 #include <QTimer>
 
+#include "zelvlib/font_fitting.h"
 #include "zelvlib/shell.h"
 
 namespace numora {
@@ -30,32 +31,19 @@ constexpr int kClientHeight = 192;
 // The left half ends at the vertical line; link labels may grow up to it.
 constexpr int kLeftHalfEnd = 222;
 
-// A font of the given families and pixel size, made smaller until text fits
-// into width x height: the fonts here are wider than the ones the layout was
-// drawn with, and no text may be cut off.
-QFont FittingFont(const QStringList& families, int pixelSize, bool bold, const QString& text,
-                  int width, int height) {
-  QFont font;
-  font.setFamilies(families);
-  font.setStyleHint(QFont::SansSerif);
-  font.setBold(bold);
-  font.setPixelSize(pixelSize);
-  while (pixelSize > 6) {
-    const QFontMetrics metrics(font);
-    if (metrics.horizontalAdvance(text) <= width && metrics.height() <= height) break;
-    font.setPixelSize(--pixelSize);
-  }
-  return font;
-}
-
 const QStringList kArialFamilies = {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
                                     QStringLiteral("DejaVu Sans")};
 const QStringList kSystemFamilies = {QStringLiteral("System"), QStringLiteral("DejaVu Sans"),
                                      QStringLiteral("Liberation Sans")};
 
-QPixmap SplashPicture() {
-  QPixmap picture(QStringLiteral(":/numora/splash/splash.xpm"));
-  return picture;
+// The picture at size, for a screen of the given pixel ratio. It is pixel
+// art: enlarged pixel by pixel, it stays as crisp as drawn.
+QPixmap SplashPicture(const QSize& size, qreal ratio) {
+  const QPixmap picture(QStringLiteral(":/numora/splash/splash.xpm"));
+  if (picture.isNull() || (size == picture.size() && ratio == 1.0)) return picture;
+  QPixmap scaled = picture.scaled(size * ratio, Qt::KeepAspectRatio, Qt::FastTransformation);
+  scaled.setDevicePixelRatio(ratio);
+  return scaled;
 }
 
 }  // namespace
@@ -64,17 +52,12 @@ TSplashscreen::TSplashscreen(QWidget* parent, int startupMilliseconds)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint) {
   setObjectName(QStringLiteral("Splashscreen"));
-  setFixedSize(kClientWidth, kClientHeight);
   setAutoFillBackground(true);
   QPalette background = palette();
   background.setColor(QPalette::Window, QColor(255, 245, 239));
   setPalette(background);
-  setFont(FittingFont(kSystemFamilies, 14, false, QString(), kClientWidth, 16));
 
-  const QString title = QStringLiteral("Numora 1.1");
-  TitleLabel = new QLabel(title, this);
-  TitleLabel->setGeometry(15, 16, 171, 37);
-  TitleLabel->setFont(FittingFont(kArialFamilies, 32, true, title, 171, 37));
+  TitleLabel = new QLabel(QStringLiteral("Numora 1.1"), this);
   TitleLabel->setAutoFillBackground(true);
   QPalette titleColours = TitleLabel->palette();
   titleColours.setColor(QPalette::Window, QColor(0, 0, 255));
@@ -83,83 +66,107 @@ TSplashscreen::TSplashscreen(QWidget* parent, int startupMilliseconds)
   TitleLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
   Bevel3 = new QFrame(this);
-  Bevel3->setGeometry(8, 9, 209, 50);
   Bevel3->setFrameStyle(QFrame::Box | QFrame::Sunken);
   Bevel3->lower();
 
-  // The links share one font: the largest at which both visible ones fit
-  // left of the vertical line.
-  QFont linkFont = FittingFont(kSystemFamilies, 15, true, kWebAddress, kLeftHalfEnd - 16, 16);
-  const QFont mailFont = FittingFont(kSystemFamilies, 15, true, kMailLink, kLeftHalfEnd - 16, 16);
-  if (mailFont.pixelSize() < linkFont.pixelSize()) linkFont = mailFont;
-  linkFont.setUnderline(true);
-  Label3 = MakeLinkLabel(kWebAddress, linkFont, 16, 72, 147, 16);
-  Label2 = MakeLinkLabel(kMailLink, linkFont, 16, 104, 179, 16);
-  Label4 = MakeLinkLabel(kHomePage, linkFont, 16, 0, 354, 16);
+  Label3 = MakeLinkLabel(kWebAddress);
+  Label2 = MakeLinkLabel(kMailLink);
+  Label4 = MakeLinkLabel(kHomePage);
   Label4->hide();  // kept for its address, never shown
 
-  const QString about = QStringLiteral("Numora ist ein Kopfrechen-Trainer von  ") + kAuthor;
-  Label1 = new QLabel(about, this);
-  Label1->setGeometry(240, 16, 109, 60);
+  //: The start-up window's text; %1 is the author.
+  Label1 = new QLabel(tr("Numora ist ein Kopfrechen-Trainer von  %1").arg(kAuthor), this);
   Label1->setWordWrap(true);
   Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  {
-    // Word-wrapped: shrink until every line fits the label's height.
-    QFont font;
-    font.setFamilies(kArialFamilies);
-    int pixelSize = 12;
-    font.setPixelSize(pixelSize);
-    Label1->setFont(font);
-    while (pixelSize > 6 && Label1->heightForWidth(109) > 60) {
-      font.setPixelSize(--pixelSize);
-      Label1->setFont(font);
-    }
-  }
 
   Image2 = new QLabel(this);
-  Image2->setGeometry(360, 48, 32, 32);
-  Image2->setPixmap(QApplication::windowIcon().pixmap(32, 32));
+  Image2->setAccessibleName(tr("Numora-Symbol"));
 
   Bevel1 = new QFrame(this);
-  Bevel1->setGeometry(224, 8, 9, 177);
   // A sunken line at the left edge only, as a bevel of that kind draws it.
   Bevel1->setStyleSheet(QStringLiteral("QFrame { border: none; border-left: 2px groove gray; }"));
 
   Image3 = new QLabel(this);
-  Image3->setGeometry(232, 88, 161, 105);
-  Image3->setPixmap(SplashPicture());
   Image3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   Image3->setAttribute(Qt::WA_TranslucentBackground);
+  Image3->setAccessibleName(tr("Bild: 1+2=3 auf bunten Kacheln"));
 
-  BitBtn1 = new QPushButton(QStringLiteral("&OK"), this);
-  BitBtn1->setGeometry(56, 147, 129, 27);
+  BitBtn1 = new QPushButton(tr("&OK"), this);
   BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
   BitBtn1->setDefault(true);
   BitBtn1->hide();
   connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+
+  ApplyScale(zelv::Scale());
 
   Timer1 = new QTimer(this);
   Timer1->setSingleShot(true);
   Timer1->setInterval(startupMilliseconds);
   connect(Timer1, &QTimer::timeout, this, &TSplashscreen::Timer1Timer);
 
-  // FormCreate: icon, caption, the icon in Image2 (above), then show.
+  // FormCreate: icon, caption, the icon in Image2 (ApplyScale), then show.
   setWindowIcon(QApplication::windowIcon());
   setWindowTitle(QGuiApplication::applicationDisplayName());
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect desktop = screen->availableGeometry();
-    move(desktop.center() - QPoint(kClientWidth / 2, kClientHeight / 2));
-  }
+  CentreOnScreen();
   show();
   Timer1->start();
 }
 
-QLabel* TSplashscreen::MakeLinkLabel(const QString& text, const QFont& font, int x, int y,
-                                     int width, int height) {
-  auto* label = new QLabel(text, this);
+void TSplashscreen::CentreOnScreen() {
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect desktop = screen->availableGeometry();
+    move(desktop.center() - QPoint(width() / 2, height() / 2));
+  }
+}
+
+void TSplashscreen::ApplyScale(zelv::Scale scale) {
+  setFixedSize(scale.Size(QSize(kClientWidth, kClientHeight)));
+  setFont(zelv::FontOfCharacterHeight(kSystemFamilies, scale.Px(14)));
+
+  TitleLabel->setGeometry(scale.Rect(QRect(15, 16, 171, 37)));
+  TitleLabel->setFont(zelv::FontFitting(
+      zelv::FontOfCharacterHeight(kArialFamilies, scale.Px(32), QFont::SansSerif, true),
+      TitleLabel->text(), TitleLabel->size()));
+  Bevel3->setGeometry(scale.Rect(QRect(8, 9, 209, 50)));
+
+  // The links share one font: the largest at which both visible ones fit
+  // left of the vertical line.
+  QFont linkFont =
+      zelv::FontOfCharacterHeight(kSystemFamilies, scale.Px(15), QFont::SansSerif, true);
+  linkFont.setUnderline(true);
+  const QSize linkRoom(scale.Px(kLeftHalfEnd - 16), 0);
+  linkFont = zelv::FontFitting(linkFont, kWebAddress, linkRoom);
+  linkFont = zelv::FontFitting(linkFont, kMailLink, linkRoom);
+  PlaceLinkLabel(Label3, linkFont, scale.Rect(QRect(16, 72, 147, 16)));
+  PlaceLinkLabel(Label2, linkFont, scale.Rect(QRect(16, 104, 179, 16)));
+  PlaceLinkLabel(Label4, linkFont, scale.Rect(QRect(16, 0, 354, 16)));
+
+  Label1->setGeometry(scale.Rect(QRect(240, 16, 109, 60)));
+  Label1->setFont(zelv::FontFittingWrapped(
+      zelv::FontOfCharacterHeight(kArialFamilies, scale.Px(12)), Label1->text(), Label1->size()));
+
+  // The pictures drawn for the screen's pixels, not stretched afterwards.
+  const qreal ratio = devicePixelRatioF();
+  Image2->setGeometry(scale.Rect(QRect(360, 48, 32, 32)));
+  Image2->setPixmap(QApplication::windowIcon().pixmap(Image2->size(), ratio));
+  Bevel1->setGeometry(scale.Rect(QRect(224, 8, 9, 177)));
+  Image3->setGeometry(scale.Rect(QRect(232, 88, 161, 105)));
+  Image3->setPixmap(SplashPicture(Image3->size(), ratio));
+  BitBtn1->setGeometry(scale.Rect(QRect(56, 147, 129, 27)));
+  BitBtn1->setIconSize(scale.Size(QSize(16, 16)));
+  if (isVisible()) CentreOnScreen();
+}
+
+void TSplashscreen::PlaceLinkLabel(QLabel* label, const QFont& font, const QRect& place) {
   // Like an auto-sized label, a link grows to its text.
   label->setFont(font);
-  label->setGeometry(x, y, std::max(width, QFontMetrics(font).horizontalAdvance(text) + 2), height);
+  const int width =
+      std::max(place.width(), QFontMetrics(font).horizontalAdvance(label->text()) + 2);
+  label->setGeometry(place.x(), place.y(), width, place.height());
+}
+
+QLabel* TSplashscreen::MakeLinkLabel(const QString& text) {
+  auto* label = new QLabel(text, this);
   QPalette colours = label->palette();
   colours.setColor(QPalette::WindowText, QColor(0, 0, 128));
   label->setPalette(colours);

@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include "zelvlib/scale.h"
+
 class QFrame;
 class QLabel;
 class QPushButton;
@@ -21,6 +23,9 @@ class TSplashscreen : public QDialog {
   // Takes the program's icon and title, shows itself (not modally) and starts
   // Timer1, which ends the start-up phase.
   explicit TSplashscreen(QWidget* parent = nullptr, int startupMilliseconds = kStartupMilliseconds);
+
+  // Lays the window out at a zoom, from its 100 % layout.
+  void ApplyScale(zelv::Scale scale);
 
   // True until Timer1 has fired (or the phase was ended early).
   bool InStartupPhase() const { return startupPhase_; }
@@ -62,8 +67,9 @@ class TSplashscreen : public QDialog {
 
  private:
   void Label3Click(QLabel* label);
-  QLabel* MakeLinkLabel(const QString& text, const QFont& font, int x, int y, int width,
-                        int height);
+  QLabel* MakeLinkLabel(const QString& text);
+  void PlaceLinkLabel(QLabel* label, const QFont& font, const QRect& place);
+  void CentreOnScreen();
 
   bool startupPhase_ = true;
 };

@@ -53,9 +53,17 @@ StatusRow::StatusRow(std::vector<int> cellWidths, int height, QWidget* parent)
   Q_UNUSED(factoryInstalled);
   texts_.resize(static_cast<qsizetype>(widths_.size()));
   ownerDraw_.resize(widths_.size());
+  SetLayout(widths_, height);
+}
+
+void StatusRow::SetLayout(std::vector<int> cellWidths, int height) {
+  // The cell count stays: texts and owner-drawn cells keep their places.
+  cellWidths.resize(widths_.size());
+  widths_ = std::move(cellWidths);
   int total = 0;
   for (int width : widths_) total += width;
   setFixedSize(total, height);
+  update();
 }
 
 QString StatusRow::CellText(int cell) const {

@@ -27,6 +27,8 @@ class StatusRow : public QWidget {
   void SetCellText(int cell, const QString& text);
   // The cell is drawn by the handler instead of showing a text.
   void SetOwnerDrawn(int cell, DrawCell handler);
+  // New cell widths and height (the zoom changed); the texts stay.
+  void SetLayout(std::vector<int> cellWidths, int height);
   // The inside of a cell's frame, in the row's coordinates.
   QRect CellRect(int cell) const;
 

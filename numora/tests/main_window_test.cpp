@@ -3,6 +3,7 @@
 #include "main_window.h"
 
 #include <QAction>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QListWidget>
 #include <QMenu>
@@ -18,6 +19,7 @@
 #include "history_window.h"
 #include "program_identity.h"
 #include "status_row.h"
+#include "zelvlib/font_fitting.h"
 #include "zelvlib/gui_test_main.h"
 #include "zelvlib/scripted_dialogs.h"
 
@@ -84,15 +86,33 @@ TEST_F(MainWindowTest, StartsRoundOneAtMittelWithFifteenTasks) {
   EXPECT_EQ(form_.centralWidget()->size(), QSize(421, 204));
 }
 
-// The widest terms still fit their buttons; short ones keep the window's font.
+// The widest terms still fit their buttons, on two lines before they get
+// smaller; short ones keep the window's font.
 TEST_F(MainWindowTest, TaskCaptionsFitTheirButtons) {
   TAufgabe* task = form_.Task(0, 0);
   const auto fits = [](const TAufgabe& t) {
-    return QFontMetrics(t.font()).horizontalAdvance(t.text()) <= t.width() - 8;
+    const QFontMetrics metrics(t.font());
+    const QStringList lines = t.text().split(u'\n');
+    if (lines.size() > 2 || metrics.height() * lines.size() > t.height()) return false;
+    for (const QString& line : lines) {
+      if (metrics.horizontalAdvance(line) > t.width() - 8) return false;
+    }
+    return true;
   };
-  for (const char* text : {"1000-(1000+1000)", "1000+1000+1000", "(1000+1000)/30", "7*12"}) {
-    task->SetTaskText(QString::fromLatin1(text));
-    EXPECT_TRUE(fits(*task)) << text;
+  struct Caption {
+    const char* text;
+    int lines;
+  };
+  const Caption captions[] = {
+      {"1000-(1000+1000)", 2}, {"1000+1000+1000", 2}, {"(1000+1000)/30", 2}, {"7*12", 1}};
+  for (const Caption& c : captions) {
+    task->SetTaskText(QString::fromLatin1(c.text));
+    EXPECT_TRUE(fits(*task)) << c.text;
+    EXPECT_EQ(task->text().count(u'\n') + 1, c.lines) << c.text;
+    EXPECT_EQ(task->TaskText(), QString::fromLatin1(c.text));
+    EXPECT_EQ(QString(task->text()).remove(u'\n'), QString::fromLatin1(c.text));
+    // Two lines keep most of the size, where one line would need 8 pixels.
+    EXPECT_GE(QFontInfo(task->font()).pixelSize(), 11) << c.text;
   }
   EXPECT_EQ(task->font(), form_.font());
   form_.ChooseLevel(2);
@@ -102,17 +122,20 @@ TEST_F(MainWindowTest, TaskCaptionsFitTheirButtons) {
   }
 }
 
+TEST_F(MainWindowTest, TheWindowFontHasACharacterHeightOf15Pixels) {
+  EXPECT_EQ(form_.font().pixelSize(), 15);
+  EXPECT_EQ(QFontInfo(form_.Task(2, 1)->font()).pixelSize(), 15);
+}
+
 TEST_F(MainWindowTest, RoundCellTextFitsItsCell) {
   QFont bold = form_.font();
   bold.setBold(true);
   const int room = form_.StatusBar1->CellRect(0).width();
   for (const char* text : {"1. Runde: mittel", "99. Runde: schwer", "999. Runde: schwer"}) {
-    const QFont fitted = FontFittingWidth(bold, QString::fromLatin1(text), room);
+    const QFont fitted = zelv::FontFitting(bold, QString::fromLatin1(text), QSize(room, 0));
     EXPECT_LE(QFontMetrics(fitted).horizontalAdvance(QString::fromLatin1(text)), room) << text;
     EXPECT_TRUE(fitted.bold());
   }
-  // Short texts keep the font as it is.
-  EXPECT_EQ(FontFittingWidth(bold, QStringLiteral("1. Runde: mittel"), room), bold);
 }
 
 TEST_F(MainWindowTest, StatusRowsShowHeadingsUntilTheFirstTick) {

@@ -79,7 +79,7 @@ QString BreakIntoTwoLines(const QFont& font, const QString& text, int width,
       bestCut = i + 1;
     }
   }
-  if (bestCut < 0 || bestLonger > width) return text;
+  if (bestCut < 0) return text;
   return text.left(bestCut).trimmed() + u'\n' + text.mid(bestCut).trimmed();
 }
 

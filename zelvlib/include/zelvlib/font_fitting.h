@@ -29,11 +29,11 @@ QFont FontFitting(const QFont& font, const QString& text, QSize box,
 QFont FontFittingWrapped(const QFont& font, const QString& text, QSize box,
                          int minimumPixelSize = kSmallestFittedPixelSize);
 
-// text as it fits into width in font: unchanged when one line fits, else
-// broken into two lines (joined by '\n') after the one of breakAfter's
-// characters (or a blank) that makes the longer line shortest, when that
-// longer line fits. Unchanged when no break fits; the caller then shrinks
-// the font.
+// text as it best fits into width in font: unchanged when one line fits,
+// else broken into two lines (joined by '\n') after the one of breakAfter's
+// characters (or a blank) that makes the longer line shortest. Unchanged
+// when there is no such place. Two lines may still be too wide; the caller
+// then shrinks the font, far less than a single line would need.
 QString BreakIntoTwoLines(const QFont& font, const QString& text, int width,
                           const QString& breakAfter = QString());
 

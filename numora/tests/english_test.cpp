@@ -1,0 +1,75 @@
+// The trainer for a user whose language is English: every text of the
+// windows, the spoken texts and the help document come from the English
+// catalogue; the German texts stay as they are without it.
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTextEdit>
+
+#include "calc_help.h"
+#include "history_window.h"
+#include "main_window.h"
+#include "spoken_task.h"
+#include "status_row.h"
+#include "zelvlib/gui_test_main.h"
+#include "zelvlib/scripted_dialogs.h"
+#include "zelvlib/translations.h"
+
+namespace numora {
+namespace {
+
+QString Spoken(QObject* object) {
+  return QAccessible::queryAccessibleInterface(object)->text(QAccessible::Name);
+}
+
+QStringList MenuTitles(const TForm1& form) {
+  QStringList titles;
+  for (const QAction* menu : form.menuBar()->actions()) titles << menu->text();
+  return titles;
+}
+
+TEST(EnglishInterface, WindowsMenusAndSpokenTexts) {
+  const zelv::ProgramTranslations english({QStringLiteral("numora")}, {QStringLiteral("en-GB")});
+  ASSERT_EQ(english.Language(), QStringLiteral("en"));
+  zelv::ScriptedDialogs dialogs;
+  TForm1 form(dialogs, nullptr, 5);
+  EXPECT_EQ(MenuTitles(form), QStringList({QStringLiteral("&File"), QStringLiteral("&Options"),
+                                           QStringLiteral("&Help")}));
+  EXPECT_EQ(form.LevelItems[1]->text(), QStringLiteral("medium"));
+  EXPECT_EQ(form.RoundCellText(), QStringLiteral("Round 1: medium"));
+  EXPECT_EQ(form.StatusBar2->CellText(0), QStringLiteral("This round:"));
+  EXPECT_EQ(form.StatusBar1->CellText(3), QStringLiteral("Seconds:"));
+  EXPECT_EQ(Spoken(form.StatusBar3), QStringLiteral("Total: 0 points, 0 errors, 0 seconds"));
+  EXPECT_EQ(Spoken(form.ProgressBar1), QStringLiteral("0 of 15 tasks solved"));
+  EXPECT_EQ(SpokenTask(QStringLiteral("(17+3)*2")),
+            QStringLiteral("open bracket 17 plus 3 close bracket times 2"));
+
+  TAufgabe* task = form.Task(0, 0);
+  dialogs.Answer(QStringLiteral("x"));
+  form.AnswerTask(*task);
+  ASSERT_EQ(dialogs.History().size(), 2u);
+  EXPECT_EQ(dialogs.History()[0].Caption, QStringLiteral("Please enter the result:"));
+  EXPECT_EQ(dialogs.History()[1].Text, QStringLiteral("Invalid input: x"));
+
+  TCalcHelp help;
+  EXPECT_EQ(help.Button1->text(), QStringLiteral("&Close"));
+  EXPECT_TRUE(help.RichEdit1->toPlainText().contains(QStringLiteral("Keyboard and view")));
+  TForm3 history;
+  EXPECT_EQ(history.windowTitle(), QStringLiteral("Numora - History"));
+}
+
+TEST(EnglishInterface, WithoutTheCatalogueTheTextsAreGerman) {
+  zelv::ScriptedDialogs dialogs;
+  TForm1 form(dialogs, nullptr, 5);
+  EXPECT_EQ(MenuTitles(form), QStringList({QStringLiteral("&Datei"), QStringLiteral("&Optionen"),
+                                           QStringLiteral("&Hilfe")}));
+  TCalcHelp help;
+  EXPECT_TRUE(help.RichEdit1->toPlainText().contains(QStringLiteral("Tastatur und Ansicht")));
+  EXPECT_EQ(SpokenTask(QStringLiteral("3^2")), QStringLiteral("3 hoch 2"));
+}
+
+}  // namespace
+}  // namespace numora

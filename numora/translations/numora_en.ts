@@ -1,0 +1,261 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="de">
+<context>
+    <name>numora::SpokenTask</name>
+    <message>
+        <source>plus</source>
+        <translation>plus</translation>
+    </message>
+    <message>
+        <source>minus</source>
+        <translation>minus</translation>
+    </message>
+    <message>
+        <source>mal</source>
+        <translation>times</translation>
+    </message>
+    <message>
+        <source>geteilt durch</source>
+        <translation>divided by</translation>
+    </message>
+    <message>
+        <source>hoch</source>
+        <translation>to the power of</translation>
+    </message>
+    <message>
+        <source>Klammer auf</source>
+        <translation>open bracket</translation>
+    </message>
+    <message>
+        <source>Klammer zu</source>
+        <translation>close bracket</translation>
+    </message>
+</context>
+<context>
+    <name>numora::TAufgabe</name>
+    <message>
+        <source>Rechenaufgabe; Eingabetaste öffnet das Eingabefeld</source>
+        <translation>Arithmetic task; Enter opens the answer field</translation>
+    </message>
+</context>
+<context>
+    <name>numora::TCalcHelp</name>
+    <message>
+        <source>:/numora/help/help.rtf</source>
+        <extracomment>The help document in this language, a resource of the program.</extracomment>
+        <translation>:/numora/help/help_en.rtf</translation>
+    </message>
+    <message>
+        <source>Numora - Help</source>
+        <translation>Numora - Help</translation>
+    </message>
+    <message>
+        <source>&amp;Schließen</source>
+        <translation>&amp;Close</translation>
+    </message>
+</context>
+<context>
+    <name>numora::TEngineAbout</name>
+    <message>
+        <source>Info über TTermParser</source>
+        <translation>About TTermParser</translation>
+    </message>
+    <message>
+        <source>Der Term-Parser von Numora: Er zerlegt Rechenterme mit Zahlen, Variablen, Operatoren und Funktionen, übersetzt sie in ein kleines Programm und rechnet es mit 80-Bit-Genauigkeit aus.
+
+Das Numora-Team</source>
+        <translation>The term parser of Numora: it takes apart arithmetic terms with numbers, variables, operators and functions, translates them into a small program and computes it with 80-bit precision.
+
+The Numora Team</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>numora::TForm1</name>
+    <message>
+        <source>&amp;Ansicht</source>
+        <extracomment>The menu of the zoom levels.</extracomment>
+        <translation>&amp;View</translation>
+    </message>
+    <message>
+        <source>&amp;Datei</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>&amp;Neu</source>
+        <translation>&amp;New</translation>
+    </message>
+    <message>
+        <source>Be&amp;enden</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>&amp;Optionen</source>
+        <translation>&amp;Options</translation>
+    </message>
+    <message>
+        <source>&amp;Schwierigkeitsstufe</source>
+        <translation>&amp;Difficulty</translation>
+    </message>
+    <message>
+        <source>&amp;Verlauf</source>
+        <translation>&amp;History</translation>
+    </message>
+    <message>
+        <source>&amp;Hilfe</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>&amp;Info</source>
+        <translation>&amp;About</translation>
+    </message>
+    <message>
+        <source>Info über TTerm&amp;Parser</source>
+        <translation>About TTerm&amp;Parser</translation>
+    </message>
+    <message>
+        <source>Hilfe</source>
+        <extracomment>The menu item that shows the help document (F1).</extracomment>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>Aufgaben</source>
+        <translation>Tasks</translation>
+    </message>
+    <message>
+        <source>Fortschritt der Runde</source>
+        <translation>Progress of the round</translation>
+    </message>
+    <message>
+        <source>Punkte:</source>
+        <translation>Points:</translation>
+    </message>
+    <message>
+        <source>Fehler:</source>
+        <translation>Errors:</translation>
+    </message>
+    <message>
+        <source>Sekunden:</source>
+        <translation>Seconds:</translation>
+    </message>
+    <message>
+        <source>Diese Runde:</source>
+        <translation>This round:</translation>
+    </message>
+    <message>
+        <source>Gesamt:</source>
+        <translation>Total:</translation>
+    </message>
+    <message>
+        <source>%1 von %2 Aufgaben gelöst</source>
+        <translation>%1 of %2 tasks solved</translation>
+    </message>
+    <message>
+        <source>1 Punkt</source>
+        <translation>1 point</translation>
+    </message>
+    <message>
+        <source>%1 Punkte</source>
+        <translation>%1 points</translation>
+    </message>
+    <message>
+        <source>1 Fehler</source>
+        <translation>1 error</translation>
+    </message>
+    <message>
+        <source>%1 Fehler</source>
+        <translation>%1 errors</translation>
+    </message>
+    <message>
+        <source>1 Sekunde</source>
+        <translation>1 second</translation>
+    </message>
+    <message>
+        <source>%1 Sekunden</source>
+        <translation>%1 seconds</translation>
+    </message>
+    <message>
+        <source>%1 %2, %3, %4</source>
+        <extracomment>A status row read aloud: its heading, then points, errors, seconds.</extracomment>
+        <translation>%1 %2, %3, %4</translation>
+    </message>
+    <message>
+        <source>Bitte das Ergebnis eingeben:</source>
+        <translation>Please enter the result:</translation>
+    </message>
+    <message>
+        <source>Fehlerhafte Eingabe: %1</source>
+        <translation>Invalid input: %1</translation>
+    </message>
+    <message>
+        <source>Bravo, alle Aufgaben gelöst!<byte value="xd"/>
+Als Belohnung gibt es %1 Sonderpunkte.</source>
+        <translation>Well done, all tasks solved!<byte value="xd"/>
+As a reward you get %1 bonus points.</translation>
+    </message>
+    <message>
+        <source>%1. Runde: %2</source>
+        <extracomment>The first status cell: the number of the round, then its level.</extracomment>
+        <translation>Round %1: %2</translation>
+    </message>
+    <message>
+        <source>leicht</source>
+        <translation>easy</translation>
+    </message>
+    <message>
+        <source>mittel</source>
+        <translation>medium</translation>
+    </message>
+    <message>
+        <source>schwer</source>
+        <translation>hard</translation>
+    </message>
+</context>
+<context>
+    <name>numora::TForm3</name>
+    <message>
+        <source>Numora - Verlauf</source>
+        <translation>Numora - History</translation>
+    </message>
+    <message>
+        <source>Verlauf der Runden</source>
+        <translation>History of the rounds</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>numora::TSplashscreen</name>
+    <message>
+        <source>Numora ist ein Kopfrechen-Trainer von  %1</source>
+        <extracomment>The start-up window&apos;s text; %1 is the author.</extracomment>
+        <translation>Numora is a mental arithmetic trainer by  %1</translation>
+    </message>
+    <message>
+        <source>Numora-Symbol</source>
+        <translation>Numora icon</translation>
+    </message>
+    <message>
+        <source>Bild: 1+2=3 auf bunten Kacheln</source>
+        <translation>Picture: 1+2=3 on colourful tiles</translation>
+    </message>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>Link: schreibt eine E-Mail</source>
+        <translation>Link: writes an e-mail</translation>
+    </message>
+    <message>
+        <source>Link: öffnet die Webseite</source>
+        <translation>Link: opens the web page</translation>
+    </message>
+</context>
+</TS>
