@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Makes the README's pictures of the trainer from the program itself:
-# docs/numora-main.png (the main window in the middle of a round) and
-# docs/numora-history.png (the history window after three rounds).
+# docs/numora-main.png (the main window in the middle of a round),
+# docs/numora-history.png (the history window after three rounds),
+# docs/numora-main-200.png (the main window at 200 %) and
+# docs/numora-english.png, docs/numora-english-200.png (the English
+# interface at 100 % and 200 %).
 # The windows are rendered off screen, so no display is needed.
 # Usage: scripts/screenshots.sh
 # Environment (optional):
@@ -22,6 +25,16 @@ cmake --build "$build" --target numora_screenshots -j"$jobs"
 mkdir -p docs
 # A fixed language and time zone keep the date line's format the same on
 # every machine that makes the pictures.
-LC_ALL=C.UTF-8 LANG=C.UTF-8 TZ=UTC QT_QPA_PLATFORM=offscreen \
-  "$build/numora/numora_screenshots" docs
-echo "wrote docs/numora-main.png and docs/numora-history.png"
+shots() {
+  LC_ALL=C.UTF-8 LANG=C.UTF-8 TZ=UTC QT_QPA_PLATFORM=offscreen \
+    "$build/numora/numora_screenshots" docs "$@"
+}
+shots
+shots de 200 numora-main-200
+shots en 100 numora-english
+shots en 200 numora-english-200
+# Only the main windows of the extra pictures are shown.
+rm -f docs/numora-main-200-history.png docs/numora-english-history.png \
+  docs/numora-english-200-history.png
+echo "wrote docs/numora-main.png, numora-history.png, numora-main-200.png," \
+  "numora-english.png and numora-english-200.png"

@@ -14,7 +14,7 @@ from fractions import Fraction
 
 import pyatspi
 
-PROGRAM, LANGUAGE = sys.argv[1], sys.argv[2]
+PROGRAM, LANGUAGE, ZOOM = sys.argv[1], sys.argv[2], int(sys.argv[3])
 
 # Spoken arithmetic back to a term; longer phrases first.
 WORDS = {
@@ -90,6 +90,19 @@ def focused_task(app):
     return None
 
 
+def focused_field(dialog):
+    for node in descendants(dialog):
+        if node.getRole() == pyatspi.ROLE_TEXT and node.getState().contains(
+                pyatspi.STATE_FOCUSED):
+            return node
+    return None
+
+
+def field_text(field):
+    text = field.queryText()
+    return text.getText(0, text.characterCount)
+
+
 def window_named(app, name):
     for window in app:
         if window is not None and window.name == name and showing(window):
@@ -157,6 +170,10 @@ def play(program):
     # manager would hand the main window the keyboard (there is none here).
     wait_for("the start-up window to hide", lambda: not any(
         w is not None and w.getRole() == pyatspi.ROLE_DIALOG and showing(w) for w in app))
+    # The window at the user's zoom (its client area is 421 pixels wide at 100 %).
+    width = main_window.queryComponent().getExtents(pyatspi.DESKTOP_COORDS).width
+    if width < 421 * ZOOM // 100:
+        fail("the main window is %d pixels wide at %d %%" % (width, ZOOM))
     subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "^Numora$",
                     "windowfocus", "--sync"], check=True, stdout=subprocess.DEVNULL)
     wait_for("a task with the keyboard focus", lambda: focused_task(app))
@@ -169,8 +186,10 @@ def play(program):
         answer = answer_of(spoken)
         print("task %d: %s = %s" % (solved + 1, spoken, answer), flush=True)
         key("Return")
-        wait_for("the input dialog", lambda: window_named(app, TEXTS["input"]))
+        dialog = wait_for("the input dialog", lambda: window_named(app, TEXTS["input"]))
+        field = wait_for("the keyboard in the answer field", lambda: focused_field(dialog))
         type_text(answer)
+        wait_for("the answer %s in the field" % answer, lambda: field_text(field) == answer)
         key("Return")
         solved += 1
         if solved < 15:

@@ -1,12 +1,14 @@
 #!/bin/sh
 # Plays one whole round of the trainer with the keyboard only and reads it
 # through the accessibility bus, as a screen reader would: its own X server
-# (Xvfb picks a free display), its own D-Bus session with the AT-SPI bus, and
-# an empty home folder. Usage: atspi_round_test.sh <numora program> [language]
+# (on a free display), its own D-Bus session with the AT-SPI bus, and
+# an empty home folder. Usage:
+#   atspi_round_test.sh <numora program> [language (de, en)] [zoom per cent]
 # Exit status 77 (skipped) when the tools for it are not installed.
 set -eu
 program=$1
 language=${2:-de}
+zoom=${3:-100}
 here=$(dirname "$0")
 
 for tool in Xvfb dbus-run-session xdotool; do
@@ -28,18 +30,32 @@ cleanup() {
 }
 trap cleanup EXIT INT TERM
 
-# -displayfd: the server chooses a free display number and writes it here.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
+# A free display: neither a lock file nor a socket of another server (some
+# servers run without lock files, which fools Xvfb's own -displayfd search).
+# A server that still fails to start makes us try the next number.
 display=""
-for _ in $(seq 100); do
-  display=$(cat "$work/display")
-  [ -n "$display" ] && break
-  sleep 0.1
+first=$(( $$ % 400 + 100 ))
+for offset in $(seq 0 40); do
+  n=$(( first + offset ))
+  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 50); do
+    [ -e "/tmp/.X11-unix/X$n" ] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$xvfb_pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
+    display=$n
+    break
+  fi
+  kill "$xvfb_pid" 2>/dev/null || true
+  xvfb_pid=""
 done
-[ -n "$display" ] || { echo "Xvfb did not start:"; cat "$work/xvfb.log"; exit 1; }
+[ -n "$display" ] || { echo "no X server could be started:"; cat "$work/xvfb.log"; exit 1; }
 
-mkdir -p "$work/home" "$work/runtime"
+mkdir -p "$work/home/.config/zelv" "$work/runtime"
+printf '[view]\nzoom=%s\n' "$zoom" >"$work/home/.config/zelv/numora.conf"
 chmod 700 "$work/runtime"
 export DISPLAY=":$display" HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" \
   XDG_DATA_HOME="$work/home/.local/share" XDG_RUNTIME_DIR="$work/runtime" \
@@ -51,7 +67,7 @@ case "$language" in
 esac
 
 status=0
-dbus-run-session -- "$python" "$here/atspi_round_test.py" "$program" "$language" \
+dbus-run-session -- "$python" "$here/atspi_round_test.py" "$program" "$language" "$zoom" \
   2>"$work/stderr.log" || status=$?
 if [ "$status" -ne 0 ]; then
   grep -v -e 'Failed to set fd limit' -e 'Activating service' -e 'Successfully activated' \
