@@ -1,11 +1,12 @@
-"""Plays a 12-picture game of Bildwort with the keyboard only.
+"""Plays a game of Bildwort with the keyboard only.
 
 Everything the test knows about the window it reads from the accessibility
 tree (AT-SPI), and everything it does is a key press: the focused picture,
 Enter to open the word list, Home/Down to go through the words, Enter to
 pick, until no picture is left; then Tab to "Nein" in the end question and
 Enter, which ends the program. Run by keyboard_game_test.sh inside a private X display and D-Bus
-session; the program's path is the only argument.
+session. Arguments: the program's path, the number of pictures the settings
+ask for, and the interface language (de or en).
 """
 
 import re
@@ -66,11 +67,24 @@ def selected_word(words):
     return None
 
 
+# The interface's texts the test reads, in both languages.
+TEXTS = {
+    "de": {"cell": "Bild in Reihe", "left": r"noch (\d+) Bild(er)?", "list": "Wortliste",
+           "right": "Richtig: %s! \u2605",
+           "wrong": "\u201e%s\u201c passt nicht. Versuch ein anderes Wort.",
+           "question": "Bravo!", "no": "Nein"},
+    "en": {"cell": "Picture in row", "left": r"(\d+) pictures? left", "list": "Word list",
+           "right": "Right: %s! \u2605", "wrong": "\u201c%s\u201d does not fit. Try another word.",
+           "question": "Well done!", "no": "No"},
+}
+TEXT = TEXTS["de"]
+
+
 def answer(board, chosen):
     feedback = board.feedback()
-    if feedback == "Richtig: %s! \u2605" % chosen:
+    if feedback == TEXT["right"] % chosen:
         return "right"
-    if feedback == "\u201e%s\u201c passt nicht. Versuch ein anderes Wort." % chosen:
+    if feedback == TEXT["wrong"] % chosen:
         return "wrong"
     return None
 
@@ -88,7 +102,7 @@ class Board:
         self.app = app
 
     def cells(self):
-        return descendants(self.app, lambda n: n.name.startswith("Bild in Reihe") and showing(n))
+        return descendants(self.app, lambda n: n.name.startswith(TEXT["cell"]) and showing(n))
 
     def focused_cell(self):
         for cell in self.cells():
@@ -97,17 +111,19 @@ class Board:
         return None
 
     def remaining(self):
-        labels = descendants(self.app, lambda n: re.fullmatch(r"noch \d+ Bild(er)?", n.name or ""))
-        counts = {int(label.name.split()[1]) for label in labels}
+        labels = descendants(self.app, lambda n: re.fullmatch(TEXT["left"], n.name or ""))
+        counts = {int(re.fullmatch(TEXT["left"], label.name).group(1)) for label in labels}
         return counts.pop() if len(counts) == 1 else None
 
     def feedback(self):
-        found = descendants(self.app, lambda n: "passt nicht" in (n.name or "")
-                            or (n.name or "").startswith("Richtig"))
+        right = TEXT["right"].split("%s")[0]
+        wrong = TEXT["wrong"].split("%s")[1]
+        found = descendants(self.app, lambda n: (n.name or "").startswith(right)
+                            or (n.name or "").endswith(wrong))
         return found[0].name if found else None
 
     def word_list(self):
-        lists = descendants(self.app, lambda n: n.name == "Wortliste" and showing(n))
+        lists = descendants(self.app, lambda n: n.name == TEXT["list"] and showing(n))
         return lists[0] if lists else None
 
     def dialog(self, caption):
@@ -118,13 +134,17 @@ class Board:
 
 
 def main():
+    global TEXT
+    pictures = int(sys.argv[2])
+    TEXT = TEXTS[sys.argv[3]]
     program = subprocess.Popen([sys.argv[1]])
     try:
         app = wait_for("the program on the accessibility bus", application, 30)
         board = Board(app)
-        wait_for("12 pictures", lambda: len(board.cells()) == 12 and board.remaining() == 12)
+        wait_for("%d pictures" % pictures,
+                 lambda: len(board.cells()) == pictures and board.remaining() == pictures)
         picks = 0
-        for left in range(12, 0, -1):
+        for left in range(pictures, 0, -1):
             wait_for("noch %d" % left, lambda: board.remaining() == left)
             if len(board.cells()) != left:
                 fail("%d pictures shown, %d left" % (len(board.cells()), left))
@@ -161,25 +181,25 @@ def main():
                 fail("no word of the list was accepted for " + cell.name)
             if left > 1:
                 wait_for("the list to close", lambda: board.word_list() is None)
-        print("keyboard_game: 12 pictures solved in %d picks" % picks)
-        question = wait_for("the end question", lambda: board.dialog("Bravo!"))
+        print("keyboard_game: %d pictures solved in %d picks" % (pictures, picks))
+        question = wait_for("the end question", lambda: board.dialog(TEXT["question"]))
         # "Nein" ends the program: Tab to it, reading the focused button.
         for _ in range(6):
             focused = wait_for("a focused button", lambda: focused_button(question))
-            if focused == "Nein":
+            if focused == TEXT["no"]:
                 break
             key("Tab")
             wait_for("the focus to move", lambda: focused_button(question) != focused)
         else:
-            fail("no button \"Nein\" in the end question")
+            fail("no button \"%s\" in the end question" % TEXT["no"])
         key("Return")
         try:
             code = program.wait(timeout=15)
         except subprocess.TimeoutExpired:
-            fail("the program did not end after \"Nein\"")
+            fail("the program did not end after \"%s\"" % TEXT["no"])
         if code != 0:
             fail("the program ended with %d" % code)
-        print("keyboard_game: ended by \"Nein\" in the end question")
+        print("keyboard_game: ended by \"%s\" in the end question" % TEXT["no"])
     finally:
         if program.poll() is None:
             program.kill()

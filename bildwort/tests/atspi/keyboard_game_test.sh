@@ -4,10 +4,12 @@
 # would: in a virtual X display of its own (Xvfb picks a free display
 # number) and a private D-Bus session with its own AT-SPI bus, so it runs
 # beside other sessions and on a machine without a desktop.
-#   keyboard_game_test.sh <bildwort program>
+#   keyboard_game_test.sh <bildwort program> [pictures (12)] [de|en (de)]
 set -euo pipefail
 
 program=$(realpath "$1")
+pictures=${2:-12}
+language=${3:-de}
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 xvfb=""
@@ -31,16 +33,16 @@ if [ ! -s "$work/display" ]; then
   exit 1
 fi
 
-# A private home: the game's settings choose 12 pictures, and nothing of
+# A private home: the game's settings choose the pictures, and nothing of
 # the user running the test is read or changed.
 mkdir -p "$work/config/zelv" "$work/data" "$work/runtime"
 chmod 700 "$work/runtime"
-printf '[Spiel]\nBilder=12\n' >"$work/config/zelv/bildwort.conf"
+printf '[Spiel]\nBilder=%s\n' "$pictures" >"$work/config/zelv/bildwort.conf"
 
 # Debian's own Python, which holds pyatspi, also where another python3
 # comes first in PATH.
 env -u SESSION_MANAGER -u DBUS_SESSION_BUS_ADDRESS -u AT_SPI_BUS_ADDRESS \
   DISPLAY=":$(cat "$work/display")" HOME="$work" XDG_CONFIG_HOME="$work/config" \
   XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime" \
-  QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 LANGUAGE=de LANG=C.UTF-8 \
-  dbus-run-session -- /usr/bin/python3 "$here/keyboard_game.py" "$program"
+  QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 LANGUAGE="$language" LANG=C.UTF-8 \
+  dbus-run-session -- /usr/bin/python3 "$here/keyboard_game.py" "$program" "$pictures" "$language"
