@@ -952,6 +952,9 @@ TEST_F(BildwortWindowTest, AnEnglishUserGetsAnEnglishInterfaceAndTheGameKeepsIts
   EXPECT_EQ(form.Ansicht1->title(), "&View");
   EXPECT_EQ(form.Progress->text(), "2 pictures left");
   EXPECT_EQ(form.Cell(1)->accessibleName(), "Picture in row 1, column 2");
+  // The sample picture library's help and about box come in English too.
+  EXPECT_EQ(QCoreApplication::translate("zelvpics", "Hilfe"), "Help");
+  EXPECT_EQ(QCoreApplication::translate("zelvpics", "Info"), "About");
   // The words stay German until the game's own language menu says English.
   EXPECT_TRUE(form.Combobox1->item(0)->text().startsWith("Wort"));
   dialogs_.Press(DialogButton::Cancel);

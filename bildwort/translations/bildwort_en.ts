@@ -73,7 +73,7 @@ Bitte installieren Sie Bildwort neu (Paket „zelv“).</source>
         <translation>The picture library “%1” was not found or cannot be loaded. Without it there are no pictures and words.
 
 These folders were searched:
-%2and the system's library folders.
+%2and the system&apos;s library folders.
 
 Please reinstall Bildwort (package “zelv”).</translation>
     </message>
@@ -83,7 +83,7 @@ Please reinstall Bildwort (package “zelv”).</translation>
     </message>
     <message>
         <source>Die Wortliste der Bildbibliothek ist leer.</source>
-        <translation>The picture library's word list is empty.</translation>
+        <translation>The picture library&apos;s word list is empty.</translation>
     </message>
     <message>
         <source>Fehler</source>
@@ -126,6 +126,25 @@ Please reinstall Bildwort (package “zelv”).</translation>
 Willst Du noch einmal spielen ?</source>
         <translation>Well done! You have matched them all!<byte value="xd"/>
 Do you want to play again?</translation>
+    </message>
+</context>
+<context>
+    <name>zelvpics</name>
+    <message>
+        <source>Info</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;&lt;b&gt;Bildwort 2&lt;/b&gt; &amp;ndash; Bilder und Wörter&lt;/p&gt;&lt;p&gt;Die Bildbibliothek &lt;b&gt;zelvpics&lt;/b&gt; 1.0 enthält 120 Bilder von Tieren, Essen, Spielsachen, Fahrzeugen, Dingen im Haus und aus der Natur, jeweils mit dem deutschen und dem englischen Wort.&lt;/p&gt;&lt;p&gt;Die Bilder sind aus der Schrift Noto Color Emoji gezeichnet (SIL Open Font License 1.1).&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;b&gt;Bildwort 2&lt;/b&gt; &amp;ndash; pictures and words&lt;/p&gt;&lt;p&gt;The picture library &lt;b&gt;zelvpics&lt;/b&gt; 1.0 holds 120 pictures of animals, food, toys, vehicles, things at home and in nature, each with its German and its English word.&lt;/p&gt;&lt;p&gt;The pictures are drawn from the Noto Color Emoji font (SIL Open Font License 1.1).&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Hilfe</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>&lt;h3&gt;So spielst du Bildwort&lt;/h3&gt;&lt;ol&gt;&lt;li&gt;Klicke auf ein Bild, oder gehe mit den Pfeiltasten zu einem Bild und drücke die Eingabetaste.&lt;/li&gt;&lt;li&gt;Dort öffnet sich eine Liste mit Wörtern.&lt;/li&gt;&lt;li&gt;Wähle das Wort, das zum Bild passt: mit der Maus, oder mit den Pfeiltasten oder den ersten Buchstaben und dann mit der Eingabetaste. Escape schließt die Liste.&lt;/li&gt;&lt;/ol&gt;&lt;p&gt;Ist das Wort richtig, verschwinden das Bild und das Wort. Ist es falsch, bleibt alles, wie es ist, und du kannst es gleich noch einmal versuchen. Unten steht, wie viele Bilder noch übrig sind.&lt;/p&gt;&lt;p&gt;Im Menü &lt;b&gt;Sprache&lt;/b&gt; wählst du, ob die Wörter auf Deutsch oder auf Englisch kommen, und mit &lt;b&gt;Wörter vorlesen&lt;/b&gt; (Strg+L) werden richtige Wörter vorgelesen; F5 liest das gewählte Wort vor. Im Menü &lt;b&gt;Bilder&lt;/b&gt; wählst du, wie viele Bilder ein Spiel hat, im Menü &lt;b&gt;Ansicht&lt;/b&gt;, wie groß alles ist. Mit &lt;b&gt;Datei &amp;gt; Neu&lt;/b&gt; beginnt ein neues Spiel.&lt;/p&gt;&lt;p&gt;Viel Spaß!&lt;/p&gt;</source>
+        <translation>&lt;h3&gt;How to play Bildwort&lt;/h3&gt;&lt;ol&gt;&lt;li&gt;Click a picture, or go to a picture with the arrow keys and press Enter.&lt;/li&gt;&lt;li&gt;A list of words opens there.&lt;/li&gt;&lt;li&gt;Choose the word that fits the picture: with the mouse, or with the arrow keys or its first letters and then Enter. Escape closes the list.&lt;/li&gt;&lt;/ol&gt;&lt;p&gt;If the word is right, the picture and the word disappear. If it is wrong, everything stays as it is, and you can try again straight away. At the bottom you see how many pictures are left.&lt;/p&gt;&lt;p&gt;In the &lt;b&gt;Language&lt;/b&gt; menu you choose whether the words come in German or in English, and with &lt;b&gt;Read words aloud&lt;/b&gt; (Ctrl+L) right words are read aloud; F5 reads the chosen word. In the &lt;b&gt;Pictures&lt;/b&gt; menu you choose how many pictures a game has, in the &lt;b&gt;View&lt;/b&gt; menu how big everything is. &lt;b&gt;File &amp;gt; New&lt;/b&gt; starts a new game.&lt;/p&gt;&lt;p&gt;Have fun!&lt;/p&gt;</translation>
     </message>
 </context>
 </TS>
