@@ -330,6 +330,19 @@ Extended Compute(RunContext& context, int code, std::span<const Extended> a, Ext
 
 }  // namespace
 
+int FunctionArity(int code) {
+  return Arity(code);
+}
+
+Extended FunctionValue(RunContext& context, int code, std::span<const Extended> args,
+                       Extended angleFactor) {
+  // A NaN argument has no value to compute with; like a comparison with NaN
+  // it is an invalid operation, and no series runs on it.
+  bool hasNaN = false;
+  for (const Extended v : args) hasNaN = hasNaN || std::isnan(v);
+  return hasNaN ? MathFailure() : Compute(context, code, args, angleFactor);
+}
+
 void ApplyFunction(RunContext& context, TMachine& machine, int code) {
   const int arity = Arity(code);
   bool mathFailure = false;
@@ -342,11 +355,7 @@ void ApplyFunction(RunContext& context, TMachine& machine, int code) {
   } else {
     const std::size_t first = static_cast<std::size_t>(machine.Top - arity + 1);
     const std::span<Extended> args(&machine.ValueStack[first], static_cast<std::size_t>(arity));
-    // A NaN argument has no value to compute with; like a comparison with NaN
-    // it is an invalid operation, and no series runs on it.
-    bool hasNaN = false;
-    for (const Extended v : args) hasNaN = hasNaN || std::isnan(v);
-    args[0] = hasNaN ? MathFailure() : Compute(context, code, args, machine.AngleFactor);
+    args[0] = FunctionValue(context, code, args, machine.AngleFactor);
     machine.Top -= arity - 1;
     mathFailure = FloatingPointFailed();
   }

@@ -14,18 +14,7 @@ namespace {
 
 constexpr const char* MsgStackOverflow = "Stack overflow";
 
-// a raised to the whole number n by square-and-multiply. The base is squared
-// only while bits remain, so no overflow is raised that the result does not
-// have itself.
-Extended IntegerPower(Extended base, std::uint32_t n) {
-  Extended result = 1;
-  for (;;) {
-    if ((n & 1U) != 0) result *= base;
-    n >>= 1;
-    if (n == 0) return result;
-    base *= base;
-  }
-}
+}  // namespace
 
 // a ^ b. A NaN operand cannot be compared with the cases below; like every
 // comparison with NaN that is an invalid operation. exactFlags is set where
@@ -48,6 +37,8 @@ Extended Power(Extended a, Extended b, bool& exactFlags) {
   // A negative base makes the logarithm an invalid operation.
   return std::exp(b * std::log(a));
 }
+
+namespace {
 
 // A failure of the run itself rather than of a routine: no routine's message
 // stays pending.

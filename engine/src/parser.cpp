@@ -11,6 +11,7 @@
 #include "engine/random.h"
 #include "engine/run_context.h"
 #include "engine/term_text.h"
+#include "fast_program.h"
 
 namespace engine {
 
@@ -577,6 +578,7 @@ void TTermParser::SetTerm(const std::string& term) {
 std::uint8_t TTermParser::Analyse() {
   RunContext& context = ThreadRunContext();
   std::uint8_t code = 0;
+  fastState_ = FastState::NotEvaluated;
   try {
     errorText_.clear();
     preparedTerm_ = termText_;
@@ -653,9 +655,14 @@ std::uint8_t TTermParser::Compute() {
       status = 7;
       errorText_ = "Cannot evaluate Term with given value";
     } else {
-      Extended value = RunProgram(ThreadRunContext(), *codeBuffer_, varValues_, angleFactor_,
-                                  status, errorText_);
-      if (status == 0) resultValue_ = value;
+      // The fast form writes its result straight into resultValue_: every
+      // copy of an 80-bit value costs a slow store and load.
+      RunContext& context = ThreadRunContext();
+      if (!ComputeFast(context)) {
+        const Extended value =
+            RunProgram(context, *codeBuffer_, varValues_, angleFactor_, status, errorText_);
+        if (status == 0) resultValue_ = value;
+      }
     }
   } catch (...) {
     status = 7;
@@ -665,6 +672,26 @@ std::uint8_t TTermParser::Compute() {
   evalError_ = code;
   if (code != 0) FireError();
   return code;
+}
+
+bool TTermParser::ComputeFast(RunContext& context) {
+  // The trainer analyses and evaluates each candidate term once; building
+  // the fast form for those would only slow task making down.
+  if (fastState_ == FastState::NotEvaluated) {
+    fastState_ = FastState::EvaluatedOnce;
+    return false;
+  }
+  if (fastState_ == FastState::EvaluatedOnce) {
+    try {
+      if (!fastForm_) fastForm_ = std::make_unique<FastProgram>();
+      fastState_ = fastForm_->Build(*codeBuffer_) ? FastState::Built : FastState::Unavailable;
+    } catch (...) {
+      // Without memory for the fast form the interpreter does the work.
+      fastState_ = FastState::Unavailable;
+    }
+  }
+  return fastState_ == FastState::Built &&
+         fastForm_->Run(context, varValues_, angleFactor_, resultValue_);
 }
 
 Extended TTermParser::Evaluate() {
@@ -697,12 +724,6 @@ void TTermParser::FireError() {
 Extended TTermParser::VarValue(int slot) const {
   if (slot < 0 || static_cast<std::size_t>(slot) >= varValues_.size()) return 0;
   return varValues_[static_cast<std::size_t>(slot)];
-}
-
-bool TTermParser::SetVarValue(int slot, Extended value) {
-  if (slot < 0 || static_cast<std::size_t>(slot) >= varValues_.size()) return false;
-  varValues_[static_cast<std::size_t>(slot)] = value;
-  return true;
 }
 
 bool TTermParser::SetVarValue(std::string_view name, Extended value) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <span>
 #include <string>
 
@@ -30,6 +31,32 @@ Extended RunProgram(RunContext& context, const TProgram& program,
 // Operator dispatch (codes 1..20), on the running machine; ends the step with
 // EndStep.
 void ApplyOperator(RunContext& context, TMachine& machine, int code);
+
+// a raised to the whole number n by square-and-multiply. The base is squared
+// only while bits remain, so no overflow is raised that the result does not
+// have itself.
+inline Extended IntegerPower(Extended base, std::uint32_t n) {
+  Extended result = 1;
+  for (;;) {
+    if ((n & 1U) != 0) result *= base;
+    n >>= 1;
+    if (n == 0) return result;
+    base *= base;
+  }
+}
+
+// a ^ b as the power operator computes it. exactFlags is set where a failure
+// shows in the result alone (an infinite or NaN value).
+Extended Power(Extended a, Extended b, bool& exactFlags);
+
+// The number of arguments of a function code; 0 for a code that names none.
+int FunctionArity(int code);
+// A built-in function's value for its arguments (first argument first): the
+// computation of ApplyFunction without taking the arguments from the stack.
+// Failures are reported as ApplyFunction's are, through context and the
+// floating-point flags; the step is not ended.
+Extended FunctionValue(RunContext& context, int code, std::span<const Extended> args,
+                       Extended angleFactor);
 
 // Function dispatch (codes 1..67), on the running machine. Takes the function's
 // arguments from the stack (first argument deepest), leaves the result in place

@@ -17,6 +17,8 @@
 namespace engine {
 
 class TTermParser;
+class FastProgram;
+struct RunContext;
 
 // A list of text lines that reports every change to its owner.
 class TStringList {
@@ -153,8 +155,14 @@ class TTermParser {
   // Variable values, one slot per prepared variable name.
   int VarCount() const { return static_cast<int>(varValues_.size()); }
   Extended VarValue(int slot) const;
-  // false when the slot or name does not exist.
-  bool SetVarValue(int slot, Extended value);
+  // false when the slot or name does not exist. Inline: an embedder sets the
+  // variables before every evaluation, and a call would pass the 80-bit
+  // value through memory twice more.
+  bool SetVarValue(int slot, Extended value) {
+    if (slot < 0 || static_cast<std::size_t>(slot) >= varValues_.size()) return false;
+    varValues_[static_cast<std::size_t>(slot)] = value;
+    return true;
+  }
   bool SetVarValue(std::string_view name, Extended value);
 
   // Read-only views of the analysis.
@@ -171,6 +179,10 @@ class TTermParser {
   // Records the highest variable slot the compiled program reads; returns
   // the analysis code.
   std::uint8_t CheckVariableSlots();
+  // Runs the fast form of the program where it decides the result alone;
+  // builds it on the second evaluation of an analysed term. On success the
+  // result is in resultValue_.
+  bool ComputeFast(RunContext& context);
 
   std::unique_ptr<TProgram> codeBuffer_;
   Extended angleFactor_ = 1;
@@ -187,6 +199,10 @@ class TTermParser {
   std::string termText_;
   // Variable slots the compiled program reads.
   std::size_t slotsNeeded_ = 0;
+  // The fast form of the program, and how far it is since the analysis.
+  enum class FastState : std::uint8_t { NotEvaluated, EvaluatedOnce, Built, Unavailable };
+  std::unique_ptr<FastProgram> fastForm_;
+  FastState fastState_ = FastState::NotEvaluated;
 };
 
 // The engine never shows a window itself. A host program installs these hooks

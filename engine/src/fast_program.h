@@ -1,0 +1,117 @@
+// The fast execution form of a compiled program: built from the postfix
+// program for a term that is evaluated again and again, and run instead of the
+// interpreter where it can decide the outcome alone.
+//
+// The interpreter stays the reference. A fast run either gives exactly what
+// the interpreter would give for a successful run (the same value bit for
+// bit, status 0, no message), or it declines and the caller runs the
+// interpreter, which then decides everything: failures, messages, warnings.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "engine/extended.h"
+#include "engine/program_format.h"
+
+namespace engine {
+
+struct RunContext;
+
+class FastProgram {
+ public:
+  FastProgram() = default;
+  FastProgram(const FastProgram&) = delete;  // steps point into constants_
+  FastProgram& operator=(const FastProgram&) = delete;
+
+  // Translates program. false, leaving an empty form that declines every run,
+  // when the program holds anything left to the interpreter: random
+  // functions (a declined run would draw twice), unknown codes, a stack that
+  // would run empty, a result that is not a single value, or the 500th
+  // record.
+  bool Build(const TProgram& program);
+  bool Empty() const { return steps_.empty(); }
+
+  // Runs the form with the given variable values. true: value is the
+  // interpreter's result of a successful run. false: undecided here.
+  // Steps that call shared routines report through context, as in the
+  // interpreter; a run they fail or warn in is declined.
+  bool Run(RunContext& context, std::span<const Extended> varValues, Extended angleFactor,
+           Extended& value);
+
+  // The operations of the form. The accumulator holds the value computed
+  // last; A and B are fused operands (a variable or a constant); Pop takes
+  // the left operand from the stack. Push saves the accumulator first.
+  enum Op : std::uint8_t {
+    Load,           // A
+    PushLoad,       // A
+    Add,            // accumulator + A
+    Sub,            // accumulator - A
+    Mul,            // accumulator * A
+    Div,            // accumulator / A
+    RevSub,         // A - accumulator
+    RevDiv,         // A / accumulator
+    AddLeaves,      // A + B
+    SubLeaves,      // A - B
+    MulLeaves,      // A * B
+    DivLeaves,      // A / B
+    PushAddLeaves,  // A + B
+    PushSubLeaves,  // A - B
+    PushMulLeaves,  // A * B
+    PushDivLeaves,  // A / B
+    AddPop,
+    SubPop,
+    MulPop,
+    DivPop,
+    Negate,
+    Square,
+    Cube,
+    PowerInt,  // Count: a positive whole constant exponent
+    Abs,
+    MaxLeaves,      // MAX(A; B)
+    MinLeaves,      // MIN(A; B)
+    PushMaxLeaves,  // MAX(A; B)
+    PushMinLeaves,  // MIN(A; B)
+    MaxPop,
+    MinPop,
+    ComparePop,   // Code: the comparison operator
+    OperatorPop,  // Code: any other operator, by its shared routine
+    Call1,        // Code: a built-in function, by its shared routine
+    Call2,
+    Call3,
+    Finish,
+    OpCount
+  };
+
+  struct Step {
+    Op Kind = Finish;
+    std::uint8_t Code = 0;
+    std::uint32_t Count = 0;
+    const Extended* A = nullptr;
+    const Extended* B = nullptr;
+  };
+
+ private:
+  struct Node;
+  class Translator;
+  // A fused operand that reads a variable: its step, which operand, the slot.
+  struct VariableUse {
+    std::uint32_t StepIndex;
+    bool SecondOperand;
+    std::uint16_t Slot;
+  };
+  // Points the variable operands at the given values.
+  void Bind(const Extended* varValues);
+
+  std::vector<Step> steps_;
+  std::vector<Extended> constants_;
+  std::vector<VariableUse> variableUses_;
+  const Extended* boundValues_ = nullptr;
+  std::size_t slotsNeeded_ = 0;
+  // Calls shared routines that report through the run status and the
+  // floating-point flags, which are then read once at the end of the run.
+  bool usesRoutines_ = false;
+};
+
+}  // namespace engine
