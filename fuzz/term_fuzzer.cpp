@@ -4,8 +4,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "../engine/src/fast_program.h"
+#include "engine/interpreter.h"
 #include "engine/parser.h"
+#include "engine/run_context.h"
 #include "engine_check.h"
 
 namespace {
@@ -24,6 +28,28 @@ void SetValues(engine::TTermParser& parser) {
   for (int slot = 0; slot < parser.VarCount() && slot < 6; ++slot) {
     parser.SetVarValue(slot, values[slot]);
   }
+}
+
+// The fast execution form is a second evaluator: wherever it decides a run,
+// the interpreter must give the same value bit for bit, status 0 and no
+// message.
+void CheckFastForm(const engine::TTermParser& parser, const std::string& term) {
+  if (parser.AnalysisCode() != 0) return;
+  engine::FastProgram fast;
+  if (!fast.Build(parser.CodeBuffer())) return;
+  std::vector<engine::Extended> vars;
+  for (int slot = 0; slot < parser.VarCount(); ++slot) vars.push_back(parser.VarValue(slot));
+  engine::Extended value = 0;
+  engine::RunContext context;
+  if (!fast.Run(context, vars, parser.AngleFactor(), value)) return;
+  int status = -1;
+  std::string message;
+  const engine::Extended reference =
+      engine::RunProgram(context, parser.CodeBuffer(), vars, parser.AngleFactor(), status, message);
+  FUZZ_CHECK(status == 0 && message.empty() && engine::BitsOf(reference) == engine::BitsOf(value),
+             "the fast form and the interpreter disagree",
+             fuzz::Describe("fast form", parser, term) + ", interpreter status " +
+                 std::to_string(status) + " \"" + fuzz::Printable(message) + "\"");
 }
 
 }  // namespace
@@ -46,6 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         SetValues(parser);
         parser.SetTerm(term);
         fuzz::CheckAnalysis(parser, term);
+        CheckFastForm(parser, term);
         fuzz::EvaluateTwice(parser, term);
         // The same program in another angle mode must keep the invariants too.
         parser.SetAnglemode(static_cast<engine::TAngleMode>((mode + 1) % 3));
