@@ -10,6 +10,7 @@
 #include <QTextEdit>
 
 #include "calc_help.h"
+#include "history.h"
 #include "history_window.h"
 #include "main_window.h"
 #include "spoken_task.h"
@@ -59,6 +60,15 @@ TEST(EnglishInterface, WindowsMenusAndSpokenTexts) {
   EXPECT_TRUE(help.RichEdit1->toPlainText().contains(QStringLiteral("Keyboard and view")));
   TForm3 history;
   EXPECT_EQ(history.windowTitle(), QStringLiteral("Numora - History"));
+  // The history keeps its columns in English.
+  const QStringList lines =
+      HistoryLines(form.Game().Rounds(), form.Game().Totals(), 3, {"1/2/27", "kind", "pc"});
+  ASSERT_EQ(lines.size(), 10);
+  EXPECT_TRUE(lines[0].startsWith(QStringLiteral("   Round      Level    Solved")));
+  EXPECT_EQ(lines[3].split(u' ', Qt::SkipEmptyParts).value(1), QStringLiteral("medium"));
+  EXPECT_EQ(lines[3].size(), lines[5].size());
+  EXPECT_EQ(lines[5].split(u' ', Qt::SkipEmptyParts).value(0), QStringLiteral("Total"));
+  EXPECT_EQ(lines[7], QStringLiteral("Bonus points: 3"));
 }
 
 TEST(EnglishInterface, WithoutTheCatalogueTheTextsAreGerman) {

@@ -2,6 +2,25 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="de">
 <context>
+    <name>numora::HistoryLines</name>
+    <message>
+        <source>   Runde     Schwierig-  gelöste  Punkte  Fehler  Sekunden</source>
+        <translation>   Round      Level    Solved   Points   Errors  Seconds</translation>
+    </message>
+    <message>
+        <source>             keitsstufe  Aufgaben </source>
+        <translation>                        tasks </translation>
+    </message>
+    <message>
+        <source>Gesamt</source>
+        <translation>Total</translation>
+    </message>
+    <message>
+        <source>Sonderpunkte: %1</source>
+        <translation>Bonus points: %1</translation>
+    </message>
+</context>
+<context>
     <name>numora::SpokenTask</name>
     <message>
         <source>plus</source>
