@@ -3,10 +3,12 @@
 // closes.
 #include <QApplication>
 #include <QSettings>
+#include <QTimer>
 
 #include "engine_about.h"
 #include "program_identity.h"
 #include "program_windows.h"
+#include "progress_session.h"
 #include "zelvlib/dialogs.h"
 #include "zelvlib/startup.h"
 #include "zelvlib/translations.h"
@@ -36,7 +38,11 @@ int main(int argc, char* argv[]) {
   // The help window may still be open when the main window closes; the
   // program ends with the main window all the same.
   QObject::connect(&windows.Form1, &numora::TForm1::Closed, &app, &QCoreApplication::quit);
+  // Every round and answer goes to the child's progress file.
+  numora::ProgressSession progress(windows.Form1, dialogs,
+                                   numora::OpenProgressStore(numora::DefaultProgressStorePath()));
   windows.Show();
+  QTimer::singleShot(0, &progress, &numora::ProgressSession::ShowOpeningProblem);
 
   const int result = QApplication::exec();
   numora::RemoveEngineHooks();

@@ -14,6 +14,10 @@ packages=(
   fonts-dejavu-core fonts-liberation2
   # the sample picture library is rendered from these emoji at build time
   fonts-noto-color-emoji
+  # numora's progress store (SQLite through Qt SQL), its charts and the
+  # report's PDF (Qt Print Support is part of qt6-base-dev); pdftoppm to look
+  # at a printed report
+  libqt6sql6-sqlite qt6-charts-dev poppler-utils
   # translations: lupdate/lrelease and their CMake package (Qt6LinguistTools)
   qt6-l10n-tools qt6-tools-dev
   # screenshots and trying the programs in a real X window

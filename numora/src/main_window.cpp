@@ -198,11 +198,13 @@ TForm1::~TForm1() = default;
 
 void TForm1::BuildMenu() {
   QMenu* file = menuBar()->addMenu(tr("&Datei"));
+  FileMenu = file;
   New1 = file->addAction(tr("&Neu"), this, &TForm1::New1Click);
   New1->setShortcut(Qt::Key_F6);
   Exit1 = file->addAction(tr("Be&enden"), this, &TForm1::Exit1Click);
 
   QMenu* options = menuBar()->addMenu(tr("&Optionen"));
+  OptionsMenu = options;
   Schwierigkeitsstufe1 = options->addMenu(tr("&Schwierigkeitsstufe"));
   connect(Schwierigkeitsstufe1, &QMenu::aboutToShow, this, &TForm1::Schwierigkeitsstufe1Click);
   constexpr std::array<Qt::Key, kLevelCount> keys = {Qt::Key_F7, Qt::Key_F8, Qt::Key_F9};
@@ -383,12 +385,12 @@ void TForm1::AnswerTask(TAufgabe& task) {
     if (!number) {
       dialogs_.Message(this, ApplicationTitle(), tr("Fehlerhafte Eingabe: %1").arg(answer),
                        zelv::DialogIcon::Error, {zelv::DialogButton::Ok});
-      game_->CountError();
+      game_->CountError(task.Column, task.Row, answer.toStdString());
       UpdateSpokenCounts(true);
       return;
     }
     if (game_->IsRightAnswer(task.Column, task.Row, *number)) break;
-    game_->CountError();
+    game_->CountError(task.Column, task.Row, answer.toStdString());
     UpdateSpokenCounts(true);
   }
 
@@ -399,7 +401,7 @@ void TForm1::AnswerTask(TAufgabe& task) {
     if (focusWidget() == &task) MoveTaskFocus(task, -1, 0);
   }
   task.hide();
-  const bool roundComplete = game_->Solve(task.Column, task.Row);
+  const bool roundComplete = game_->Solve(task.Column, task.Row, answer.toStdString());
   ProgressBar1->setValue(ProgressBar1->value() + 1);
   UpdateSpokenCounts(true);
   if (!roundComplete) return;
@@ -446,6 +448,11 @@ void TForm1::diffClick() {
 void TForm1::ChooseLevel(TLevel level) {
   game_->SelectLevel(level);
   game_->NewRound();
+  ShowRound();
+}
+
+void TForm1::PracticeRound(const std::vector<PracticeTask>& tasks) {
+  game_->NewPracticeRound(tasks);
   ShowRound();
 }
 

@@ -107,6 +107,9 @@ class TForm1 : public QMainWindow {
   QAction* Info1 = nullptr;
   QAction* IntoberTTermParser1 = nullptr;
   QAction* Hilfe1 = nullptr;
+  // The menus, for commands that live in files of their own (progress).
+  QMenu* FileMenu = nullptr;
+  QMenu* OptionsMenu = nullptr;
 
  signals:
   // The history lines, for the history window to show modally.
@@ -137,6 +140,8 @@ class TForm1 : public QMainWindow {
   void AnswerTask(TAufgabe& task);
   // Selects a level and starts a new round, as the level items do.
   void ChooseLevel(TLevel level);
+  // Starts a round whose first tasks are the given ones ("Fehler üben").
+  void PracticeRound(const std::vector<PracticeTask>& tasks);
   // The text of the first status cell: "N. Runde: level".
   QString RoundCellText() const;
   // What a screen reader says of the counts: "Diese Runde: 12 Punkte,

@@ -58,6 +58,14 @@ void TrainerGame::EndSession() {
 }
 
 void TrainerGame::NewRound() {
+  Deal({});
+}
+
+void TrainerGame::NewPracticeRound(const std::vector<PracticeTask>& tasks) {
+  Deal(tasks);
+}
+
+void TrainerGame::Deal(const std::vector<PracticeTask>& practice) {
   // A completed round whose special points were never drawn still counts as
   // finished.
   ReportRound(roundComplete_ ? RoundEnd::Finished : RoundEnd::Abandoned, 0);
@@ -67,20 +75,33 @@ void TrainerGame::NewRound() {
   roundStart_ = clock_();
   roundComplete_ = false;
   roundReported_ = false;
+  practice_ = !practice.empty();
   remaining_ = 0;
+  std::size_t given = 0;
   for (int row = 0; row < kTaskRows; ++row) {
     for (int column = 0; column < kTaskColumns; ++column) {
       TaskSlot& slot = Slot(column, row);
-      DealTask(slot);
+      if (given < practice.size()) {
+        slot = TaskSlot{practice[given].Text, practice[given].Expected, true};
+        ++given;
+      } else {
+        DealTask(slot);
+      }
       if (slot.Open) ++remaining_;
     }
   }
   tasksDealt_ = remaining_;
+  if (onRoundDealt_) onRoundDealt_();
 }
 
 void TrainerGame::CountError() {
   ++totals_.Errors;
   ++Current().Errors;
+}
+
+void TrainerGame::CountError(int column, int row, std::string typed) {
+  CountError();
+  if (onAnswer_) onAnswer_(GivenAnswer{column, row, std::move(typed), false});
 }
 
 const TaskSlot& TrainerGame::Task(int column, int row) const {
@@ -103,7 +124,7 @@ std::int32_t TrainerGame::PointsPerTask() const {
   return kPointsPerTask.at(CurrentRound().Difficulty);
 }
 
-bool TrainerGame::Solve(int column, int row) {
+bool TrainerGame::Solve(int column, int row, std::string typed) {
   TaskSlot& slot = Slot(column, row);
   if (!slot.Open) return false;  // a solved task cannot score twice
   slot.Open = false;
@@ -114,6 +135,7 @@ bool TrainerGame::Solve(int column, int row) {
   ++Current().Solved;
   ++totals_.Solved;
   roundComplete_ = remaining_ == 0;
+  if (onAnswer_) onAnswer_(GivenAnswer{column, row, std::move(typed), true});
   return roundComplete_;
 }
 

@@ -48,9 +48,25 @@ struct FinishedRound {
   RoundEnd End = RoundEnd::Abandoned;
 };
 
+// An answer the child gave to a task, reported after it was counted.
+struct GivenAnswer {
+  int Column = 0;
+  int Row = 0;
+  std::string Typed;  // as typed, UTF-8
+  bool Right = false;
+};
+
+// A task given again in a practice round: its text and value as once dealt.
+struct PracticeTask {
+  std::string Text;
+  engine::Extended Expected = 0;
+};
+
 class TrainerGame {
  public:
   using RoundFinishedHandler = std::function<void(const FinishedRound&)>;
+  using RoundDealtHandler = std::function<void()>;
+  using AnswerHandler = std::function<void(const GivenAnswer&)>;
 
   // Starts round 1 at "mittel". The random generator should be seeded before.
   // The clock gives the start time of each round.
@@ -65,21 +81,30 @@ class TrainerGame {
   void SetRoundFinishedHandler(RoundFinishedHandler handler) {
     onRoundFinished_ = std::move(handler);
   }
+  // Called after each deal, when the new round's tasks are in place.
+  void SetRoundDealtHandler(RoundDealtHandler handler) { onRoundDealt_ = std::move(handler); }
+  // Called for each answer to a task, after it was counted.
+  void SetAnswerHandler(AnswerHandler handler) { onAnswer_ = std::move(handler); }
 
   // Deals a new round of 15 tasks at the selected level and appends its
   // record; the previous round's record stays with the counts it had.
   void NewRound();
+  // Like NewRound, but the first slots (in reading order) get the given tasks
+  // again; with fewer than 15, the rest are made as usual.
+  void NewPracticeRound(const std::vector<PracticeTask>& tasks);
   // The program closes: reports the running round, if it is still open.
   void EndSession();
   // The level of the next round (the menu starts one right after).
   void SelectLevel(TLevel level);
 
-  // A wrong or invalid answer.
+  // A wrong or invalid answer; with a task, the answer event reports it.
   void CountError();
+  void CountError(int column, int row, std::string typed);
   // Whether answer is the value of the open task at column, row.
   bool IsRightAnswer(int column, int row, std::int32_t answer) const;
-  // Marks the task solved and scores it; true when the round is complete.
-  bool Solve(int column, int row);
+  // Marks the task solved and scores it (and reports the right answer);
+  // true when the round is complete.
+  bool Solve(int column, int row, std::string typed = {});
   // Draws the special points of a completed round (1, 2 or 3 times the points
   // per task), adds them to the totals but not to the round, and returns them.
   std::int32_t AwardSpecialPoints();
@@ -93,6 +118,7 @@ class TrainerGame {
   const TGameParams& CurrentRound() const { return rounds_.back(); }
   std::int32_t SpecialPoints() const { return specialPoints_; }
   WallClock::time_point CurrentRoundStart() const { return roundStart_; }
+  bool CurrentRoundIsPractice() const { return practice_; }
   const TaskSlot& Task(int column, int row) const;
   std::int32_t PointsPerTask() const;
   TaskMaker& Maker() { return maker_; }
@@ -102,6 +128,7 @@ class TrainerGame {
   TGameParams& Current() { return rounds_.back(); }
   void DealTask(TaskSlot& slot);
   void ReportRound(RoundEnd end, std::int32_t specialPoints);
+  void Deal(const std::vector<PracticeTask>& practice);
 
   TTemplateList templates_;
   std::uint8_t remaining_ = 0;
@@ -112,10 +139,13 @@ class TrainerGame {
   TaskMaker maker_;
   std::function<WallClock::time_point()> clock_;
   RoundFinishedHandler onRoundFinished_;
+  RoundDealtHandler onRoundDealt_;
+  AnswerHandler onAnswer_;
   WallClock::time_point roundStart_;
   std::uint8_t tasksDealt_ = 0;
   bool roundComplete_ = false;
   bool roundReported_ = false;
+  bool practice_ = false;
 };
 
 }  // namespace numora

@@ -1,0 +1,45 @@
+// A ProgressStore that keeps everything in memory: the double of the tests,
+// and what the program plays with when its file cannot be used (nothing then
+// outlives the run).
+#pragma once
+
+#include <map>
+
+#include "progress_store.h"
+
+namespace numora {
+
+class MemoryProgressStore final : public ProgressStore {
+ public:
+  std::vector<ProfileInfo> Profiles() override;
+  std::optional<ProfileId> AddProfile(const QString& name) override;
+  bool RenameProfile(ProfileId profile, const QString& name) override;
+  bool DeleteProfile(ProfileId profile) override;
+  std::optional<ProfileId> LastProfile() override;
+  void SetLastProfile(ProfileId profile) override;
+
+  std::optional<RoundId> StartRound(const RoundOpening& opening) override;
+  bool RecordAnswer(RoundId round, const AnswerRecord& answer) override;
+  bool EndRound(RoundId round, const RoundClosing& closing) override;
+
+  std::vector<StoredRound> Rounds(ProfileId profile, StoreTime from, StoreTime to) override;
+  void ForEachTask(ProfileId profile, StoreTime from, StoreTime to,
+                   const std::function<void(const StoredTask&)>& visit) override;
+  std::vector<MissedTask> MissedTasks(ProfileId profile, StoreTime since, int limit) override;
+
+ private:
+  struct Round {
+    ProfileId Profile = 0;
+    StoredRound Data;
+    std::vector<StoredTask> Tasks;
+  };
+  bool NameTaken(const QString& name, ProfileId except) const;
+
+  std::map<ProfileId, QString> profiles_;
+  std::map<RoundId, Round> rounds_;
+  std::optional<ProfileId> last_;
+  ProfileId nextProfile_ = 1;
+  RoundId nextRound_ = 1;
+};
+
+}  // namespace numora

@@ -1,0 +1,85 @@
+#include "progress_recorder.h"
+
+#include <QString>
+#include <cmath>
+
+namespace numora {
+
+StoreTime ToStoreTime(WallClock::time_point time) {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(time.time_since_epoch()).count();
+}
+
+ProgressRecorder::ProgressRecorder(TrainerGame& game, ProgressStore& store, ProfileId profile)
+    : game_(game), store_(store), profile_(profile) {
+  game_.SetRoundDealtHandler([this] { RoundDealt(); });
+  game_.SetAnswerHandler([this](const GivenAnswer& answer) { Answered(answer); });
+  game_.SetRoundFinishedHandler([this](const FinishedRound& round) { RoundFinished(round); });
+  RoundDealt();
+}
+
+ProgressRecorder::~ProgressRecorder() {
+  game_.SetRoundDealtHandler(nullptr);
+  game_.SetAnswerHandler(nullptr);
+  game_.SetRoundFinishedHandler(nullptr);
+}
+
+void ProgressRecorder::RoundDealt() {
+  RoundOpening opening;
+  opening.Profile = profile_;
+  opening.Start = ToStoreTime(game_.CurrentRoundStart());
+  opening.Level = game_.CurrentRound().Difficulty;
+  opening.Practice = game_.CurrentRoundIsPractice();
+  for (int row = 0; row < kTaskRows; ++row) {
+    for (int column = 0; column < kTaskColumns; ++column) {
+      const TaskSlot& slot = game_.Task(column, row);
+      if (!slot.Open) continue;
+      opening.Tasks.push_back({row * kTaskColumns + column, slot.Text,
+                               static_cast<std::int64_t>(std::trunc(slot.Expected))});
+    }
+  }
+  round_ = store_.StartRound(opening);
+  lastSolvedSecond_ = 0;
+}
+
+void ProgressRecorder::Answered(const GivenAnswer& answer) {
+  if (!round_) return;
+  AnswerRecord record;
+  record.Slot = answer.Row * kTaskColumns + answer.Column;
+  record.Typed = QString::fromStdString(answer.Typed);
+  record.Right = answer.Right;
+  record.Counts = game_.CurrentRound();
+  record.Second = record.Counts.Seconds;
+  if (answer.Right) {
+    record.SecondsToSolve = record.Second - lastSolvedSecond_;
+    lastSolvedSecond_ = record.Second;
+  }
+  store_.RecordAnswer(*round_, record);
+}
+
+void ProgressRecorder::AbandonRound() {
+  if (!round_) return;
+  store_.EndRound(*round_, {RoundState::Abandoned, 0, game_.CurrentRound()});
+  round_.reset();
+}
+
+void ProgressRecorder::RoundFinished(const FinishedRound& round) {
+  if (!round_) return;
+  RoundClosing closing;
+  switch (round.End) {
+    case RoundEnd::Finished:
+      closing.State = RoundState::Finished;
+      break;
+    case RoundEnd::Abandoned:
+      closing.State = RoundState::Abandoned;
+      break;
+    case RoundEnd::OpenAtClose:
+      closing.State = RoundState::OpenAtClose;
+      break;
+  }
+  closing.SpecialPoints = round.SpecialPoints;
+  closing.Counts = round.Counts;
+  store_.EndRound(*round_, closing);
+  round_.reset();
+}
+
+}  // namespace numora

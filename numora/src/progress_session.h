@@ -1,0 +1,59 @@
+// The progress store in the running program: it holds the opened store,
+// chooses the child who practises, records the main window's game, and adds
+// the progress commands to the main window's menus ("Optionen → Fehler
+// üben"). The main window itself knows nothing of the store.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <memory>
+
+#include "progress_recorder.h"
+#include "sqlite_progress_store.h"
+
+class QAction;
+
+namespace zelv {
+class UserDialogs;
+}
+
+namespace numora {
+
+class TForm1;
+
+class ProgressSession : public QObject {
+  Q_OBJECT
+
+ public:
+  // How far back "Fehler üben" looks for missed tasks.
+  static constexpr int kPracticeDays = 90;
+
+  // Takes the opened store; with no profile yet, one is made named after the
+  // login user, so a single child is never asked anything.
+  ProgressSession(TForm1& form, zelv::UserDialogs& dialogs, OpenedProgressStore opened);
+  ~ProgressSession() override;
+
+  ProgressStore& Store() { return *store_; }
+  ProfileId Profile() const { return recorder_->Profile(); }
+  QString ProfileName();
+
+  // The message about an unusable file, shown once (when the window is up).
+  void ShowOpeningProblem();
+  // "Fehler üben": a round of the child's recently missed tasks.
+  void PracticeMissedTasks();
+  // Records from now on for another child; the running round is abandoned.
+  void SwitchProfile(ProfileId profile);
+
+  QAction* PracticeAction = nullptr;
+
+ private:
+  void ShowProblem(const QString& message);
+
+  TForm1& form_;
+  zelv::UserDialogs& dialogs_;
+  std::unique_ptr<ProgressStore> store_;
+  QString openingProblem_;
+  std::unique_ptr<ProgressRecorder> recorder_;
+};
+
+}  // namespace numora

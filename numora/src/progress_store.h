@@ -1,0 +1,147 @@
+// What numora keeps of a child's practice beyond one run: profiles, every
+// round and every task with the answers given. The main window records into
+// a ProgressStore through a ProgressRecorder; the progress window, the export
+// and the practice of missed tasks read from it. Implementations: SQLite on
+// disk (sqlite_progress_store.h) and MemoryProgressStore, which tests use and
+// which the program falls back to when the file cannot be used.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "game_params.h"
+#include "task_kind.h"
+
+namespace numora {
+
+using ProfileId = std::int64_t;
+using RoundId = std::int64_t;
+// Milliseconds since 1970-01-01 UTC.
+using StoreTime = std::int64_t;
+
+struct ProfileInfo {
+  ProfileId Id = 0;
+  QString Name;
+};
+
+// How a stored round stands; the numbers are what the file holds.
+enum class RoundState : std::uint8_t { Open = 0, Finished = 1, Abandoned = 2, OpenAtClose = 3 };
+
+struct RoundTaskRecord {
+  int Slot = 0;      // 0..14 in reading order
+  std::string Term;  // as shown, e.g. "250/25+7"
+  std::int64_t Expected = 0;
+};
+
+struct RoundOpening {
+  ProfileId Profile = 0;
+  StoreTime Start = 0;
+  TLevel Level = 0;
+  bool Practice = false;
+  std::vector<RoundTaskRecord> Tasks;
+};
+
+struct AnswerRecord {
+  int Slot = 0;
+  QString Typed;
+  bool Right = false;
+  std::int32_t Second = 0;  // the round's seconds when it was given
+  // Seconds since the previous task of the round was solved (or the round
+  // began); for right answers.
+  std::int32_t SecondsToSolve = 0;
+  TGameParams Counts;  // the round's counts after this answer
+};
+
+struct RoundClosing {
+  RoundState State = RoundState::Finished;
+  std::int32_t SpecialPoints = 0;
+  TGameParams Counts;
+};
+
+struct StoredRound {
+  RoundId Id = 0;
+  StoreTime Start = 0;
+  TGameParams Counts;  // with the level in Difficulty
+  std::int32_t SpecialPoints = 0;
+  RoundState State = RoundState::Open;
+  bool Practice = false;
+};
+
+struct StoredTask {
+  RoundId Round = 0;
+  StoreTime RoundStart = 0;
+  TLevel Level = 0;
+  int Slot = 0;
+  std::string Term;
+  std::int64_t Expected = 0;
+  TaskKind Kind = TaskKind::Mixed;
+  std::int32_t WrongAnswers = 0;
+  bool Solved = false;
+  std::int32_t SecondsToSolve = 0;  // 0 unless solved
+  QStringList Answers;              // in the order given
+};
+
+// A task answered wrong at least once and not yet answered right at the first
+// try in a later round.
+struct MissedTask {
+  std::string Term;
+  std::int64_t Expected = 0;
+  int Misses = 0;  // tasks with that term answered wrong
+  StoreTime LastMiss = 0;
+};
+
+class ProgressStore {
+ public:
+  using ProblemHandler = std::function<void(const QString& message)>;
+
+  virtual ~ProgressStore() = default;
+
+  virtual std::vector<ProfileInfo> Profiles() = 0;
+  // A new profile; std::nullopt when the name is taken, empty or cannot be
+  // stored. Names pass CleanProfileName first.
+  virtual std::optional<ProfileId> AddProfile(const QString& name) = 0;
+  virtual bool RenameProfile(ProfileId profile, const QString& name) = 0;
+  // Removes the profile with all its rounds.
+  virtual bool DeleteProfile(ProfileId profile) = 0;
+  virtual std::optional<ProfileId> LastProfile() = 0;
+  virtual void SetLastProfile(ProfileId profile) = 0;
+
+  // Each call is committed before it returns.
+  virtual std::optional<RoundId> StartRound(const RoundOpening& opening) = 0;
+  virtual bool RecordAnswer(RoundId round, const AnswerRecord& answer) = 0;
+  virtual bool EndRound(RoundId round, const RoundClosing& closing) = 0;
+
+  // Rounds and tasks whose round started in [from, to), oldest first.
+  virtual std::vector<StoredRound> Rounds(ProfileId profile, StoreTime from, StoreTime to) = 0;
+  virtual void ForEachTask(ProfileId profile, StoreTime from, StoreTime to,
+                           const std::function<void(const StoredTask&)>& visit) = 0;
+  // Missed tasks of rounds started since `since`, the most recently missed
+  // first, then the most often missed; at most limit.
+  virtual std::vector<MissedTask> MissedTasks(ProfileId profile, StoreTime since, int limit) = 0;
+
+  // Where a failure to store goes (once per store: one message is enough).
+  void SetProblemHandler(ProblemHandler handler) { onProblem_ = std::move(handler); }
+
+ protected:
+  void ReportProblem(const QString& message) {
+    if (problemReported_) return;
+    problemReported_ = true;
+    if (onProblem_) onProblem_(message);
+  }
+
+ private:
+  ProblemHandler onProblem_;
+  bool problemReported_ = false;
+};
+
+// A name as a profile keeps it: control characters removed, blanks trimmed,
+// at most kProfileNameMax characters. Empty when nothing is left.
+inline constexpr int kProfileNameMax = 60;
+QString CleanProfileName(const QString& name);
+
+}  // namespace numora

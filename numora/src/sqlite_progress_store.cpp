@@ -1,0 +1,464 @@
+#include "sqlite_progress_store.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStandardPaths>
+#include <QVariant>
+#include <atomic>
+
+#include "memory_progress_store.h"
+
+namespace numora {
+namespace {
+
+QString Tr(const char* text) {
+  return QCoreApplication::translate("numora::ProgressStore", text);
+}
+
+// The schema, one step per version: step n turns a file of version n - 1
+// into version n. A new version appends a step; old steps never change.
+const std::vector<std::vector<const char*>>& Migrations() {
+  static const std::vector<std::vector<const char*>> steps = {
+      {
+          "CREATE TABLE profiles(id INTEGER PRIMARY KEY, name TEXT NOT NULL UNIQUE)",
+          "CREATE TABLE settings(key TEXT PRIMARY KEY, value)",
+          "CREATE TABLE rounds(id INTEGER PRIMARY KEY,"
+          " profile_id INTEGER NOT NULL REFERENCES profiles(id) ON DELETE CASCADE,"
+          " started INTEGER NOT NULL, level INTEGER NOT NULL, practice INTEGER NOT NULL,"
+          " state INTEGER NOT NULL DEFAULT 0, solved INTEGER NOT NULL DEFAULT 0,"
+          " points INTEGER NOT NULL DEFAULT 0, special_points INTEGER NOT NULL DEFAULT 0,"
+          " errors INTEGER NOT NULL DEFAULT 0, seconds INTEGER NOT NULL DEFAULT 0)",
+          "CREATE INDEX rounds_by_profile ON rounds(profile_id, started)",
+          "CREATE TABLE tasks(id INTEGER PRIMARY KEY,"
+          " round_id INTEGER NOT NULL REFERENCES rounds(id) ON DELETE CASCADE,"
+          " slot INTEGER NOT NULL, term TEXT NOT NULL, expected INTEGER NOT NULL,"
+          " kind INTEGER NOT NULL, wrong INTEGER NOT NULL DEFAULT 0,"
+          " solved INTEGER NOT NULL DEFAULT 0, seconds_to_solve INTEGER NOT NULL DEFAULT 0,"
+          " UNIQUE(round_id, slot))",
+          "CREATE INDEX tasks_by_term ON tasks(term)",
+          "CREATE TABLE answers(id INTEGER PRIMARY KEY,"
+          " task_id INTEGER NOT NULL REFERENCES tasks(id) ON DELETE CASCADE,"
+          " typed TEXT NOT NULL, right INTEGER NOT NULL, second INTEGER NOT NULL)",
+          "CREATE INDEX answers_by_task ON answers(task_id)",
+      },
+  };
+  return steps;
+}
+
+bool Exec(QSqlDatabase& db, const QString& sql) {
+  QSqlQuery query(db);
+  return query.exec(sql);
+}
+
+// A file that cannot be an intact SQLite database: wrong header, or shorter
+// than the pages its header counts.
+bool LooksDamaged(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return false;  // the driver will say
+  const qint64 size = file.size();
+  if (size == 0) return false;  // an empty file is a new database
+  const QByteArray header = file.read(100);
+  if (header.size() < 100 || !header.startsWith(QByteArray("SQLite format 3", 16))) return true;
+  const auto byte = [&](int i) {
+    return static_cast<quint32>(static_cast<unsigned char>(header[i]));
+  };
+  quint32 pageSize = byte(16) << 8 | byte(17);
+  if (pageSize == 1) pageSize = 65536;
+  const quint32 changeCounter = byte(24) << 24 | byte(25) << 16 | byte(26) << 8 | byte(27);
+  const quint32 pages = byte(28) << 24 | byte(29) << 16 | byte(30) << 8 | byte(31);
+  const quint32 validFor = byte(92) << 24 | byte(93) << 16 | byte(94) << 8 | byte(95);
+  if (pageSize < 512 || (pageSize & (pageSize - 1)) != 0) return true;
+  return validFor == changeCounter && size < static_cast<qint64>(pageSize) * pages;
+}
+
+QString NewConnectionName() {
+  static std::atomic<int> counter{0};
+  return QStringLiteral("numora-progress-%1").arg(++counter);
+}
+
+enum class OpenResult { Ready, Unreadable, Newer, CannotWrite };
+
+OpenResult PrepareDatabase(QSqlDatabase& db) {
+  if (!db.open()) return OpenResult::CannotWrite;
+  QSqlQuery version(db);
+  if (!version.exec(QStringLiteral("PRAGMA user_version")) || !version.next()) {
+    return OpenResult::Unreadable;
+  }
+  const int current = version.value(0).toInt();
+  version.finish();
+  const int latest = static_cast<int>(Migrations().size());
+  if (current > latest) return OpenResult::Newer;
+  // A damaged file fails here at the latest, when the schema is read.
+  QSqlQuery schema(db);
+  if (!schema.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
+    return OpenResult::Unreadable;
+  }
+  schema.finish();
+  if (!Exec(db, QStringLiteral("PRAGMA journal_mode=WAL"))) {
+    return db.lastError().nativeErrorCode() == QLatin1String("26") ? OpenResult::Unreadable
+                                                                   : OpenResult::CannotWrite;
+  }
+  Exec(db, QStringLiteral("PRAGMA synchronous=FULL"));
+  Exec(db, QStringLiteral("PRAGMA foreign_keys=ON"));
+  for (int step = current; step < latest; ++step) {
+    if (!db.transaction()) return OpenResult::CannotWrite;
+    bool ok = true;
+    for (const char* sql : Migrations()[static_cast<std::size_t>(step)]) {
+      ok = ok && Exec(db, QString::fromLatin1(sql));
+    }
+    ok = ok && Exec(db, QStringLiteral("PRAGMA user_version=%1").arg(step + 1));
+    if (!ok || !db.commit()) {
+      db.rollback();
+      // Another instance may have migrated the file at the same moment.
+      QSqlQuery again(db);
+      if (again.exec(QStringLiteral("PRAGMA user_version")) && again.next() &&
+          again.value(0).toInt() == latest) {
+        return OpenResult::Ready;
+      }
+      return OpenResult::CannotWrite;
+    }
+  }
+  return OpenResult::Ready;
+}
+
+// Moves the file and its write-ahead log aside under a name with the time.
+QString MoveAside(const QString& path) {
+  const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+  QString target = path + QStringLiteral(".unreadable-") + stamp;
+  for (int n = 2; QFileInfo::exists(target); ++n) {
+    target = path + QStringLiteral(".unreadable-%1-%2").arg(stamp).arg(n);
+  }
+  if (!QFile::rename(path, target)) return {};
+  for (const char* suffix : {"-wal", "-shm"}) {
+    const QString companion = path + QLatin1String(suffix);
+    if (QFileInfo::exists(companion)) QFile::rename(companion, target + QLatin1String(suffix));
+  }
+  return target;
+}
+
+OpenedProgressStore InMemory(QString problem, QString movedAside = {}) {
+  return {std::make_unique<MemoryProgressStore>(), std::move(problem), std::move(movedAside)};
+}
+
+}  // namespace
+
+QString DefaultProgressStorePath() {
+  return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+         QStringLiteral("/numora/progress.sqlite");
+}
+
+OpenedProgressStore OpenProgressStore(const QString& path) {
+  const QString cannotWrite =
+      Tr("Der Lernfortschritt kann nicht gespeichert werden (%1 ist nicht beschreibbar oder "
+         "voll). Du kannst weiter üben, aber was du heute schaffst, wird nicht gespeichert.");
+  if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE"))) {
+    return InMemory(cannotWrite.arg(path));
+  }
+  const QFileInfo info(path);
+  if (!QDir().mkpath(info.absolutePath())) return InMemory(cannotWrite.arg(info.absolutePath()));
+
+  const QString connection = NewConnectionName();
+  OpenResult result = OpenResult::Unreadable;
+  if (!LooksDamaged(path)) {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+    db.setDatabaseName(path);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    result = PrepareDatabase(db);
+    if (result != OpenResult::Ready) db.close();
+  }
+  if (result == OpenResult::Ready) {
+    return {std::make_unique<SqliteProgressStore>(connection), {}, {}};
+  }
+  QSqlDatabase::removeDatabase(connection);
+  if (result == OpenResult::CannotWrite) return InMemory(cannotWrite.arg(path));
+
+  const QString moved = MoveAside(path);
+  const QString problem =
+      moved.isEmpty()
+          ? Tr("Die Datei mit dem Lernfortschritt (%1) ist beschädigt oder stammt von einer "
+               "neueren Numora-Version. Du kannst weiter üben, aber heute wird nichts "
+               "gespeichert.")
+                .arg(path)
+          : Tr("Die Datei mit dem Lernfortschritt war beschädigt oder stammt von einer neueren "
+               "Numora-Version. Sie wurde unverändert als %1 beiseitegelegt. Du kannst weiter "
+               "üben, aber heute wird nichts gespeichert.")
+                .arg(moved);
+  return InMemory(problem, moved);
+}
+
+SqliteProgressStore::SqliteProgressStore(QString connectionName)
+    : connectionName_(std::move(connectionName)), db_(QSqlDatabase::database(connectionName_)) {}
+
+SqliteProgressStore::~SqliteProgressStore() {
+  db_.close();
+  db_ = QSqlDatabase();
+  QSqlDatabase::removeDatabase(connectionName_);
+}
+
+void SqliteProgressStore::Failed(const QString& detail) {
+  ReportProblem(Tr("Der Lernfortschritt kann nicht mehr gespeichert werden (%1). Du kannst "
+                   "weiter üben.")
+                    .arg(detail));
+}
+
+bool SqliteProgressStore::InTransaction(const std::function<bool()>& work) {
+  if (!db_.transaction()) {
+    Failed(db_.lastError().text());
+    return false;
+  }
+  if (work() && db_.commit()) return true;
+  const QString detail = db_.lastError().text();
+  db_.rollback();
+  Failed(detail);
+  return false;
+}
+
+namespace {
+
+// A prepared statement with its values bound in order; exec() reports errors
+// through the database's last error.
+class Statement {
+ public:
+  Statement(QSqlDatabase& db, const char* sql) : query_(db) {
+    query_.setForwardOnly(true);
+    ok_ = query_.prepare(QString::fromLatin1(sql));
+  }
+  template <typename... Values>
+  bool Run(const Values&... values) {
+    if (!ok_) return false;
+    (query_.addBindValue(QVariant::fromValue(values)), ...);
+    return query_.exec();
+  }
+  QSqlQuery& Query() { return query_; }
+
+ private:
+  QSqlQuery query_;
+  bool ok_ = false;
+};
+
+QString FromStd(const std::string& text) {
+  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string ToStd(const QVariant& value) {
+  return value.toString().toLatin1().toStdString();
+}
+
+}  // namespace
+
+std::vector<ProfileInfo> SqliteProgressStore::Profiles() {
+  std::vector<ProfileInfo> list;
+  Statement select(db_, "SELECT id, name FROM profiles ORDER BY id");
+  if (!select.Run()) return list;
+  while (select.Query().next()) {
+    list.push_back({select.Query().value(0).toLongLong(), select.Query().value(1).toString()});
+  }
+  return list;
+}
+
+std::optional<ProfileId> SqliteProgressStore::AddProfile(const QString& name) {
+  const QString clean = CleanProfileName(name);
+  if (clean.isEmpty()) return std::nullopt;
+  Statement insert(db_, "INSERT OR IGNORE INTO profiles(name) VALUES(?)");
+  if (!insert.Run(clean)) {
+    Failed(db_.lastError().text());
+    return std::nullopt;
+  }
+  if (insert.Query().numRowsAffected() != 1) return std::nullopt;  // taken
+  return insert.Query().lastInsertId().toLongLong();
+}
+
+bool SqliteProgressStore::RenameProfile(ProfileId profile, const QString& name) {
+  const QString clean = CleanProfileName(name);
+  if (clean.isEmpty()) return false;
+  Statement update(db_, "UPDATE OR IGNORE profiles SET name = ? WHERE id = ?");
+  if (!update.Run(clean, profile)) {
+    Failed(db_.lastError().text());
+    return false;
+  }
+  return update.Query().numRowsAffected() == 1;
+}
+
+bool SqliteProgressStore::DeleteProfile(ProfileId profile) {
+  bool existed = false;
+  const bool ok = InTransaction([&] {
+    Statement remove(db_, "DELETE FROM profiles WHERE id = ?");
+    if (!remove.Run(profile)) return false;
+    existed = remove.Query().numRowsAffected() == 1;
+    Statement forget(db_, "DELETE FROM settings WHERE key = 'last_profile' AND value = ?");
+    return forget.Run(profile);
+  });
+  return ok && existed;
+}
+
+std::optional<ProfileId> SqliteProgressStore::LastProfile() {
+  Statement select(db_,
+                   "SELECT p.id FROM settings s JOIN profiles p ON p.id = s.value"
+                   " WHERE s.key = 'last_profile'");
+  if (!select.Run() || !select.Query().next()) return std::nullopt;
+  return select.Query().value(0).toLongLong();
+}
+
+void SqliteProgressStore::SetLastProfile(ProfileId profile) {
+  Statement upsert(db_,
+                   "INSERT OR REPLACE INTO settings(key, value)"
+                   " SELECT 'last_profile', id FROM profiles WHERE id = ?");
+  if (!upsert.Run(profile)) Failed(db_.lastError().text());
+}
+
+std::optional<RoundId> SqliteProgressStore::StartRound(const RoundOpening& opening) {
+  RoundId id = 0;
+  const bool ok = InTransaction([&] {
+    Statement round(db_,
+                    "INSERT INTO rounds(profile_id, started, level, practice)"
+                    " SELECT id, ?, ?, ? FROM profiles WHERE id = ?");
+    if (!round.Run(static_cast<qint64>(opening.Start), static_cast<int>(opening.Level),
+                   opening.Practice ? 1 : 0, static_cast<qint64>(opening.Profile)) ||
+        round.Query().numRowsAffected() != 1) {
+      return false;
+    }
+    id = round.Query().lastInsertId().toLongLong();
+    Statement task(db_,
+                   "INSERT INTO tasks(round_id, slot, term, expected, kind)"
+                   " VALUES(?, ?, ?, ?, ?)");
+    for (const RoundTaskRecord& t : opening.Tasks) {
+      if (!task.Run(static_cast<qint64>(id), t.Slot, FromStd(t.Term),
+                    static_cast<qint64>(t.Expected), static_cast<int>(ClassifyTask(t.Term)))) {
+        return false;
+      }
+    }
+    return true;
+  });
+  if (!ok) return std::nullopt;
+  return id;
+}
+
+bool SqliteProgressStore::RecordAnswer(RoundId round, const AnswerRecord& answer) {
+  return InTransaction([&] {
+    Statement task(db_,
+                   "UPDATE tasks SET wrong = wrong + ?, solved = solved OR ?,"
+                   " seconds_to_solve = CASE WHEN ? THEN ? ELSE seconds_to_solve END"
+                   " WHERE round_id = ? AND slot = ? RETURNING id");
+    const int right = answer.Right ? 1 : 0;
+    if (!task.Run(1 - right, right, right, answer.SecondsToSolve, static_cast<qint64>(round),
+                  answer.Slot) ||
+        !task.Query().next()) {
+      return false;
+    }
+    const qint64 taskId = task.Query().value(0).toLongLong();
+    task.Query().finish();
+    Statement insert(db_, "INSERT INTO answers(task_id, typed, right, second) VALUES(?, ?, ?, ?)");
+    if (!insert.Run(taskId, answer.Typed, right, answer.Second)) return false;
+    Statement counts(db_,
+                     "UPDATE rounds SET solved = ?, points = ?, errors = ?, seconds = ?"
+                     " WHERE id = ?");
+    return counts.Run(answer.Counts.Solved, answer.Counts.Points, answer.Counts.Errors,
+                      answer.Counts.Seconds, static_cast<qint64>(round));
+  });
+}
+
+bool SqliteProgressStore::EndRound(RoundId round, const RoundClosing& closing) {
+  return InTransaction([&] {
+    Statement update(db_,
+                     "UPDATE rounds SET state = ?, special_points = ?, solved = ?, points = ?,"
+                     " errors = ?, seconds = ? WHERE id = ?");
+    return update.Run(static_cast<int>(closing.State), closing.SpecialPoints, closing.Counts.Solved,
+                      closing.Counts.Points, closing.Counts.Errors, closing.Counts.Seconds,
+                      static_cast<qint64>(round)) &&
+           update.Query().numRowsAffected() == 1;
+  });
+}
+
+std::vector<StoredRound> SqliteProgressStore::Rounds(ProfileId profile, StoreTime from,
+                                                     StoreTime to) {
+  std::vector<StoredRound> list;
+  Statement select(db_,
+                   "SELECT id, started, level, solved, points, errors, seconds, special_points,"
+                   " state, practice FROM rounds WHERE profile_id = ? AND started >= ?"
+                   " AND started < ? ORDER BY started, id");
+  if (!select.Run(static_cast<qint64>(profile), static_cast<qint64>(from),
+                  static_cast<qint64>(to))) {
+    return list;
+  }
+  QSqlQuery& q = select.Query();
+  while (q.next()) {
+    StoredRound round;
+    round.Id = q.value(0).toLongLong();
+    round.Start = q.value(1).toLongLong();
+    round.Counts.Difficulty = static_cast<TLevel>(q.value(2).toInt());
+    round.Counts.Solved = q.value(3).toInt();
+    round.Counts.Points = q.value(4).toInt();
+    round.Counts.Errors = q.value(5).toInt();
+    round.Counts.Seconds = q.value(6).toInt();
+    round.SpecialPoints = q.value(7).toInt();
+    round.State = static_cast<RoundState>(q.value(8).toInt());
+    round.Practice = q.value(9).toInt() != 0;
+    list.push_back(round);
+  }
+  return list;
+}
+
+void SqliteProgressStore::ForEachTask(ProfileId profile, StoreTime from, StoreTime to,
+                                      const std::function<void(const StoredTask&)>& visit) {
+  // The answers of a task joined in one text; the unit separator cannot be
+  // typed into the answer field.
+  Statement select(db_,
+                   "SELECT t.round_id, r.started, r.level, t.slot, t.term, t.expected, t.kind,"
+                   " t.wrong, t.solved, t.seconds_to_solve,"
+                   " (SELECT group_concat(typed, char(31)) FROM"
+                   "   (SELECT typed FROM answers WHERE task_id = t.id ORDER BY id))"
+                   " FROM rounds r JOIN tasks t ON t.round_id = r.id"
+                   " WHERE r.profile_id = ? AND r.started >= ? AND r.started < ?"
+                   " ORDER BY r.started, r.id, t.slot");
+  if (!select.Run(static_cast<qint64>(profile), static_cast<qint64>(from),
+                  static_cast<qint64>(to))) {
+    return;
+  }
+  QSqlQuery& q = select.Query();
+  StoredTask task;
+  while (q.next()) {
+    task.Round = q.value(0).toLongLong();
+    task.RoundStart = q.value(1).toLongLong();
+    task.Level = static_cast<TLevel>(q.value(2).toInt());
+    task.Slot = q.value(3).toInt();
+    task.Term = ToStd(q.value(4));
+    task.Expected = q.value(5).toLongLong();
+    task.Kind = static_cast<TaskKind>(q.value(6).toInt());
+    task.WrongAnswers = q.value(7).toInt();
+    task.Solved = q.value(8).toInt() != 0;
+    task.SecondsToSolve = q.value(9).toInt();
+    const QVariant answers = q.value(10);
+    task.Answers = answers.isNull() ? QStringList() : answers.toString().split(QChar(31));
+    visit(task);
+  }
+}
+
+std::vector<MissedTask> SqliteProgressStore::MissedTasks(ProfileId profile, StoreTime since,
+                                                         int limit) {
+  std::vector<MissedTask> list;
+  Statement select(
+      db_,
+      "WITH recent AS (SELECT t.term, t.expected, t.wrong, t.solved, r.started"
+      "   FROM rounds r JOIN tasks t ON t.round_id = r.id"
+      "   WHERE r.profile_id = ? AND r.started >= ?),"
+      " missed AS (SELECT term, expected, count(*) AS misses, max(started) AS last_miss"
+      "   FROM recent WHERE wrong > 0 GROUP BY term)"
+      " SELECT m.term, m.expected, m.misses, m.last_miss FROM missed m"
+      " WHERE NOT EXISTS (SELECT 1 FROM recent x WHERE x.term = m.term AND x.wrong = 0"
+      "   AND x.solved AND x.started > m.last_miss)"
+      " ORDER BY m.last_miss DESC, m.misses DESC, m.term LIMIT ?");
+  if (!select.Run(static_cast<qint64>(profile), static_cast<qint64>(since), limit)) return list;
+  QSqlQuery& q = select.Query();
+  while (q.next()) {
+    list.push_back(
+        {ToStd(q.value(0)), q.value(1).toLongLong(), q.value(2).toInt(), q.value(3).toLongLong()});
+  }
+  return list;
+}
+
+}  // namespace numora
