@@ -12,6 +12,7 @@
 #include "engine/engine_state.h"
 #include "engine/interpreter.h"
 #include "engine/run_context.h"
+#include "engine/status.h"
 #include "engine/term_text.h"
 
 namespace engine {
@@ -128,7 +129,7 @@ struct DepthGuard {
   RunContext& context_;
 };
 
-Extended FailConstant(RunContext& context, int& code, int failCode, const char* message) {
+Extended FailConstant(RunContext& context, int& code, TStatusCode failCode, const char* message) {
   context.Ok = false;
   code = failCode;
   context.ConstantMessage = message;
@@ -143,7 +144,7 @@ Extended DeclaredConstantValue(RunContext& context, std::string_view name,
   std::size_t valueStart = 0;
   const std::string* line = FindConstantLine(constants, name, valueStart);
   if (line == nullptr || valueStart >= line->size())
-    return FailConstant(context, code, 4, MsgCannotReadConstants);
+    return FailConstant(context, code, scRecursiveCall, MsgCannotReadConstants);
   try {
     std::string term = line->substr(valueStart);
     NormaliseTerm(term, true);
@@ -151,14 +152,14 @@ Extended DeclaredConstantValue(RunContext& context, std::string_view name,
     int count = 0;
     const int compiled = CompileTerm(context, term, context.ConstantMessage, *program, constants,
                                      nullptr, angleFactor, count);
-    if (compiled != 0) {
+    if (compiled != scSuccess) {
       code = compiled;
       return 0;
     }
     return RunProgram(context, *program, std::span<const Extended>(), angleFactor, code,
                       context.ConstantMessage);
   } catch (...) {
-    return FailConstant(context, code, 4, MsgCannotReadConstants);
+    return FailConstant(context, code, scRecursiveCall, MsgCannotReadConstants);
   }
 }
 
@@ -167,15 +168,16 @@ Extended DeclaredConstantValue(RunContext& context, std::string_view name,
 // most frequent operands, are tried first.
 Extended ConstantValue(RunContext& context, std::string_view text,
                        const std::vector<std::string>& constants, int& code, Extended angleFactor) {
-  code = 0;
+  code = scSuccess;
   if (context.ConstantDepth > MaxConstantDepth) {
-    return FailConstant(context, code, 4, MsgRecursiveConstants);
+    return FailConstant(context, code, scRecursiveCall, MsgRecursiveConstants);
   }
   DepthGuard depth(context);
   if (Extended value = 0; ReadNumber(text, value)) {
     // A literal beyond the extended range has no value; it must not enter the
     // program as infinity.
-    if (!std::isfinite(value)) return FailConstant(context, code, 4, MsgCannotReadConstants);
+    if (!std::isfinite(value))
+      return FailConstant(context, code, scRecursiveCall, MsgCannotReadConstants);
     return value;
   }
   if (text == "PI") return ExtPi;
@@ -184,7 +186,7 @@ Extended ConstantValue(RunContext& context, std::string_view text,
   if (text == "TRUE") return 1;
   if (text == "FALSE") return 0;
   if (text == "NAN") {
-    FailConstant(context, code, 8, MsgNaN);
+    FailConstant(context, code, scNaN, MsgNaN);
     return ExtNanConstant;
   }
   return DeclaredConstantValue(context, text, constants, code, angleFactor);
@@ -231,7 +233,7 @@ class TermCompiler {
 
   int Compile(const std::string& term, int& count) {
     term_ = term;
-    result_ = 0;
+    result_ = scSuccess;
     ok_ = true;
     message_.clear();
     CheckSigns();
@@ -245,13 +247,13 @@ class TermCompiler {
   }
 
  private:
-  void Fail(int code, std::string_view text) {
+  void Fail(TStatusCode code, std::string_view text) {
     ok_ = false;
     result_ = code;
     message_.assign(text);
   }
 
-  void FailBufferFull() { Fail(2, MsgCannotAnalyze); }
+  void FailBufferFull() { Fail(scCannotAnalyse, MsgCannotAnalyze); }
 
   // A unary minus is allowed only at the start or after '(' and becomes '\';
   // a plus there is dropped; an exponent's sign is protected from being read
@@ -276,7 +278,7 @@ class TermCompiler {
       } else if (c == '+') {
         ++r;
       } else if (c == ')' || c == '*' || c == '/' || c == '^') {
-        Fail(5, MsgMissingOperand);
+        Fail(scMissingOperand, MsgMissingOperand);
         return;
       } else {
         keep(c);
@@ -313,15 +315,15 @@ class TermCompiler {
           continue;
         }
       }
-      if (Is(c, ccBinary) && Is(next(), ccNoOperand)) Fail(5, MsgMissingOperand);
+      if (Is(c, ccBinary) && Is(next(), ccNoOperand)) Fail(scMissingOperand, MsgMissingOperand);
       keep(c);
       ++r;
     }
     t.resize(w);
     if (t.empty()) {
-      Fail(2, MsgInvalidTerm);
+      Fail(scCannotAnalyse, MsgInvalidTerm);
     } else if (Is(t.back(), ccNoEnd)) {
-      Fail(5, MsgMissingOperand);
+      Fail(scMissingOperand, MsgMissingOperand);
     }
   }
 
@@ -376,7 +378,7 @@ class TermCompiler {
       if (term_[p] != '(' || Is(term_[p - 1], ccGroupAfter)) continue;
       std::size_t start = p - 1;
       while (start > 0 && !Is(term_[start - 1], ccNameBoundary)) --start;
-      Fail(3, std::string(MsgUndefinedFunction) + term_.substr(start, p - start));
+      Fail(scSyntaxError, std::string(MsgUndefinedFunction) + term_.substr(start, p - start));
       return;
     }
   }
@@ -409,7 +411,7 @@ class TermCompiler {
         // Only a mark set by MarkFunctions carries a valid code; a typed
         // double quote does not name a function.
         if (code < 1 || code > FunctionCount || FunctionName(code).back() != '(') {
-          Fail(3, MsgSyntaxError);
+          Fail(scSyntaxError, MsgSyntaxError);
           return;
         }
         s_ = i_ + 1;
@@ -587,7 +589,7 @@ class TermCompiler {
       for (const char c : text) digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
       record.Kind = ikNumber;
       record.Value = static_cast<Extended>(digits);
-      result_ = 0;
+      result_ = scSuccess;
       message_.clear();
       return;
     }
@@ -600,27 +602,27 @@ class TermCompiler {
       for (; at != std::string::npos; at = restored.find("E.", at + 2)) restored[at + 1] = '-';
       operand = restored;
     }
-    int code = 0;
+    int code = scSuccess;
     const Extended value = ConstantValue(context_, operand, constants_, code, angleFactor_);
     result_ = code;
-    if (code == 8) {
+    if (code == scNaN) {
       message_ = context_.ConstantMessage;
       return;
     }
     if (ok_) {
       record.Kind = ikNumber;
       record.Value = value;
-      result_ = 0;
+      result_ = scSuccess;
       message_.clear();
     } else {
-      result_ = 3;
+      result_ = scSyntaxError;
       message_.assign(operand);
       message_ += MsgDetected;
     }
   }
 
   void CheckConsumed() {
-    if (shadow_.find_first_not_of(' ') != std::string::npos) Fail(3, MsgSyntaxError);
+    if (shadow_.find_first_not_of(' ') != std::string::npos) Fail(scSyntaxError, MsgSyntaxError);
   }
 
   RunContext& context_;
@@ -635,7 +637,7 @@ class TermCompiler {
   std::string term_;
   // The term with every consumed character blanked.
   std::string shadow_;
-  int result_ = 0;
+  int result_ = scSuccess;
   std::size_t i_ = 0;         // current position (0-based)
   std::size_t s_ = 0;         // start of the current operand
   std::int64_t level_ = 0;    // 10 per open parenthesis or call
@@ -654,7 +656,7 @@ int CompileTerm(RunContext& context, const std::string& term, std::string& messa
   } catch (...) {
     context.Ok = false;
     message = MsgCannotAnalyze;
-    return 2;
+    return scCannotAnalyse;
   }
 }
 

@@ -7,6 +7,7 @@
 #include "engine/engine_state.h"
 #include "engine/integer_routines.h"
 #include "engine/run_context.h"
+#include "engine/status.h"
 
 namespace engine {
 
@@ -188,7 +189,7 @@ Extended RunProgram(RunContext& context, const TProgram& program,
                     std::span<const Extended> varValues, Extended angleFactor, int& status,
                     std::string& message) {
   message.clear();
-  status = 0;
+  status = scSuccess;
   context.Ok = true;
   // A message left over from outside a run must not surface in this one.
   context.Pending.clear();
@@ -286,7 +287,7 @@ Extended RunProgram(RunContext& context, const TProgram& program,
     message = MsgWrongOperand;
   }
   if (!context.Ok) {
-    status = 7;
+    status = scCannotEvaluate;
     return 0;
   }
   return depth == 1 ? top : stack[1];

@@ -560,8 +560,8 @@ void TTermParser::SetTerm(const std::string& term) {
     // The previous program must not be evaluated as if it belonged to this
     // term, so the analysis is marked as failed too.
     errorText_ = kNoDeclarations;
-    analysisCode_ = 9;
-    evalError_ = 9;
+    analysisCode_ = scNoDeclarations;
+    evalError_ = scNoDeclarations;
     return;
   }
   try {
@@ -570,14 +570,14 @@ void TTermParser::SetTerm(const std::string& term) {
     evalError_ = Analyse();
   } catch (...) {
     errorText_ = "Cannot analyze given Term";
-    analysisCode_ = 2;
-    evalError_ = 2;
+    analysisCode_ = scCannotAnalyse;
+    evalError_ = scCannotAnalyse;
   }
 }
 
 std::uint8_t TTermParser::Analyse() {
   RunContext& context = ThreadRunContext();
-  std::uint8_t code = 0;
+  std::uint8_t code = scSuccess;
   fastState_ = FastState::NotEvaluated;
   try {
     errorText_.clear();
@@ -585,20 +585,22 @@ std::uint8_t TTermParser::Analyse() {
     NormaliseTerm(preparedTerm_, true);
     if (preparedTerm_.empty()) {
       errorText_ = "Term is empty string";
-      analysisCode_ = 2;
+      analysisCode_ = scCannotAnalyse;
       FireError();
-      return 2;
+      return scCannotAnalyse;
     }
     if (!CheckParentheses(preparedTerm_, context)) {
       errorText_ = "Wrong parentheses";
-      analysisCode_ = 1;
+      analysisCode_ = scWrongParentheses;
       FireError();
-      return 1;
+      return scWrongParentheses;
     }
     if (declarations_ != nullptr && !declarations_->ExpandFunctions(preparedTerm_)) {
       errorText_ = "Recursive or unknown function call";
-      analysisCode_ = 1;
-      return 4;
+      // The stored analysis code has always been 1 here, unlike the result;
+      // Compute reports it.
+      analysisCode_ = scWrongParentheses;
+      return scRecursiveCall;
     }
     static const std::vector<std::string> noLines;
     const std::vector<std::string>& constants =
@@ -609,13 +611,13 @@ std::uint8_t TTermParser::Analyse() {
     code = static_cast<std::uint8_t>(CompileTerm(context, preparedTerm_, errorText_, *codeBuffer_,
                                                  constants, &varNames, angleFactor_, count));
     codeCount_ = count;
-    if (code == 0) code = CheckVariableSlots();
+    if (code == scSuccess) code = CheckVariableSlots();
   } catch (...) {
     errorText_ = "Cannot analyze given Term";
-    code = 2;
+    code = scCannotAnalyse;
   }
   analysisCode_ = code;
-  if (code != 0) FireError();
+  if (code != scSuccess) FireError();
   return code;
 }
 
@@ -627,15 +629,15 @@ std::uint8_t TTermParser::CheckVariableSlots() {
     if (instruction.Kind != ikVariable) continue;
     if (instruction.Code < 0) {
       errorText_ = "Cannot analyze given Term";
-      return 2;
+      return scCannotAnalyse;
     }
     slotsNeeded_ = std::max(slotsNeeded_, static_cast<std::size_t>(instruction.Code) + 1);
   }
-  return 0;
+  return scSuccess;
 }
 
 std::uint8_t TTermParser::Compute() {
-  if (analysisCode_ != 0) {
+  if (analysisCode_ != scSuccess) {
     const std::uint8_t code = analysisCode_;
     try {
       errorText_ += kLineBreak;
@@ -646,13 +648,13 @@ std::uint8_t TTermParser::Compute() {
     FireError();
     return code;
   }
-  int status = 0;
+  int status = scSuccess;
   try {
     errorText_.clear();
     // The variable names may have shrunk since this program was compiled
     // (the same declarations prepared again); it must not read past them.
     if (slotsNeeded_ > varValues_.size()) {
-      status = 7;
+      status = scCannotEvaluate;
       errorText_ = "Cannot evaluate Term with given value";
     } else {
       // The fast form writes its result straight into resultValue_: every
@@ -661,16 +663,16 @@ std::uint8_t TTermParser::Compute() {
       if (!ComputeFast(context)) {
         const Extended value =
             RunProgram(context, *codeBuffer_, varValues_, angleFactor_, status, errorText_);
-        if (status == 0) resultValue_ = value;
+        if (status == scSuccess) resultValue_ = value;
       }
     }
   } catch (...) {
-    status = 7;
+    status = scCannotEvaluate;
     errorText_ = "Cannot evaluate Term with given value";
   }
   const auto code = static_cast<std::uint8_t>(status);
   evalError_ = code;
-  if (code != 0) FireError();
+  if (code != scSuccess) FireError();
   return code;
 }
 
@@ -700,11 +702,11 @@ Extended TTermParser::Evaluate() {
     code = Compute();
   } catch (...) {
     // Only a derived Compute can get here.
-    code = 7;
+    code = scCannotEvaluate;
   }
   evalError_ = code;
-  if (code == 0) return resultValue_;
-  if (code == 8) return EngineNaN();
+  if (code == scSuccess) return resultValue_;
+  if (code == scNaN) return EngineNaN();
   return 0;
 }
 

@@ -12,7 +12,8 @@ namespace engine {
 
 // Compiles term into buffer (records 1..count, record count+1 of kind ikEnd).
 // constants holds lines NAME=term; varNames may be null (a constant's term).
-// Returns the compile code: 0 success, 2, 3, 4, 5 or 8, with message set;
+// Returns the compile code: scSuccess, or scCannotAnalyse, scSyntaxError,
+// scRecursiveCall, scMissingOperand or scNaN with message set;
 // context.Ok is false after a failure. Declared constants are evaluated with
 // the same context.
 int CompileTerm(RunContext& context, const std::string& term, std::string& message,

@@ -20,7 +20,8 @@ struct TMachine {
   std::string* Message = nullptr;  // the caller's message text
 };
 
-// Runs program with the given variable values. status is set to 0 or 7;
+// Runs program with the given variable values. status is set to scSuccess
+// or scCannotEvaluate;
 // message is cleared and then holds the last message. Returns the value at
 // the bottom of the stack, or 0 after a failure. context.Ok tells whether the
 // run succeeded.

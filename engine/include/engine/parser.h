@@ -13,6 +13,7 @@
 
 #include "engine/extended.h"
 #include "engine/program_format.h"
+#include "engine/status.h"
 
 namespace engine {
 
@@ -190,7 +191,7 @@ class TTermParser {
   Extended resultValue_ = 0;
   std::vector<Extended> varValues_;
   int codeCount_ = 0;
-  std::uint8_t analysisCode_ = 6;
+  std::uint8_t analysisCode_ = scNotAnalysed;
   std::string preparedTerm_;
   std::uint8_t evalError_ = 0;
   std::string errorText_;
