@@ -6,12 +6,14 @@
 # and tiny values among them). Wherever the fast form decides a run, the
 # interpreter must give the same value bit for bit, status 0 and no message.
 # Prints the counts; fails on any mismatch.
-#   scripts/fast-eval-diff.sh [programs per kind]   (default 5000000)
+#   scripts/fast-eval-diff.sh [programs per kind] [seed]   (default 5000000, 0)
+# Runs with different seeds check different programs.
 # Environment: ZELV_FAST_DIFF_BUILD_DIR (default build/release).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 programs=${1:-5000000}
+seed=${2:-0}
 build=${ZELV_FAST_DIFF_BUILD_DIR:-build/release}
 [ -d "$build" ] || cmake --preset release >/dev/null
 cmake --build "$build" --target engine_fast_program_test >&2
@@ -30,6 +32,6 @@ for folder in fuzz/corpus/term build/fuzz/corpus/term; do
 done
 echo "corpus terms: $(find "$corpus" -type f | wc -l) (each run 25 times with 4 value sets)"
 
-ZELV_FAST_DIFF_PROGRAMS=$programs ZELV_FAST_DIFF_CORPUS=$corpus \
+ZELV_FAST_DIFF_PROGRAMS=$programs ZELV_FAST_DIFF_SEED=$seed ZELV_FAST_DIFF_CORPUS=$corpus \
   "$build/engine/engine_fast_program_test" --gtest_filter='FastProgramDifferential.*' \
   | grep -E '^(raw programs|compiled terms|\[  (PASSED|FAILED)|.*Failure)'
