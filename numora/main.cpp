@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "engine_about.h"
+#include "export_command.h"
 #include "program_identity.h"
 #include "program_windows.h"
 #include "progress_session.h"
@@ -14,6 +15,14 @@
 #include "zelvlib/translations.h"
 
 int main(int argc, char* argv[]) {
+  // "numora --export-csv FILE [--profile NAME]" writes the progress and ends,
+  // without a window and without needing a display.
+  if (numora::WantsExport(argc, argv)) {
+    QCoreApplication app(argc, argv);
+    zelv::RunStartupStep();
+    return numora::RunExportCommand(QCoreApplication::arguments(),
+                                    numora::DefaultProgressStorePath());
+  }
   QApplication app(argc, argv);
   // After the application object: its construction adopts the user's locale
   // for the C runtime, which the start-up step then overrides with ".".

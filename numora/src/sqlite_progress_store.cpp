@@ -277,7 +277,7 @@ bool SqliteProgressStore::RenameProfile(ProfileId profile, const QString& name) 
   const QString clean = CleanProfileName(name);
   if (clean.isEmpty()) return false;
   Statement update(db_, "UPDATE OR IGNORE profiles SET name = ? WHERE id = ?");
-  if (!update.Run(clean, profile)) {
+  if (!update.Run(clean, static_cast<qint64>(profile))) {
     Failed(db_.lastError().text());
     return false;
   }
@@ -288,10 +288,10 @@ bool SqliteProgressStore::DeleteProfile(ProfileId profile) {
   bool existed = false;
   const bool ok = InTransaction([&] {
     Statement remove(db_, "DELETE FROM profiles WHERE id = ?");
-    if (!remove.Run(profile)) return false;
+    if (!remove.Run(static_cast<qint64>(profile))) return false;
     existed = remove.Query().numRowsAffected() == 1;
     Statement forget(db_, "DELETE FROM settings WHERE key = 'last_profile' AND value = ?");
-    return forget.Run(profile);
+    return forget.Run(static_cast<qint64>(profile));
   });
   return ok && existed;
 }
@@ -308,7 +308,7 @@ void SqliteProgressStore::SetLastProfile(ProfileId profile) {
   Statement upsert(db_,
                    "INSERT OR REPLACE INTO settings(key, value)"
                    " SELECT 'last_profile', id FROM profiles WHERE id = ?");
-  if (!upsert.Run(profile)) Failed(db_.lastError().text());
+  if (!upsert.Run(static_cast<qint64>(profile))) Failed(db_.lastError().text());
 }
 
 std::optional<RoundId> SqliteProgressStore::StartRound(const RoundOpening& opening) {

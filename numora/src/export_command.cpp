@@ -1,0 +1,78 @@
+#include "export_command.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+
+#include "csv_export.h"
+#include "sqlite_progress_store.h"
+
+namespace numora {
+namespace {
+
+QString Tr(const char* text) {
+  return QCoreApplication::translate("numora::ExportCommand", text);
+}
+
+void Say(const QString& text) {
+  std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
+
+}  // namespace
+
+bool WantsExport(int argc, char* argv[]) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--export-csv") == 0) return true;
+  }
+  return false;
+}
+
+int RunExportCommand(const QStringList& arguments, const QString& storePath) {
+  QString file;
+  std::optional<QString> profileName;
+  for (qsizetype i = 1; i < arguments.size(); ++i) {
+    const QString& argument = arguments[i];
+    const bool hasValue = i + 1 < arguments.size();
+    if (argument == QLatin1String("--export-csv") && hasValue && file.isEmpty()) {
+      file = arguments[++i];
+    } else if (argument == QLatin1String("--profile") && hasValue && !profileName) {
+      profileName = arguments[++i];
+    } else {
+      Say(Tr("Aufruf: numora --export-csv DATEI [--profile NAME]"));
+      return 2;
+    }
+  }
+  if (file.isEmpty()) {
+    Say(Tr("Aufruf: numora --export-csv DATEI [--profile NAME]"));
+    return 2;
+  }
+
+  OpenedProgressStore opened = OpenProgressStore(storePath);
+  if (!opened.Problem.isEmpty()) {
+    Say(opened.Problem);
+    return 1;
+  }
+  std::optional<ProfileId> profile;
+  if (profileName) {
+    const QString wanted = CleanProfileName(*profileName);
+    QStringList names;
+    for (const ProfileInfo& info : opened.Store->Profiles()) {
+      if (info.Name == wanted) profile = info.Id;
+      names << info.Name;
+    }
+    if (!profile) {
+      Say(Tr("Kein Kind heißt „%1“. Vorhanden: %2")
+              .arg(*profileName, names.join(QStringLiteral(", "))));
+      return 1;
+    }
+  }
+  QString error;
+  if (!ExportProgressCsv(*opened.Store, profile, file, error)) {
+    Say(error);
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace numora
