@@ -132,10 +132,13 @@ Extended Sinh(Extended x) {
 Extended Cosh(Extended x) {
   return std::fabs(x) <= NearZero ? 1 : std::cosh(x);
 }
-// The quotient of SINH and COSH: it fails where they overflow (|x| above
-// about 11357), like the exponentials it is made of.
+// The quotient of SINH and COSH. tanh is bounded: beyond |x| = 64 the
+// quotient is exactly +-1 (e^-128 lies far below the last bit), so it is
+// taken as that instead of letting SINH and COSH overflow from |x| = 11357 on.
 Extended Tanh(Extended x) {
-  return std::fabs(x) <= NearZero ? 0 : std::sinh(x) / std::cosh(x);
+  if (std::fabs(x) <= NearZero) return 0;
+  if (std::fabs(x) > 64) return std::copysign(Extended{1}, x);
+  return std::sinh(x) / std::cosh(x);
 }
 
 Extended Arccot(Extended x, Extended angleFactor) {

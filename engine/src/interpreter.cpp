@@ -17,18 +17,23 @@ constexpr const char* MsgStackOverflow = "Stack overflow";
 
 }  // namespace
 
-// a ^ b. A NaN operand cannot be compared with the cases below; like every
-// comparison with NaN that is an invalid operation. exactFlags is set where
-// the result alone tells a failure (see FlagTest below): a positive whole
-// exponent takes only multiplications, and once a factor overflows the
-// product stays infinite. A negative one does not qualify: 1 / infinity is 0.
+// a ^ b. a^0 is 1 for every a, NaN included. Otherwise a NaN operand cannot
+// be compared with the cases below; like every comparison with NaN that is
+// an invalid operation. exactFlags is set where the result alone tells a
+// failure (see FlagTest below): a positive whole exponent takes only
+// multiplications, and once a factor overflows the product stays infinite.
+// A negative one does not qualify: 1 / infinity is 0.
 Extended Power(Extended a, Extended b, bool& exactFlags) {
   exactFlags = false;
-  if (std::isnan(a) || std::isnan(b)) {
+  if (std::isnan(b)) {
     std::feraiseexcept(FE_INVALID);
     return 0;
   }
   if (b == 0) return 1;
+  if (std::isnan(a)) {
+    std::feraiseexcept(FE_INVALID);
+    return 0;
+  }
   if (a == 0 && b > 0) return 0;
   if (b == std::trunc(b) && std::fabs(b) <= 2147483647.0L) {
     exactFlags = b > 0;
@@ -290,7 +295,15 @@ Extended RunProgram(RunContext& context, const TProgram& program,
     status = scCannotEvaluate;
     return 0;
   }
-  return depth == 1 ? top : stack[1];
+  return FinishRun(context, depth == 1 ? top : stack[1], status, message);
+}
+
+Extended FinishRun(RunContext& context, Extended value, int& status, std::string& message) {
+  if (status != 0 || !std::isnan(value)) return value;
+  context.Ok = false;
+  status = 7;
+  message = MsgGeneral;
+  return 0;
 }
 
 }  // namespace engine

@@ -661,6 +661,8 @@ std::uint8_t TTermParser::Compute() {
       // copy of an 80-bit value costs a slow store and load.
       RunContext& context = ThreadRunContext();
       if (!ComputeFast(context)) {
+        // RunProgram ends with FinishRun: a NaN is no value. The fast form
+        // declines every result that is not finite, so it comes here.
         const Extended value =
             RunProgram(context, *codeBuffer_, varValues_, angleFactor_, status, errorText_);
         if (status == scSuccess) resultValue_ = value;

@@ -199,11 +199,20 @@ TEST(Operators, FailWithTheirMessages) {
   }
 }
 
-TEST(Operators, ArithmeticWithNaNIsQuiet) {
-  ProgramBuilder program = Binary(ExtNanConstant, opAdd, 1);
-  const Result got = Execute(program);
+// Arithmetic on NaN raises no flag, but a NaN is never a run's value; a^0
+// is 1 for every a.
+TEST(Operators, ANaNResultFailsTheRunButNaNToTheZeroIsOne) {
+  ProgramBuilder sum = Binary(ExtNanConstant, opAdd, 1);
+  ExpectFailure(Execute(sum), General);
+  ProgramBuilder bare;
+  bare.Variable(0);
+  ExpectFailure(Execute(bare, {ExtNanConstant}), General);
+  ProgramBuilder power = Binary(ExtNanConstant, opPower, 0);
+  const Result got = Execute(power);
   EXPECT_EQ(got.Status, 0);
-  EXPECT_TRUE(std::isnan(got.Value));
+  EXPECT_EQ(got.Value, 1);
+  ProgramBuilder nanPower = Binary(2, opPower, ExtNanConstant);
+  ExpectFailure(Execute(nanPower), General);
 }
 
 TEST(Operators, NeverReachBelowTheStack) {

@@ -2,6 +2,7 @@
 // event, properties, hooks and variable values.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <ostream>
 #include <stdexcept>
 #include <string>
@@ -236,6 +237,27 @@ TEST(ParserCodes, FailedEvaluationKeepsThePreviousResult) {
   f.parser.SetTerm("2");
   EXPECT_EQ(f.parser.ErrorText(), "");
   EXPECT_EQ(f.parser.Evaluate(), 2);
+}
+
+// A NaN the host puts in a variable passes arithmetic without raising a
+// flag; no run may report it as a value.
+TEST(ParserCodes, ANaNResultIsAFailureWhateverMadeIt) {
+  TParserDeclarations decl;
+  TTermParser parser;
+  parser.SetDeclarations(&decl);
+  parser.SetVarValue("x", std::numeric_limits<Extended>::quiet_NaN());
+  for (const char* term : {"x+1", "x", "-x", "x*0", "ABS(x)", "x^1", "0^x"}) {
+    parser.SetTerm(term);
+    EXPECT_EQ(parser.Evaluate(), 0) << term;
+    EXPECT_EQ(parser.EvalError(), 7) << term;
+    EXPECT_EQ(parser.ErrorText(),
+              "Function is not defined for the given argument\n\ror division by zero")
+        << term;
+  }
+  // a^0 is 1 for every a.
+  parser.SetTerm("x^0");
+  EXPECT_EQ(parser.Evaluate(), 1);
+  EXPECT_EQ(parser.EvalError(), 0);
 }
 
 TEST(ParserCodes, WarningsLeaveTheCodeAtZero) {

@@ -29,6 +29,12 @@ Extended RunProgram(RunContext& context, const TProgram& program,
                     std::span<const Extended> varValues, Extended angleFactor, int& status,
                     std::string& message);
 
+// The end of every successful run, whichever evaluator ran it: a NaN is no
+// value. Arithmetic on a NaN the host put into a variable raises no flag, so
+// the run fails here with the general message (status 7, context.Ok false,
+// 0 returned). Any other value, or a run that failed already, passes as it is.
+Extended FinishRun(RunContext& context, Extended value, int& status, std::string& message);
+
 // Operator dispatch (codes 1..20), on the running machine; ends the step with
 // EndStep.
 void ApplyOperator(RunContext& context, TMachine& machine, int code);
