@@ -5,6 +5,7 @@
 #include <cmath>
 #include <utility>
 
+#include "call_expansion.h"
 #include "engine/parser.h"
 #include "engine/run_context.h"
 #include "engine/term_text.h"
@@ -15,22 +16,10 @@ namespace {
 
 constexpr const char* kLineBreak = "\n\r";
 
-// Stands for a parameter inside a body while it is copied into a term, so
-// that '?' placeholders carried in by an argument are never taken for it.
-constexpr char kBodyPlaceholder = static_cast<char>(167);
-// Marks a name found inside a longer identifier while the term is searched.
-constexpr char kMaskChar = '#';
-
-// An expansion must stay below this many characters. The search limit alone
-// bounds the number of expansions, not the size: a function whose body uses
-// its argument four times, nested a few dozen times, would otherwise grow the
-// term exponentially.
-constexpr std::size_t kMaxExpandedLength = std::size_t{1} << 16;
-// Every search for a call counts; more than this many means recursion.
-constexpr int kMaxSearches = 1000;
-// Arity and parameter numbers are stored as the character '0' + count; more
-// than this would no longer fit one byte.
-constexpr int kMaxArguments = 200;
+// Parameter k is written '?' and the character '0' + k, and the count of
+// parameters as '0' + count. 118 keeps every such character below 167, the
+// mark that stands for '?' while a body is copied into a term.
+constexpr int kMaxArguments = 118;
 
 bool IsUpperLetter(char c) {
   return c >= 'A' && c <= 'Z';
@@ -69,9 +58,6 @@ bool IsWordEnd(char c) {
 
 char CountChar(int count) {
   return static_cast<char>('0' + count);
-}
-int CharCount(char c) {
-  return static_cast<unsigned char>(c) - '0';
 }
 
 // Everything before the first '#'.
@@ -250,7 +236,7 @@ void TParserDeclarations::PrepareFunctions(bool& result) {
   for (std::size_t i = 0; i < count; ++i) {
     const std::string& entry = preparedFunctions_[i];
     std::string body = entry.substr(entry.find('=') + 1);
-    if (!ExpandFunctions(body)) {
+    if (Expand(body) != ExpansionResult::kExpanded) {
       result = false;
       functionArities_[i] = '#';
       functionErrors_ += kLineBreak;
@@ -370,86 +356,16 @@ void TParserDeclarations::PrepareVarNames(bool& result) {
 }
 
 bool TParserDeclarations::ExpandFunctions(std::string& term) {
-  try {
-    return ExpandCalls(term);
-  } catch (...) {
-    // Out of memory while copying bodies: the expansion failed.
-    return false;
-  }
+  return Expand(term) == ExpansionResult::kExpanded;
 }
 
-bool TParserDeclarations::ExpandCalls(std::string& term) {
-  const std::size_t n = preparedFunctions_.size() / 2;
-  int searches = 0;
-  bool again = true;
-  while (again) {
-    again = false;
-    for (std::size_t k = n; k < 2 * n; ++k) {
-      if (k - n >= functionArities_.size() || functionArities_[k - n] == '#') continue;
-      const std::string& name = preparedFunctions_[k];
-      const std::string call = name + "(";
-      const std::string& entry = preparedFunctions_[k - n];
-      const int arity = CharCount(functionArities_[k - n]);
-      // Names found inside longer identifiers are masked while the search
-      // goes on and restored afterwards. Masked places always lie before the
-      // next call found, so expansions never move them.
-      std::vector<std::size_t> masked;
-      while (true) {
-        if (++searches > kMaxSearches) return false;
-        const std::size_t p = term.find(call);
-        if (p == std::string::npos) break;
-        if (p > 0 && !IsWordStart(term[p - 1])) {
-          term.replace(p, name.size(), name.size(), kMaskChar);
-          masked.push_back(p);
-          continue;
-        }
-
-        std::string body = "(" + entry.substr(name.size() + 1) + ")";
-        std::replace(body.begin(), body.end(), '?', kBodyPlaceholder);
-        term.erase(p, name.size());
-        for (int j = 1; j <= arity; ++j) {
-          // Each argument must be the next group of the call; a call with
-          // too few groups would otherwise take a group from the rest of
-          // the term and cut it apart.
-          std::string argument;
-          if (p >= term.size() || term[p] != '(' || !ExtractGroup(term, p + 1, argument)) {
-            return false;
-          }
-          term.erase(p, argument.size() + 2);
-          const std::string placeholder{kBodyPlaceholder, CountChar(j)};
-          std::size_t at = 0;
-          // The first "()" of the body, found without scanning any text twice:
-          // edits only happen behind the part already scanned.
-          std::size_t emptyPair = std::string::npos;
-          std::size_t scanFrom = 0;
-          while ((at = body.find(placeholder, at)) != std::string::npos) {
-            body.erase(at, placeholder.size());
-            if (emptyPair == std::string::npos) {
-              emptyPair = std::string_view(body).substr(0, at + 1).find("()", scanFrom);
-              if (emptyPair == std::string::npos && at > 0) scanFrom = at - 1;
-            }
-            const bool bare = emptyPair != std::string::npos && emptyPair + 1 == at;
-            std::string inserted = bare ? argument : "(" + argument + ")";
-            if (bare) {
-              // The pair is filled now; the next one may lie in the argument.
-              scanFrom = emptyPair;
-              emptyPair = std::string::npos;
-            }
-            body.insert(at, inserted);
-            // Go on behind the inserted text: the argument may itself hold
-            // the placeholder's characters.
-            at += inserted.size();
-            if (body.size() > kMaxExpandedLength) return false;
-          }
-        }
-        term.insert(p, body);
-        again = true;
-        if (term.size() > kMaxExpandedLength) return false;
-      }
-      for (std::size_t at : masked) term.replace(at, name.size(), name);
-    }
+ExpansionResult TParserDeclarations::Expand(std::string& term) const {
+  try {
+    return CallExpansion(preparedFunctions_, functionArities_).Run(term);
+  } catch (...) {
+    // Out of memory while copying bodies: the term is too much to expand.
+    return ExpansionResult::kTooComplex;
   }
-  return true;
 }
 
 }  // namespace engine

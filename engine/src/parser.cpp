@@ -5,6 +5,7 @@
 #include <exception>
 #include <utility>
 
+#include "call_expansion.h"
 #include "engine/compiler.h"
 #include "engine/engine_state.h"
 #include "engine/interpreter.h"
@@ -160,12 +161,21 @@ std::uint8_t TTermParser::Analyse() {
       FireError();
       return scWrongParentheses;
     }
-    if (declarations_ != nullptr && !declarations_->ExpandFunctions(preparedTerm_)) {
-      errorText_ = "Recursive or unknown function call";
-      // The stored analysis code has always been 1 here, unlike the result;
-      // Compute reports it.
-      analysisCode_ = scWrongParentheses;
-      return scRecursiveCall;
+    if (declarations_ != nullptr) {
+      const ExpansionResult expansion = declarations_->Expand(preparedTerm_);
+      if (expansion == ExpansionResult::kTooComplex) {
+        errorText_ = "Cannot analyze given Term";
+        analysisCode_ = scCannotAnalyse;
+        FireError();
+        return scCannotAnalyse;
+      }
+      if (expansion == ExpansionResult::kFailed) {
+        errorText_ = "Recursive or unknown function call";
+        // The stored analysis code has always been 1 here, unlike the
+        // result; Compute reports it.
+        analysisCode_ = scWrongParentheses;
+        return scRecursiveCall;
+      }
     }
     static const std::vector<std::string> noLines;
     const std::vector<std::string>& constants =

@@ -319,5 +319,131 @@ TEST(ExpandFunctions, HugeExpansionFailsInsteadOfExhaustingMemory) {
   EXPECT_FALSE(decl.ExpandFunctions(term));
 }
 
+// A declaration with the parameters P1..Pn whose body adds them all, called
+// with 1..n: every parameter must be put in, whatever character its number
+// is written with inside the engine (the 13th is '=', the 15th '?').
+TEST(ExpandFunctions, EveryAcceptedParameterCountIsSubstituted) {
+  for (int count : {13, 14, 15, 16, 63, 118}) {
+    std::string parameters, body, arguments;
+    for (int k = 1; k <= count; ++k) {
+      const std::string separator = k == 1 ? "" : ";";
+      parameters += separator + "P" + std::to_string(k);
+      body += (k == 1 ? "" : "+") + std::string("P") + std::to_string(k);
+      arguments += separator + std::to_string(k);
+    }
+    TParserDeclarations decl;
+    decl.SetFunctions({"F(" + parameters + ")=" + body});
+    TTermParser parser;
+    parser.SetDeclarations(&decl);
+    EXPECT_EQ(decl.DeclarationErrors(), "") << count;
+    parser.SetTerm("F(" + arguments + ")");
+    EXPECT_EQ(parser.Evaluate(), count * (count + 1) / 2) << count << ": " << parser.ErrorText();
+    EXPECT_EQ(parser.EvalError(), 0) << count;
+  }
+}
+
+TEST(ExpandFunctions, MoreParametersThanCanBeNumberedAreRefusedWhenDeclared) {
+  std::string parameters;
+  for (int k = 1; k <= 119; ++k) parameters += (k == 1 ? "P" : ";P") + std::to_string(k);
+  const std::string line = "F(" + parameters + ")=P1";
+  TParserDeclarations decl;
+  decl.SetFunctions({line});
+  TTermParser parser;
+  parser.SetDeclarations(&decl);
+  EXPECT_EQ(decl.DeclarationErrors(), "\n\rUnvalid argument identifier in " + line);
+  parser.SetTerm("F(1)");
+  EXPECT_EQ(parser.EvalError(), 3);
+}
+
+// The expansion is bounded by how far it grows the term, not by the term's
+// own length.
+TEST(ExpandFunctions, ALongTermWithACallExpands) {
+  TParserDeclarations decl;
+  decl.SetFunctions({"F(X)=X"});
+  TTermParser parser;
+  parser.SetDeclarations(&decl);
+  const std::string deep = std::string(33000, '(') + "1" + std::string(33000, ')');
+  parser.SetTerm("F(1)+" + deep);
+  EXPECT_EQ(parser.Evaluate(), 2) << parser.ErrorText();
+  EXPECT_EQ(parser.EvalError(), 0);
+}
+
+TEST(ExpandFunctions, ABlowUpIsTooComplexNotRecursive) {
+  TParserDeclarations decl;
+  decl.SetFunctions({"F(X)=X*X*X*X*X*X*X*X"});
+  TTermParser parser;
+  parser.SetDeclarations(&decl);
+  // 8^5 copies of the number, in a few hundred expansions.
+  std::string term = "1234567890123456789";
+  for (int i = 0; i < 5; ++i) term = "F(" + term + ")";
+  int events = 0;
+  parser.SetOnError([&](TTermParser&, const std::string&) { ++events; });
+  parser.SetTerm(term);
+  EXPECT_EQ(parser.EvalError(), 2);
+  EXPECT_EQ(parser.ErrorText(), "Cannot analyze given Term");
+  EXPECT_EQ(events, 1);
+  std::string text = term;
+  EXPECT_FALSE(decl.ExpandFunctions(text));
+}
+
+// A body whose call of its own function is dropped before it is reached (by
+// a function expanded earlier that ignores its argument) is no recursion;
+// the same declarations in the other order are.
+TEST(PrepareFunctions, RecursionDependsOnWhichCallIsExpandedFirst) {
+  {
+    TParserDeclarations decl;
+    decl.SetFunctions({"K(X)=7", "F(X)=K(F(X))"});
+    TTermParser parser;
+    parser.SetDeclarations(&decl);
+    EXPECT_EQ(decl.DeclarationErrors(), "");
+    parser.SetTerm("F(5)");
+    EXPECT_EQ(parser.Evaluate(), 7);
+  }
+  {
+    TParserDeclarations decl;
+    decl.SetFunctions({"F(X)=K(F(X))", "K(X)=7"});
+    TTermParser parser;
+    parser.SetDeclarations(&decl);
+    EXPECT_EQ(decl.DeclarationErrors(), "\n\rRecursive Function: F(X)=K(F(X))");
+  }
+  {
+    TParserDeclarations decl;
+    // Mutual recursion: F is refused; G, expanded after, no longer sees F as
+    // a function, so its call of F stays unknown.
+    decl.SetFunctions({"F(X)=G(X)+1", "G(X)=F(X)*2", "H(X)=X"});
+    TTermParser parser;
+    parser.SetDeclarations(&decl);
+    EXPECT_EQ(decl.DeclarationErrors(), "\n\rRecursive Function: F(X)=G(X)+1");
+    parser.SetTerm("G(1)");
+    EXPECT_EQ(parser.EvalError(), 3);
+    EXPECT_EQ(parser.ErrorText(), "Undefined Function: F");
+  }
+}
+
+// Found by the declarations fuzzer: recursive bodies that copy a long
+// argument into every level once took a tenth of a second to give up on.
+TEST(PrepareFunctions, RecursiveBodiesWithLongArgumentsAreRefused) {
+  const std::string filler(80, '\xD1');
+  const std::string nulls(11, '\0');
+  const Lines functions = {
+      "F01X=F1(F0\x9AX))",
+      "F1(X)=F1(F" + nulls + "1(X))",
+      "F1(X)=F1(F" + nulls + "1(X))",
+      "F3(X)=F2()",
+      "F2FF3(X)=F2()",
+      "F2(X)=F2(" + filler + "0(X))1",
+  };
+  TParserDeclarations decl;
+  decl.SetFunctions(functions);
+  TTermParser parser;
+  parser.SetDeclarations(&decl);
+  EXPECT_EQ(
+      decl.DeclarationErrors(),
+      "\n\rWrong Parentheses in Function " + functions[0] + "Duplicate identifier" + functions[2] +
+          "\n\rRecursive Function: " + functions[1] + "\n\rRecursive Function: " + functions[3] +
+          "\n\rRecursive Function: " + functions[4] + "\n\rRecursive Function: " + functions[5]);
+  EXPECT_TRUE(decl.PreparedFunctions().empty());
+}
+
 }  // namespace
 }  // namespace engine

@@ -20,6 +20,7 @@ namespace engine {
 class TTermParser;
 class FastProgram;
 struct RunContext;
+enum class ExpansionResult : std::uint8_t;
 
 // A list of text lines that reports every change to its owner.
 class TStringList {
@@ -97,8 +98,9 @@ class TParserDeclarations {
   void ParseDeclaration(std::size_t entry);
   void PrepareVarNames(bool& result);
   void PurgeInvalid();
-  // ExpandFunctions without its guard against running out of memory.
-  bool ExpandCalls(std::string& term);
+  // ExpandFunctions, telling a call that cannot be expanded from a term that
+  // would grow too far (call_expansion.h).
+  ExpansionResult Expand(std::string& term) const;
   // The line of Functions that prepared function entry came from.
   const std::string& SourceLine(std::size_t entry) const;
 
