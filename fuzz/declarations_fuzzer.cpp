@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/parser.h"
+#include "engine/term_text.h"
 #include "engine_check.h"
 
 namespace {
@@ -76,6 +77,20 @@ bool ConstantsMayDraw(const std::vector<std::string>& constants) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
   const Input input = Split(text);
+  // Preparing the declarations and expanding the term's calls have a budget
+  // of their own: they should cost microseconds, whatever the input.
+  fuzz::WithinBudget(
+      [&] {
+        engine::TParserDeclarations declarations;
+        declarations.SetFunctions(input.Functions);
+        if (!input.VarNames.empty()) declarations.SetVarNames(input.VarNames);
+        engine::TTermParser parser;
+        parser.SetDeclarations(&declarations);
+        std::string term = input.Term;
+        engine::NormaliseTerm(term, true);
+        declarations.ExpandFunctions(term);
+      },
+      text, fuzz::ExpansionBudgetMs());
   fuzz::WithinBudget(
       [&] {
         engine::TParserDeclarations declarations;

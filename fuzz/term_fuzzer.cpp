@@ -10,6 +10,7 @@
 #include "engine/interpreter.h"
 #include "engine/parser.h"
 #include "engine/run_context.h"
+#include "engine/term_text.h"
 #include "engine_check.h"
 
 namespace {
@@ -66,6 +67,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return true;
   }();
   (void)prepared;
+  // Expanding the calls of the declared functions has a budget of its own.
+  fuzz::WithinBudget(
+      [&] {
+        std::string expanded = term;
+        engine::NormaliseTerm(expanded, true);
+        declarations.ExpandFunctions(expanded);
+      },
+      term, fuzz::ExpansionBudgetMs());
   fuzz::WithinBudget(
       [&] {
         parser.SetAnglemode(mode);
