@@ -40,15 +40,14 @@ for offset in $(seq 0 40); do
   [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
   Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
   xvfb_pid=$!
-  for _ in $(seq 50); do
-    [ -e "/tmp/.X11-unix/X$n" ] && break
+  # Ready when a client gets through: the socket file exists a moment
+  # before the server listens on it.
+  for _ in $(seq 100); do
+    DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1 && { display=$n; break; }
     kill -0 "$xvfb_pid" 2>/dev/null || break
     sleep 0.1
   done
-  if kill -0 "$xvfb_pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
-    display=$n
-    break
-  fi
+  [ -n "$display" ] && break
   kill "$xvfb_pid" 2>/dev/null || true
   xvfb_pid=""
 done
