@@ -153,7 +153,17 @@ def type_text(text):
 
 def main():
     env = dict(os.environ)
-    program = subprocess.Popen([PROGRAM], env=env)
+    # A program that could not reach the X server (other servers starting on
+    # this machine may disturb ours for a moment) is started again.
+    for attempt in range(3):
+        program = subprocess.Popen([PROGRAM], env=env)
+        deadline = time.monotonic() + 10
+        while program.poll() is None and application() is None and time.monotonic() < deadline:
+            time.sleep(0.1)
+        if program.poll() is None:
+            break
+        print("the program ended at start (attempt %d), starting it again" % (attempt + 1),
+              flush=True)
     try:
         play(program)
     finally:
