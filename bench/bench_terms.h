@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The terms both engines are timed on, each written in the engine's syntax
 // and in muparser's (";" against "," between arguments, upper-case function
 // names against muparser's lower-case ones).

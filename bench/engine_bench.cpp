@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine against muparser, in one binary and one run:
 //   analyse + evaluate: SetTerm + Evaluate against SetExpr + Eval, per term;
 //   evaluate only: the scientific terms compiled once, evaluated with

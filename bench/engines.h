@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two engines behind one small face each, so that the agreement check and
 // the timed loops drive them the same way.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The comparison table: one row per term and workload, geometric means per
 // term set, and each target with its verdict.
 #pragma once

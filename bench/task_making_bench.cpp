@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The trainer's task making without a window: NewRound deals 15 tasks (template
 // choice, placeholder filling, rejection sampling through the engine), timed
 // round by round at each level. The random generator gets a fixed seed, so

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bildwort 2, the reading game: the start-up step, then the one window, which
 // loads the picture library and deals the first game, then the event loop
 // until the window closes or the game ends.

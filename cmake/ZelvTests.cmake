@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Zelv developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # zelv_add_tests(<prefix> <folder> LIBS <libraries...>
 #                [SOURCES <extra sources...>] [ONLY <names...>] [EXCEPT <names...>])
 # One test program per <folder>/*_test.cpp, registered with CTest. ONLY and

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Zelv developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # zelv_add_translations(<target> TS_FILES <files...> [SOURCES <files...>])
 # Compiles the Qt Linguist catalogues (<catalogue>_<language>.ts) at build
 # time and embeds them in <target> as ":/i18n/<catalogue>_<language>.qm",

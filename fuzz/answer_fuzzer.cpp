@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The trainer's strict answer conversion against a plain model: leading
 // blanks, at most one sign, then one or more ASCII digits to the end, and a
 // value in the signed 32-bit range. The input is read as UTF-16, UTF-8 or

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Declarations from the input, then a term. Each input line starts with a
 // letter that says where it goes: "F" Functions, "C" Constants, "V"
 // VarNames; every other line belongs to the term (joined without a break).

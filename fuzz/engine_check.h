@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Invariants every answer of the term engine must keep, whatever the input:
 // the code is 0 to 9, a failure returns 0 (code 8 the engine's NaN), a
 // success comes with an empty text or one of the known warnings and never

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared by the fuzz targets: a failed invariant aborts with a message, so
 // libFuzzer records the input as a crash; a time budget per input catches
 // inputs that are slow without hanging.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a fuzz target on the given files without libFuzzer and without
 // sanitizers, so the time budget is checked at the speed of a normal build.
 // Directories are read file by file. Prints the slowest input at the end,

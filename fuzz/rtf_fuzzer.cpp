@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RTF reader on any bytes: no crash, no leak, within the time budget,
 // and the same document for the same input, whatever the document held
 // before.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A term from the input through SetTerm and Evaluate, with a fixed set of
 // declared constants, functions and variables, in one of the three angle
 // modes.

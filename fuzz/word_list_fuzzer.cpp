@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture library's word-list splitter on any bytes: the lines hold no
 // line break and no NUL, joined again they give the text up to its first NUL
 // (every break read as one LF, a final break dropped), and the two words of

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Numora, the mental-arithmetic trainer: the start-up step, then the four
 // windows in their fixed order, then the event loop until the main window
 // closes.

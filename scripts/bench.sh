@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Zelv developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the benchmarks and runs them, printing one table:
 #   - the engine against muparser (analyse + evaluate, evaluate only);
 #   - the trainer's task making, ms per round by level over 1000 rounds;

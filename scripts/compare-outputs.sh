@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Zelv developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Records what the engine makes of a fixed set of inputs, as one text file, so
 # that the files of two builds (before and after a change) can be compared
 # with diff or cmp:

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Zelv developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The engine's fast execution form against its interpreter on many random
 # programs: raw postfix programs (well formed or not, up to the 500-record
 # limit) and programs compiled from random terms and from the term fuzzer's

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Zelv developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets (fuzz/) with clang in build/fuzz and runs each
 # one for a bounded time, then replays every input it kept in a plain build
 # (build/fuzz-replay) against the time budget: 100 ms per input, of which

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Zelv developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs every Debian package that building, running and testing the project
 # needs. This is the only list of system packages in the project. Idempotent:
 # when everything is present it only asks dpkg and returns.

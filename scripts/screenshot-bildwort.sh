@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Zelv developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the pictures of Bildwort 2 in docs/ from the real program: starts
 # bildwort in a virtual X display (Xvfb, a free display number) with a
 # private settings folder, clicks a picture as a child would, so the word

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Zelv developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the README's pictures of the trainer from the program itself:
 # docs/numora-main.png (the main window in the middle of a round),
 # docs/numora-history.png (the history window after three rounds),

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Zelv developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Times fuzz inputs in the plain optimised replay build (build/fuzz-replay):
 # the CPU milliseconds the target's whole round takes for each file. For the
 # declarations target that is Prepare + SetTerm + Evaluate, checked twice, so

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The words spoken through Qt TextToSpeech, which on Linux talks to the
 // desktop's speech-dispatcher and its voices.
 #pragma once

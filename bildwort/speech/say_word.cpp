@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Says one word through the game's own speaker, for checking the real sound
 // path: bildwort_say_word <word> <de|en>. Ends when the word has been
 // spoken (0), or at once without an engine or a voice for the language (2),

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reading game's one window: the board of picture cells, the word list
 // that opens at the click point, and the menu. The pairing of pictures and
 // words and the check of a chosen word live in ReadingGame; the window shows

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the reading game asks of its picture library: to be loaded and
 // released, its two exports (about box and help) and its resources (the word
 // list and one picture per line).

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's own random generator: the engine's 32-bit linear congruential
 // generator, s := s * 134775813 + 1 (mod 2^32), each draw yielding s / 2^32,
 // with the draws the game makes in double precision.

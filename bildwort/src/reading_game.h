@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reading game without its window: the board's pictures and the word
 // list, kept in pairs, the dealing of a game, the words still to place and
 // the check of a chosen word against a picture.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture library's word list: 8-bit Windows-1252 text, one line per
 // picture, each line "German;English:" with optional further text.
 #pragma once

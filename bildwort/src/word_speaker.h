@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a word aloud. The game asks for it after a right pick and on
 // request; an implementation that cannot speak (no engine, no voice for the
 // language, no sound device) stays silent, since a game for children must go

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Screenshot helper for scripts/screenshot-bildwort.sh: on an X display where
 // the real program runs, acts as a user would (mouse clicks and keys, sent
 // through the XTEST extension), then saves the screen cut to what differs

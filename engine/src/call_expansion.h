@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: MIT
 // Expanding the calls of user functions in a term: each call is replaced by
 // the function's body with the arguments put in for its parameters, until no
 // call is left.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: MIT
 // The declarations a parser may use: the string lists that hold them, the
 // preparation of function lines and variable names, and the expansion of
 // user function calls in a term.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: MIT
 // The fast execution form of a compiled program: built from the postfix
 // program for a term that is evaluated again and again, and run instead of the
 // interpreter where it can decide the outcome alone.

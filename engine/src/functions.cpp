@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: MIT
 // The function dispatch of the interpreter: takes a built-in function's
 // arguments from the value stack, computes it and leaves the value in place of
 // the first argument.

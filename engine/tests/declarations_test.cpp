@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: MIT
 // Declarations: the string lists, the preparation of function lines and
 // variable names, and the expansion of user function calls.
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: MIT
 // Worked terms end to end through TTermParser, as a host program meets them:
 // SetTerm, and Evaluate only when the analysis succeeded. Each table pins the
 // value, the code and the exact message of terms that the routine-level tests

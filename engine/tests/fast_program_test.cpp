@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: MIT
 // The fast execution form against the interpreter, its reference: wherever a
 // fast run decides, the interpreter must give the same value bit for bit,
 // status 0 and no message.

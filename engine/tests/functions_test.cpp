@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: MIT
 // The built-in functions as a term's author meets them: through TTermParser
 // (names, argument order, angle modes, messages and warnings), and on hand-made
 // programs where a term cannot reach (a short stack, unknown codes, NaN).

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: MIT
 // Hostile input for the parser component: whatever text arrives as a term or
 // as declarations, the answer keeps the rules the callers rely on. A code of
 // 0 to 9; a failure returns 0 with a message; a success comes with an empty

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: MIT
 // The parser component: lifecycle, status codes and messages, the error
 // event, properties, hooks and variable values.
 #include <gtest/gtest.h>

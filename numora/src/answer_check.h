@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the child's answer: a strict conversion to a signed 32-bit number.
 #pragma once
 

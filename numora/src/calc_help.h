@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help window with the trainer's help document, and the "Hilfe" (F1)
 // command that shows it, or a file "index.htm" beside the program instead.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The CSV export of the progress store: one row per task, for a spreadsheet.
 // UTF-8 with a byte-order mark (so LibreOffice and Excel keep the umlauts),
 // ";" between cells as German spreadsheets expect, every text cell quoted,

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The expression engine's about window, and the hooks through which the
 // engine (which never shows a window itself) asks the program to show it and
 // its one message box.

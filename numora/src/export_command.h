@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line for teachers and scripts:
 //   numora --export-csv FILE [--profile NAME]
 // writes the progress as CSV (one profile, or all) and ends without opening

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lines of the round history: a heading, one line per round, the totals,
 // the special points and a line naming the date, the user and the computer.
 #pragma once

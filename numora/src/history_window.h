@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The history window: the round history as a fixed-pitch list, shown modally
 // and rebuilt on every opening.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The trainer's main window: 15 task buttons, the round's progress bar, three
 // status rows with the counts of this round and of all rounds, and the menu.
 // The session's state and rules live in TrainerGame; the window shows them and

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A ProgressStore that keeps everything in memory: the double of the tests,
 // and what the program plays with when its file cannot be used (nothing then
 // outlives the run).

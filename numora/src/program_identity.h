@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the program shows of itself: its title, made from the program file's
 // name, and its icon, used by every window.
 #pragma once

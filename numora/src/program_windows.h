@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The trainer's four windows, created once in their fixed order (main window,
 // start-up window, history, help) and wired together: the start-up window
 // starts the main window's clock, and the main window's menu reaches the

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds a ProgressStore from the trainer game's events: each dealt round with
 // its tasks, each answer as it is given, each round's end. Attached to one
 // game and one profile at a time; detaching (or destroying the recorder)

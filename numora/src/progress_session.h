@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The progress store in the running program: it holds the opened store,
 // chooses the child who practises, records the main window's game, and adds
 // the progress commands to the main window's menus ("Optionen → Fehler

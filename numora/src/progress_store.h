@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What numora keeps of a child's practice beyond one run: profiles, every
 // round and every task with the answers given. The main window records into
 // a ProgressStore through a ProgressRecorder; the progress window, the export

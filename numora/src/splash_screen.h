@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up window: shown for a moment when the trainer starts, and later
 // the information window of "&Info".
 #pragma once

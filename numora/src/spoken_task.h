@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Task texts as a screen reader should say them: "17*13*9" is read
 // "17 mal 13 mal 9", not as a string of digits and stars.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The progress store on disk: one SQLite file (through Qt SQL) in the user's
 // data folder. Write-ahead logging and one short transaction per call, so a
 // crash or power loss costs at most the answer being typed, and a second

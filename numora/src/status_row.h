@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One row of a status bar: cells of fixed widths with sunken frames, each
 // holding a text, or drawn by its owner.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Task making: a template's placeholders are filled with random numbers from
 // the level's ranges, and the engine evaluates the result; a task is accepted
 // only when its value is whole (and, below "schwer", not negative).

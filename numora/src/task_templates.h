@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The task templates: arithmetic terms whose placeholders "$A", "$B", "$C" and
 // "$Z" stand for random numbers. They ship as a Windows-1252 text resource, one
 // template per line; comment lines begin with ";".

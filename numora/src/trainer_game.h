@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The state of a training session: the templates, the 15 tasks of the current
 // round, the record of every round and the running totals. The main window
 // shows this state and feeds it the child's actions; tests drive it directly.

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Zelv developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """One round of Numora with the keyboard only, seen through AT-SPI.
 
 Run by atspi_round_test.sh inside a private D-Bus session and X server. Keys

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Zelv developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Plays one whole round of the trainer with the keyboard only and reads it
 # through the accessibility bus, as a screen reader would: its own X server
 # (on a free display), its own D-Bus session with the AT-SPI bus, and

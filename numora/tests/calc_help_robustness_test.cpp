@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help window when the help document is missing from the program or is
 // damaged: the window still opens, shows what it can and closes, and no
 // damage reaches memory (the sanitizer build runs this too).

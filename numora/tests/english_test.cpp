@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The trainer for a user whose language is English: every text of the
 // windows, the spoken texts and the help document come from the English
 // catalogue; the German texts stay as they are without it.

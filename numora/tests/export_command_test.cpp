@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // numora --export-csv FILE [--profile NAME], run as the program runs it.
 #include "export_command.h"
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The trainer played without a mouse and heard through a screen reader: keys
 // on the task grid and the links, and what the accessibility interfaces say.
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window driven like a child would: the scripted dialogs give the
 // answers, and the counters, captions and messages are checked afterwards.
 #include "main_window.h"

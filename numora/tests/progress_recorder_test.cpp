@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recorder between the game and a store: what a played round leaves in
 // the store, in the in-memory store (the SQLite one keeps the same contract,
 // see progress_store_test.cpp).

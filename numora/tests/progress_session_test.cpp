@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The progress store inside the running program: the main window played like
 // a child would, with the in-memory store behind it.
 #include "progress_session.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The progress store: one contract for the SQLite store and the in-memory
 // one, then what the file on disk must survive (crashes, damage, a newer
 // schema, an unusable folder, two programs at once).

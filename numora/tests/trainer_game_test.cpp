@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The session's rules without a window: dealing rounds, scoring, the totals.
 #include "trainer_game.h"
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four windows at a zoom: laid out from their 100 % geometry, the
 // fonts with them, the choice remembered.
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saves a picture of the whole screen of the display it runs on, e.g. of a
 // virtual X server in which the trainer runs, for checking its windows as a
 // user sees them.

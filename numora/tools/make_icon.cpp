@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the program's icon, four rounded tiles with the signs of the four
 // basic operations on a pale ground, into numora-<size>.png for each size the
 // program ships. The same design is kept as an SVG beside the pictures.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures how long dealing a round takes at each level (NewRound: 15 tasks,
 // each made by rejection sampling through the engine), and how long the
 // program needs to create its four windows and show the first one.

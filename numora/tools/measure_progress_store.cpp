@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures the progress store against its targets on a generated database
 // of ten years of daily practice for one child (40,000 rounds, 600,000 tasks,
 // about 700,000 answers):

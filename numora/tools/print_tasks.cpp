@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints the tasks the trainer deals for fixed seeds, one line per task:
 // seed, level, round, task text and value. Two builds that deal the same
 // tasks print the same bytes, so a change to the engine or the task making

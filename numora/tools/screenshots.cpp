@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the trainer's main window and history window after a little play
 // and saves them as pictures for the project's documentation:
 //   numora_screenshots <output folder> [<language> <zoom per cent> <name>]

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Walks through the trainer as a new user would, on a real display (e.g. a
 // virtual X server: xvfb-run numora_user_trial <folder>), with the program's
 // real dialogs, and saves a picture of the screen at each step for checking

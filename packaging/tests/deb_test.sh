@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Zelv developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from the existing build tree, unpacks it into a
 # scratch root and runs the programs from there: termcalc on a term, the Qt
 # programs on the offscreen platform until a timeout ends them.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Zelv developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs only the engine into a scratch prefix, moves that prefix elsewhere
 # (the package must not remember where it was installed), and builds and runs
 # a consumer project against it with find_package(engine).

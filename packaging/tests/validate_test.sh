@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Zelv developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the freedesktop and AppStream validators on the desktop entries and
 # metainfo files. Exit status 77 means skipped (validators not installed).
 #   validate_test.sh <file>...

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Build step: writes one PNG of an icon in one size.
 //   icon_raster <icon.svg> <size> <out.png>
 #include <QFile>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the flat SVG icons of the programs with QPainter, so that the PNG
 // sizes the desktop wants can be made at build time without an SVG library.
 // Only the small subset the icons use is understood; anything else is an

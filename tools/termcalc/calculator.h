@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: MIT
 // One declarations object and one parser, set up from the command line and
 // reused for every term.
 #pragma once

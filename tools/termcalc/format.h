@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: MIT
 // termcalc's output: one line per term, texts escaped so that a line never
 // breaks and every byte stays visible.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: MIT
 // Reading terms from a terminal with line editing and a history kept across
 // runs, through libedit: the arrows, Home and End, Ctrl-R to search back,
 // Ctrl-D on an empty line to leave, and the user's ~/.editrc.

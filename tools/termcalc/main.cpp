@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: MIT
 // termcalc: evaluates terms from the command line or from standard input with
 // the term engine and writes one line per term.
 #include <unistd.h>

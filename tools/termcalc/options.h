@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: MIT
 // termcalc's command line: what the user asked for, or why it makes no sense.
 #pragma once
 

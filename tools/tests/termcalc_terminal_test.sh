@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Zelv developers
+# SPDX-License-Identifier: MIT
 # termcalc at a terminal, as a person uses it: runs the program inside tmux,
 # types with send-keys and reads the screen with capture-pane. Covers line
 # editing (Home, End, the arrows), ANS, the marks under an unknown name,

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the library's pictures from the system's colour emoji font, so the
 // library ships no image files of its own.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The things the sample picture library shows: for each picture the emoji it
 // is drawn from and the word that names it in German and in English. Picture
 // n and line n of the word list both come from entry n-1, so they always

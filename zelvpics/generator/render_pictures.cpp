@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Build tool: renders the sample library's pictures and word list and writes
 // the resource collection file that compiles them into the library.
 //   zelvpics_render <output folder> [contact sheet .png]

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Zelv developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Plays a game of Bildwort with the keyboard only.
 
 Everything the test knows about the window it reads from the accessibility

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Zelv developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Plays a 12-picture game of Bildwort with the keyboard only, reading the
 # board through the accessibility tree, as a blind child's screen reader
 # would: in a virtual X display of its own (Xvfb picks a free display

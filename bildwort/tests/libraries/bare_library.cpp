@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A picture library that loads but offers nothing the game looks for: no
 // ShowAbout, no Hilfe, no word list, no pictures.
 #include <QtGlobal>

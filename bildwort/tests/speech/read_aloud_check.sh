@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Zelv developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks that a word the game reads aloud really sounds: a private
 # PulseAudio with a null sink as the only sound device, the word said
 # through the game's speaker (Qt TextToSpeech -> speech-dispatcher ->

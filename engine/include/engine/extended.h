@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: MIT
 // The engine computes in the x87 80-bit extended format. Exact constants are
 // built from their bit patterns, so they do not depend on how a compiler rounds
 // a decimal literal.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: MIT
 // The engine's face: TTermParser analyses and evaluates a term given as text,
 // TParserDeclarations holds the user-declared constants, functions and
 // variable names a parser may use. Neither throws; failures are status codes

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: MIT
 // The compiled program: the contract between the compiler, which writes it,
 // and the interpreter, which runs it. Data only.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: MIT
 // The uniform random generator of the engine's random functions and of the
 // programs that embed the engine: a 32-bit linear congruential generator,
 //   s := s * 134775813 + 1 (mod 2^32), a draw yields s / 2^32 in [0, 1).

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: MIT
 // The status codes that analysis and evaluation report (EvalError,
 // AnalysisCode, the results of Analyse and Compute). The values are part of
 // the interface: callers store and compare them as bytes.

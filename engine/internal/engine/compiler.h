@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: MIT
 // The term compiler: a normalised, expanded term into a postfix program.
 #pragma once
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: MIT
 // What every stage of the engine shares: the messages of more than one stage
 // and the test for floating-point failures. The status of a run lives in its
 // RunContext (run_context.h).

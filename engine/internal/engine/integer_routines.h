@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: MIT
 // Whole-number and logical routines shared by the operators and the built-in
 // functions. Errors go to the run's context (RunContext::Fail); math failures
 // raise the floating-point flags that the dispatchers test.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: MIT
 // The term interpreter: runs a compiled program on a value stack.
 #pragma once
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: MIT
 // The status of one analysis or evaluation, handed by reference to every
 // stage that can fail: the compiler, the interpreter, the operators and the
 // functions with their routines. Nothing in the engine keeps such status

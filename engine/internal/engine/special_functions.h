@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: MIT
 // The real-valued numeric routines behind the special built-in functions:
 // Poisson distribution, roots, reciprocal, gamma, the normal distribution and
 // its inverse, Bessel functions, the integral functions and a few small ones.

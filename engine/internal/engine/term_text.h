@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: MIT
 // Term text: normalisation, the parentheses check and the small text
 // operations that declarations and compiler share. Positions are 1-based where
 // the algorithms speak of them.

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Zelv developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws the decorative picture of Numora's start-up window: colourful tiles
 with "1+2=3" in a 16-colour palette, on a transparent background. Writes
 splash.xpm beside this script; run it again after changing the drawing."""

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: MIT
 // Evaluates each argument as a term with one declared function and prints the
 // value, or "error <code>", one line per term.
 #include <engine/parser.h>

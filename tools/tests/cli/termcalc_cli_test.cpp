@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: MIT
 // termcalc end to end: the built program with its arguments and standard
 // input; standard output, standard error and the exit status as a user sees
 // them.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: MIT
 // Checks that every value termcalc shows reads back to exactly the same
 // 80-bit value: random bit patterns over the whole range (subnormals and
 // both signs included) and the extremes, written by AppendValue and read by

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Windows-1252 text, the 8-bit encoding of the engine's terms, the task
 // templates and the picture library's word list, converted at the GUI boundary.
 #pragma once

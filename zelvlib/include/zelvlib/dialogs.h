@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Modal dialogs go through this interface, which a window receives from its
 // creator: the programs pass QtUserDialogs, tests pass a scripted double that
 // answers like a child would (see scripted_dialogs.h).

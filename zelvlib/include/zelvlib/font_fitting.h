@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fonts of a given character height, and fonts made to fit a box: texts are
 // never cut off, and a text that is too long first breaks onto a second line,
 // then gets smaller.

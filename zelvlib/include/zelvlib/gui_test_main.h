@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test programs that create widgets include this once instead of linking
 // GoogleTest's own main: the widgets need a QApplication, made here before any
 // test runs. They run on Qt's offscreen platform unless QT_QPA_PLATFORM says

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the resources of a dynamically loaded module (the reading game's
 // picture library). A module brings its resources as compiled-in Qt resources
 // under its own prefix, ":/<module>/<type>/<name>", which Qt registers while

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A reader for the rich text (RTF) that the programs' help documents use; Qt
 // has none. It understands paragraphs with alignment and indents, bold,
 // italic and underlined text, font sizes, fonts and colours, tabs, line

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Zoom: every window keeps the geometry it is drawn with at 100 % and applies
 // one Scale to it in one step; ZoomControl holds the user's choice, offers it
 // in a menu and remembers it.

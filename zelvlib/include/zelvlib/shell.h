@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening documents, web addresses and mail links with the desktop's own
 // handlers, and finding files beside the program.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up step that both programs run once, after the QApplication exists
 // (Qt reads the user's locale when it is constructed) and before any window.
 #pragma once

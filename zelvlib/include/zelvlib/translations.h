@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The language of the programs' interface. German is the language the texts
 // are written in and the one shown when the user prefers no language that
 // has a catalogue; other languages come from Qt Linguist catalogues (.qm)

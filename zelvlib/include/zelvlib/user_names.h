@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The names of the user the program runs as and of the computer, for the
 // trainer's history listing.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exports of the sample picture library, looked up by name by the reading
 // game after it has loaded the library.
 //
