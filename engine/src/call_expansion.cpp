@@ -29,6 +29,21 @@ int CharCount(char c) {
   return static_cast<unsigned char>(c) - '0';
 }
 
+// The position of the ')' that closes the '(' at open; npos when none does.
+std::size_t ClosingParenthesis(const std::string& text, std::size_t open) {
+  std::size_t depth = 0;
+  for (std::size_t i = open; i < text.size(); ++i) {
+    if (text[i] == '(') {
+      ++depth;
+    } else if (text[i] == ')' && --depth == 0) {
+      return i;
+    }
+  }
+  return std::string::npos;
+}
+
+}  // namespace
+
 // Characters that may stand before a name for it to be a word of its own.
 bool IsWordStart(char c) {
   switch (c) {
@@ -48,21 +63,6 @@ bool IsWordStart(char c) {
       return false;
   }
 }
-
-// The position of the ')' that closes the '(' at open; npos when none does.
-std::size_t ClosingParenthesis(const std::string& text, std::size_t open) {
-  std::size_t depth = 0;
-  for (std::size_t i = open; i < text.size(); ++i) {
-    if (text[i] == '(') {
-      ++depth;
-    } else if (text[i] == ')' && --depth == 0) {
-      return i;
-    }
-  }
-  return std::string::npos;
-}
-
-}  // namespace
 
 CallExpansion::CallExpansion(const std::vector<std::string>& prepared, const std::string& arities)
     : prepared_(prepared), arities_(arities), count_(prepared.size() / 2) {}

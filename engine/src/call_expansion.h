@@ -65,4 +65,8 @@ class CallExpansion {
   int searches_ = 0;
 };
 
+// Whether a name after this character is a word of its own (and so may be a
+// call or a parameter), rather than the tail of a longer name or number.
+bool IsWordStart(char c);
+
 }  // namespace engine

@@ -33,26 +33,6 @@ bool IsLetterOrDigit(char c) {
   return IsUpperLetter(c) || IsDigit(c);
 }
 
-// Characters that may stand before a name for it to be a word of its own.
-bool IsWordStart(char c) {
-  switch (c) {
-    case '(':
-    case '*':
-    case '+':
-    case '-':
-    case '/':
-    case ';':
-    case '<':
-    case '=':
-    case '>':
-    case '^':
-    case '~':
-      return true;
-    default:
-      return false;
-  }
-}
-
 // Characters that may follow a parameter name for it to be a word of its own.
 bool IsWordEnd(char c) {
   return c == ')' || (c != '(' && IsWordStart(c));
