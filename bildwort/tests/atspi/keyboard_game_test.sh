@@ -21,19 +21,30 @@ cleanup() {
 }
 trap cleanup EXIT
 
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-exec 3>&-
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
+# A free display, well away from :0, that a client really reaches: Xvfb's
+# own -displayfd search can pick a number another server is about to leave,
+# and its socket exists a moment before it listens.
+display=""
+first=$(($$ % 400 + 500))
+for offset in $(seq 0 40); do
+  n=$((first + offset))
+  { [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; } && continue
+  Xvfb ":$n" -screen 0 1024x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  xvfb=$!
+  for _ in $(seq 100); do
+    DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1 && { display=$n; break; }
+    kill -0 "$xvfb" 2>/dev/null || break
+    sleep 0.1
+  done
+  [ -n "$display" ] && break
+  kill "$xvfb" 2>/dev/null || true
 done
-if [ ! -s "$work/display" ]; then
+if [ -z "$display" ]; then
   echo "keyboard_game_test: Xvfb did not start" >&2
   cat "$work/xvfb.log" >&2
   exit 1
 fi
+echo "$display" >"$work/display"
 
 # A private home: the game's settings choose the pictures, and nothing of
 # the user running the test is read or changed.
