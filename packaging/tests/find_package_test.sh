@@ -18,10 +18,10 @@ prefix=$scratch/prefix
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 [ -f "$prefix/include/engine/parser.h" ] || fail "headers not installed"
-# Exactly the public interface: the parser and what it needs, and the random
-# generator.
+# Exactly the public interface: the parser and what it needs, the random
+# generator, the embedders' expression facade and its C interface.
 installed=$(cd "$prefix/include/engine" && ls | sort | tr '\n' ' ')
-[ "$installed" = "extended.h parser.h program_format.h random.h status.h " ] ||
+[ "$installed" = "engine_c.h expression.h extended.h parser.h program_format.h random.h status.h " ] ||
   fail "installed headers are: $installed"
 config=$(find "$prefix" -name engineConfig.cmake -print -quit)
 [ -n "$config" ] || fail "engineConfig.cmake not installed"
