@@ -5,6 +5,7 @@
 // user function calls in a term.
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 #include <utility>
 
 #include "call_expansion.h"
@@ -153,26 +154,53 @@ TParserDeclarations::TParserDeclarations() {
 TParserDeclarations::~TParserDeclarations() {
   // The parsers do not own this object; they must not keep a dangling
   // reference, so they forget it and report code 9 at their next SetTerm.
+  const std::lock_guard<std::mutex> lock(mutex_);
   for (TTermParser* parser : users_) parser->declarations_ = nullptr;
 }
 
+void TParserDeclarations::Attach(TTermParser& parser) {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  users_.push_back(&parser);
+}
+
+void TParserDeclarations::Detach(TTermParser& parser) {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  users_.erase(std::remove(users_.begin(), users_.end(), &parser), users_.end());
+}
+
 bool TParserDeclarations::Prepare(TTermParser& parser) {
+  return PrepareLists(parser, false);
+}
+
+bool TParserDeclarations::PrepareLists(TTermParser& parser, bool all) {
+  // Unchanged declarations are only read, so that parsers on other threads
+  // may use them meanwhile; changed ones are prepared by one thread at a time.
+  std::unique_lock<std::mutex> lock(mutex_, std::defer_lock);
+  std::uint8_t changed = 0;
   bool result = true;
+  bool outOfMemory = false;
   try {
-    if (changedLists_ & 2) PrepareFunctions(result);
-    if (changedLists_ & 1) PrepareVarNames(result);
-    declarationErrors_ = functionErrors_ + varNameErrors_;
+    if (changedLists_ != 0) {
+      lock.lock();
+      changed = changedLists_;
+      if (changed != 0 && all) changed = 7;
+    }
+    if (changed & 2) PrepareFunctions(result);
+    if (changed & 1) PrepareVarNames(result);
+    if (changed != 0) declarationErrors_ = functionErrors_ + varNameErrors_;
     if (preparedVarNames_.size() != parser.varValues_.size()) {
       parser.ResizeVarValues(preparedVarNames_.size());
     }
-    changedLists_ = 0;
   } catch (...) {
     // Out of memory: the lists stay marked as changed, so the next Prepare
     // starts again from them.
-    changedLists_ = 7;
+    outOfMemory = true;
     result = false;
   }
-  lastPrepareResult_ = result;
+  if (changed != 0) {
+    lastPrepareResult_ = result;
+    changedLists_ = outOfMemory ? 7 : 0;
+  }
   return result;
 }
 

@@ -96,13 +96,10 @@ void TTermParser::ShowAboutWindow() {
 }
 
 void TTermParser::SetDeclarations(TParserDeclarations* declarations) {
-  if (declarations_ != nullptr && declarations_ != declarations) {
-    auto& users = declarations_->users_;
-    users.erase(std::remove(users.begin(), users.end(), this), users.end());
-  }
+  if (declarations_ != nullptr && declarations_ != declarations) declarations_->Detach(*this);
   if (declarations != nullptr && declarations_ != declarations) {
     try {
-      declarations->users_.push_back(this);
+      declarations->Attach(*this);
     } catch (...) {
       // Unregistered, the reference could dangle; without it SetTerm
       // reports code 9 instead.
@@ -111,8 +108,9 @@ void TTermParser::SetDeclarations(TParserDeclarations* declarations) {
   }
   declarations_ = declarations;
   if (declarations_ == nullptr) return;
-  declarations_->changedLists_ = 7;
-  declarations_->Prepare(*this);
+  // Every list again, unless the declarations are prepared and unchanged:
+  // then parsers on other threads may be reading them.
+  declarations_->PrepareLists(*this, true);
 }
 
 void TTermParser::SetTerm(const std::string& term) {

@@ -4,11 +4,25 @@
 // TParserDeclarations holds the user-declared constants, functions and
 // variable names a parser may use. Neither throws; failures are status codes
 // with messages, and optionally the OnError event.
+//
+// Threads: a parser belongs to one thread at a time; it may move to another
+// between calls. One declarations object may be shared by parsers on any
+// number of threads: once prepared, and as long as nobody changes its lists,
+// SetDeclarations, SetTerm, Prepare, Evaluate and the destruction of those
+// parsers only read it (attaching and detaching parsers is locked inside). The
+// first preparation may happen in several threads at once; one of them does
+// it, the others wait for it. Changing the lists, SetChangedLists and
+// destroying the object are not safe while another thread uses it. Each
+// thread has its own random generator (random.h) and its own analysis and
+// evaluation state. The message and about hooks are set before threads use
+// parsers.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -76,15 +90,17 @@ class TParserDeclarations {
   void SetVarNames(const std::vector<std::string>& lines) { varNames_.Assign(lines); }
 
   // Processes the changed lists and sizes the parser's variable values; true
-  // when every processed declaration was valid.
+  // when every processed declaration was valid. With no list changed it
+  // writes nothing in this object.
   bool Prepare(TTermParser& parser);
-  // What the last Prepare returned (also the ones SetTerm and
-  // SetDeclarations run); true before the first.
+  // What the last Prepare that processed changed lists returned (also the
+  // ones SetTerm and SetDeclarations run); true before the first.
   bool LastPrepareResult() const { return lastPrepareResult_; }
   // Replaces calls of declared functions in a normalised term by their bodies.
   bool ExpandFunctions(std::string& term);
 
   // Bits: 1 VarNames, 2 Functions, 4 Constants changed since the last Prepare.
+  // Setting 0 declares the prepared state current.
   std::uint8_t ChangedLists() const { return changedLists_; }
   void SetChangedLists(std::uint8_t bits) { changedLists_ = bits; }
 
@@ -96,6 +112,11 @@ class TParserDeclarations {
 
  private:
   friend class TTermParser;
+  // Prepare; with all, every list is processed again if any has changed.
+  bool PrepareLists(TTermParser& parser, bool all);
+  // The registry of parsers that refer to this object.
+  void Attach(TTermParser& parser);
+  void Detach(TTermParser& parser);
   void PrepareFunctions(bool& result);
   void ParseDeclaration(std::size_t entry);
   void PrepareVarNames(bool& result);
@@ -120,8 +141,10 @@ class TParserDeclarations {
   TStringList constants_;
   TStringList functions_;
   TStringList varNames_;
-  std::uint8_t changedLists_ = 3;
+  std::atomic<std::uint8_t> changedLists_{3};
   bool lastPrepareResult_ = true;
+  // Serialises the preparation of changed lists and guards users_.
+  std::mutex mutex_;
   // Parsers that refer to this object; they forget it when it is destroyed.
   std::vector<TTermParser*> users_;
 };
