@@ -42,6 +42,8 @@ packages=(
   dpkg-dev file desktop-file-utils appstream
   # licence checks: REUSE compliance and the machine-readable copyright file
   reuse python3-debian
+  # the engine's API reference from its headers (./dev docs)
+  doxygen
 )
 
 missing=()
