@@ -9,6 +9,7 @@
 #include <span>
 
 #include "engine/engine_state.h"
+#include "engine/function_memo.h"
 #include "engine/integer_routines.h"
 #include "engine/interpreter.h"
 #include "engine/random.h"
@@ -333,6 +334,51 @@ Extended Compute(RunContext& context, int code, std::span<const Extended> a, Ext
   }
 }
 
+// Functions whose result a batch may reuse: those that depend on their
+// argument alone and cost more than a lookup. The random ones draw anew at
+// every call.
+bool WorthRemembering(int code) {
+  switch (code) {
+    case fnRnd:
+    case fnPoirand:
+    case fnSgn:
+    case fnTheta:
+    case fnFrac:
+    case fnInt:
+    case fnSqr:
+    case fnAbs:
+    case fnBnot:
+    case fnNot:
+    case fnCeil:
+    case fnFloor:
+    case fnOdd:
+    case fnRound:
+    case fnSqrt:
+    case fnRez:
+      return false;
+    default:
+      return true;
+  }
+}
+
+// FunctionValue with the batch's memo: a call that reports nothing (no
+// failure, no warning, no failure flag, judged from a clean start) is
+// remembered, and a remembered call reports nothing again.
+Extended RememberedValue(RunContext& context, FunctionMemo& memo, int code, Extended x,
+                         Extended angleFactor) {
+  if (const Extended* known = memo.Find(code, x)) return *known;
+  const bool cleanStart = context.Ok && context.Pending.empty() && !FloatingPointFailed();
+  const Extended value = Compute(context, code, std::span<const Extended>(&x, 1), angleFactor);
+  if (cleanStart && context.Ok && context.Pending.empty() && !FloatingPointFailed()) {
+    try {
+      memo.Remember(code, x, value);
+    } catch (...) {
+      // Without memory the value is simply computed again next time.
+    }
+  }
+  return value;
+}
+
 }  // namespace
 
 int FunctionArity(int code) {
@@ -345,7 +391,11 @@ Extended FunctionValue(RunContext& context, int code, std::span<const Extended> 
   // it is an invalid operation, and no series runs on it.
   bool hasNaN = false;
   for (const Extended v : args) hasNaN = hasNaN || std::isnan(v);
-  return hasNaN ? MathFailure() : Compute(context, code, args, angleFactor);
+  if (hasNaN) return MathFailure();
+  if (context.Memo != nullptr && args.size() == 1 && WorthRemembering(code)) {
+    return RememberedValue(context, *context.Memo, code, args[0], angleFactor);
+  }
+  return Compute(context, code, args, angleFactor);
 }
 
 void ApplyFunction(RunContext& context, TMachine& machine, int code) {

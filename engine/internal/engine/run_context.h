@@ -15,6 +15,8 @@
 
 namespace engine {
 
+class FunctionMemo;
+
 struct RunContext {
   // True while the running analysis or evaluation has not failed.
   bool Ok = true;
@@ -29,6 +31,9 @@ struct RunContext {
   // The value of the constant E; set to e whenever a TParserDeclarations is
   // created.
   Extended E = std::exp(1.0L);
+  // Set during a batch of evaluations of one program: the one-argument
+  // built-in functions reuse the results they gave before (function_memo.h).
+  FunctionMemo* Memo = nullptr;
 
   // Reports an error the way every routine does: message, and the run fails.
   void Fail(const char* message) {
