@@ -1,0 +1,335 @@
+// SPDX-FileCopyrightText: 2026 The Zelv developers
+// SPDX-License-Identifier: MIT
+// The embedders' facade over the engine's stages: TTermParser and
+// TParserDeclarations analyse the term exactly as they do for every other
+// user, and the compiled program is then kept, immutable, and run by the
+// interpreter (one point) or the fast execution form (a batch).
+#include "engine/expression.h"
+
+#include <cfenv>
+#include <new>
+#include <utility>
+
+#include "engine/function_memo.h"
+#include "engine/interpreter.h"
+#include "engine/parser.h"
+#include "engine/random.h"
+#include "engine/run_context.h"
+#include "engine/term_text.h"
+#include "expression_text.h"
+#include "fast_program.h"
+
+namespace engine {
+
+namespace {
+
+// Keeps the host's floating-point exception flags as they were found: the
+// engine clears and reads them for its own failures.
+class HostFlagsGuard {
+ public:
+  HostFlagsGuard() { std::fegetexceptflag(&saved_, FE_ALL_EXCEPT); }
+  ~HostFlagsGuard() { std::fesetexceptflag(&saved_, FE_ALL_EXCEPT); }
+  HostFlagsGuard(const HostFlagsGuard&) = delete;
+  HostFlagsGuard& operator=(const HostFlagsGuard&) = delete;
+
+ private:
+  std::fexcept_t saved_{};
+};
+
+constexpr const char* kMsgOperandsDoNotFit =
+    "Syntax Error: the operators and operands do not fit together";
+constexpr const char* kMsgWrongValueCount = "The number of values is not the number of variables";
+constexpr const char* kMsgWrongColumns =
+    "The columns do not fit the variables, each other or the outputs";
+constexpr const char* kMsgEmpty = "The expression is empty";
+constexpr const char* kMsgOutOfMemory = "Out of memory";
+constexpr const char* kMsgUndefinedFunction = "Undefined Function: ";
+constexpr const char* kMsgDetected = " was detected in the string";
+
+Extended AngleFactorOf(AngleMode mode) {
+  switch (mode) {
+    case AngleMode::kDegrees:
+      return ExtDegFactor;
+    case AngleMode::kGradians:
+      return ExtGonFactor;
+    default:
+      return 1;
+  }
+}
+
+TAngleMode ParserAngleMode(AngleMode mode) {
+  switch (mode) {
+    case AngleMode::kDegrees:
+      return DEG;
+    case AngleMode::kGradians:
+      return GON;
+    default:
+      return RAD;
+  }
+}
+
+// True when every operator and function of the program finds its operands
+// on the stack and exactly one value is left at the end. The compiler lets
+// some terms through that break this (`x==y` leaves an operator without its
+// operands, `(2)3` two values); their runs would fail or read the wrong
+// value, so the facade refuses them when it compiles.
+bool OperandsFit(const TProgram& program) {
+  int depth = 0;
+  for (int position = 1; position <= ProgramSize; ++position) {
+    const TInstruction& record = program[static_cast<std::size_t>(position)];
+    int needed = 0;
+    switch (record.Kind) {
+      case ikEnd:
+        return depth == 1;
+      case ikNumber:
+      case ikVariable:
+        ++depth;
+        continue;
+      case ikOperator:
+        needed = record.Code == opNegate ? 1 : 2;
+        break;
+      case ikFunction:
+        needed = FunctionArity(record.Code);
+        if (needed == 0) return false;
+        break;
+      default:
+        return false;
+    }
+    if (depth < needed) return false;
+    depth -= needed - 1;
+  }
+  return false;
+}
+
+Error MakeError(ErrorCode code, std::string message, std::optional<std::size_t> position = {}) {
+  return Error{code, std::move(message), position};
+}
+
+// Fills error without allocating.
+void OutOfMemory(Error& error) {
+  error.code = ErrorCode::kOutOfMemory;
+  error.message.clear();
+  error.position.reset();
+  try {
+    error.message = kMsgOutOfMemory;
+  } catch (...) {
+    // The code tells it all the same.
+  }
+}
+
+// Where the text explains the analysis' failure, as far as it can tell.
+std::optional<std::size_t> PositionOf(ErrorCode code, const std::string& message,
+                                      std::string_view text) {
+  const TermLocator locator(text);
+  switch (code) {
+    case ErrorCode::kWrongParentheses:
+      return locator.UnbalancedParenthesis();
+    case ErrorCode::kSyntaxError:
+      if (message.rfind(kMsgUndefinedFunction, 0) == 0) {
+        return locator.FindName(
+            std::string_view(message).substr(std::string_view(kMsgUndefinedFunction).size()), true);
+      }
+      if (const std::size_t at = message.find(kMsgDetected); at != std::string::npos) {
+        return locator.FindName(std::string_view(message).substr(0, at), false);
+      }
+      return locator.FirstMisfit();
+    case ErrorCode::kMissingOperand:
+      return locator.FirstMisfit();
+    default:
+      return std::nullopt;
+  }
+}
+
+// Variable names as the declarations take them, each accepted and none twice.
+bool CheckVariables(const std::vector<std::string>& given, const TParserDeclarations& declarations,
+                    Error& error) {
+  const std::vector<std::string>& prepared = declarations.PreparedVarNames();
+  if (prepared.size() != given.size()) {
+    error = MakeError(ErrorCode::kInvalidDeclaration, OneLine(declarations.DeclarationErrors()));
+    return false;
+  }
+  for (std::size_t i = 0; i < prepared.size(); ++i) {
+    for (std::size_t j = 0; j < i; ++j) {
+      if (prepared[i] == prepared[j]) {
+        error = MakeError(ErrorCode::kInvalidDeclaration, "Variable name given twice: " + given[i]);
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+struct Expression::Impl {
+  std::string text;
+  std::vector<std::string> variables;
+  AngleMode angles = AngleMode::kRadians;
+  Extended angleFactor = 1;
+  TProgram program;
+  // Whether the fast execution form takes this program at all.
+  bool fastForm = false;
+};
+
+bool Expression::CompileInto(std::string_view text, const std::vector<std::string>& variables,
+                             const CompileOptions& options, Expression& expression,
+                             Error& error) noexcept {
+  try {
+    HostFlagsGuard hostFlags;
+    auto impl = std::make_shared<Impl>();
+    impl->text.assign(text);
+    impl->variables = variables;
+    impl->angles = options.angle_mode;
+    impl->angleFactor = AngleFactorOf(options.angle_mode);
+
+    TParserDeclarations declarations;
+    declarations.SetVarNames(variables);
+    declarations.SetConstants(options.constants);
+    declarations.SetFunctions(options.functions);
+    // The first parser of a thread seeds the thread's generator from the
+    // clock; compiling must not disturb a sequence the host has seeded.
+    const std::uint32_t seed = RandomSeed();
+    TTermParser parser;
+    SetRandomSeed(seed);
+    parser.SetAnglemode(ParserAngleMode(options.angle_mode));
+    parser.SetDeclarations(&declarations);
+    if (!declarations.LastPrepareResult()) {
+      error = MakeError(ErrorCode::kInvalidDeclaration, OneLine(declarations.DeclarationErrors()));
+      return false;
+    }
+    if (!CheckVariables(variables, declarations, error)) return false;
+
+    parser.SetTerm(impl->text);
+    if (parser.EvalError() != scSuccess) {
+      const auto code = static_cast<ErrorCode>(parser.EvalError());
+      std::string message = OneLine(parser.ErrorText());
+      const std::optional<std::size_t> position = PositionOf(code, message, impl->text);
+      error = MakeError(code, std::move(message), position);
+      return false;
+    }
+    if (!OperandsFit(parser.CodeBuffer())) {
+      const TermLocator locator(impl->text);
+      error = MakeError(ErrorCode::kSyntaxError, kMsgOperandsDoNotFit, locator.FirstMisfit());
+      return false;
+    }
+    impl->program = parser.CodeBuffer();
+    FastProgram probe;
+    impl->fastForm = probe.Build(impl->program);
+    expression.impl_ = std::move(impl);
+    return true;
+  } catch (const std::bad_alloc&) {
+    OutOfMemory(error);
+  } catch (...) {
+    OutOfMemory(error);
+    error.code = ErrorCode::kCannotAnalyse;
+  }
+  return false;
+}
+
+bool Expression::EvaluateInto(const long double* values, std::size_t count, long double& value,
+                              Error& error) const noexcept {
+  try {
+    if (!impl_) {
+      error = MakeError(ErrorCode::kWrongArgument, kMsgEmpty);
+      return false;
+    }
+    if (count != impl_->variables.size() || (count > 0 && values == nullptr)) {
+      error = MakeError(ErrorCode::kWrongArgument, kMsgWrongValueCount);
+      return false;
+    }
+    HostFlagsGuard hostFlags;
+    RunContext context;
+    int status = scSuccess;
+    std::string message;
+    const Extended result =
+        RunProgram(context, impl_->program, std::span<const Extended>(values, count),
+                   impl_->angleFactor, status, message);
+    if (status != scSuccess) {
+      error = MakeError(static_cast<ErrorCode>(status), OneLine(message));
+      return false;
+    }
+    value = result;
+    return true;
+  } catch (...) {
+    OutOfMemory(error);
+    return false;
+  }
+}
+
+bool Expression::EvaluateBulkInto(const Column* columns, std::size_t columnCount,
+                                  long double* results, std::size_t resultCount, ErrorCode* status,
+                                  std::size_t statusCount, std::size_t& failures,
+                                  Error& error) const noexcept {
+  try {
+    if (!impl_) {
+      error = MakeError(ErrorCode::kWrongArgument, kMsgEmpty);
+      return false;
+    }
+    const std::size_t variables = impl_->variables.size();
+    // Without variables the outputs say how many points there are.
+    const std::size_t points = columnCount > 0 ? columns[0].size() : resultCount;
+    bool fits = columnCount == variables && (columnCount == 0 || columns != nullptr) &&
+                resultCount >= points && statusCount >= points &&
+                (points == 0 || (results != nullptr && status != nullptr));
+    for (std::size_t v = 0; fits && v < columnCount; ++v) {
+      fits = columns[v].size() == points && (points == 0 || columns[v].data() != nullptr);
+    }
+    if (!fits) {
+      error = MakeError(ErrorCode::kWrongArgument, kMsgWrongColumns);
+      return false;
+    }
+
+    HostFlagsGuard hostFlags;
+    RunContext context;
+    FunctionMemo memo;
+    context.Memo = &memo;
+    // The fast form is bound to this row: each point's values are copied in.
+    std::vector<Extended> row(variables);
+    FastProgram fast;
+    const bool useFast = impl_->fastForm && fast.Build(impl_->program);
+    const Extended angleFactor = impl_->angleFactor;
+    std::string message;
+    failures = 0;
+    for (std::size_t i = 0; i < points; ++i) {
+      for (std::size_t v = 0; v < variables; ++v) row[v] = columns[v][i];
+      if (useFast && fast.Run(context, row, angleFactor, results[i])) {
+        status[i] = ErrorCode::kOk;
+        continue;
+      }
+      int code = scSuccess;
+      const Extended value = RunProgram(context, impl_->program, row, angleFactor, code, message);
+      if (code == scSuccess) {
+        results[i] = value;
+        status[i] = ErrorCode::kOk;
+      } else {
+        results[i] = 0;
+        status[i] = static_cast<ErrorCode>(code);
+        ++failures;
+      }
+    }
+    return true;
+  } catch (...) {
+    OutOfMemory(error);
+    return false;
+  }
+}
+
+std::size_t Expression::VariableCount() const noexcept {
+  return impl_ ? impl_->variables.size() : 0;
+}
+
+const std::vector<std::string>& Expression::Variables() const noexcept {
+  static const std::vector<std::string> none;
+  return impl_ ? impl_->variables : none;
+}
+
+const std::string& Expression::Text() const noexcept {
+  static const std::string none;
+  return impl_ ? impl_->text : none;
+}
+
+AngleMode Expression::Angles() const noexcept {
+  return impl_ ? impl_->angles : AngleMode::kRadians;
+}
+
+}  // namespace engine
