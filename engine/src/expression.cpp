@@ -6,35 +6,22 @@
 // interpreter (one point) or the fast execution form (a batch).
 #include "engine/expression.h"
 
-#include <cfenv>
 #include <new>
 #include <utility>
 
-#include "engine/function_memo.h"
 #include "engine/interpreter.h"
 #include "engine/parser.h"
 #include "engine/random.h"
 #include "engine/run_context.h"
 #include "engine/term_text.h"
+#include "expression_batch.h"
 #include "expression_text.h"
 #include "fast_program.h"
+#include "host_flags.h"
 
 namespace engine {
 
 namespace {
-
-// Keeps the host's floating-point exception flags as they were found: the
-// engine clears and reads them for its own failures.
-class HostFlagsGuard {
- public:
-  HostFlagsGuard() { std::fegetexceptflag(&saved_, FE_ALL_EXCEPT); }
-  ~HostFlagsGuard() { std::fesetexceptflag(&saved_, FE_ALL_EXCEPT); }
-  HostFlagsGuard(const HostFlagsGuard&) = delete;
-  HostFlagsGuard& operator=(const HostFlagsGuard&) = delete;
-
- private:
-  std::fexcept_t saved_{};
-};
 
 constexpr const char* kMsgOperandsDoNotFit =
     "Syntax Error: the operators and operands do not fit together";
@@ -238,7 +225,9 @@ bool Expression::EvaluateInto(const long double* values, std::size_t count, long
       return false;
     }
     HostFlagsGuard hostFlags;
-    RunContext context;
+    // The calling thread's context, as the parsers on this thread use it:
+    // a fresh one would cost more than many a run.
+    RunContext& context = ThreadRunContext();
     int status = scSuccess;
     std::string message;
     const Extended result =
@@ -280,33 +269,8 @@ bool Expression::EvaluateBulkInto(const Column* columns, std::size_t columnCount
     }
 
     HostFlagsGuard hostFlags;
-    RunContext context;
-    FunctionMemo memo;
-    context.Memo = &memo;
-    // The fast form is bound to this row: each point's values are copied in.
-    std::vector<Extended> row(variables);
-    FastProgram fast;
-    const bool useFast = impl_->fastForm && fast.Build(impl_->program);
-    const Extended angleFactor = impl_->angleFactor;
-    std::string message;
-    failures = 0;
-    for (std::size_t i = 0; i < points; ++i) {
-      for (std::size_t v = 0; v < variables; ++v) row[v] = columns[v][i];
-      if (useFast && fast.Run(context, row, angleFactor, results[i])) {
-        status[i] = ErrorCode::kOk;
-        continue;
-      }
-      int code = scSuccess;
-      const Extended value = RunProgram(context, impl_->program, row, angleFactor, code, message);
-      if (code == scSuccess) {
-        results[i] = value;
-        status[i] = ErrorCode::kOk;
-      } else {
-        results[i] = 0;
-        status[i] = static_cast<ErrorCode>(code);
-        ++failures;
-      }
-    }
+    failures = EvaluateBatch(impl_->program, variables, impl_->angleFactor, impl_->fastForm,
+                             columns, points, results, status);
     return true;
   } catch (...) {
     OutOfMemory(error);

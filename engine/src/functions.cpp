@@ -334,6 +334,26 @@ Extended Compute(RunContext& context, int code, std::span<const Extended> a, Ext
   }
 }
 
+// FunctionValue with the batch's memo: a call that reports nothing (no
+// failure, no warning, no failure flag, judged from a clean start) is
+// remembered, and a remembered call reports nothing again.
+Extended RememberedValue(RunContext& context, FunctionMemo& memo, int code, const Extended& x,
+                         Extended angleFactor) {
+  if (const Extended* known = memo.Find(code, x)) return *known;
+  const bool cleanStart = context.Ok && context.Pending.empty() && !FloatingPointFailed();
+  const Extended value = Compute(context, code, std::span<const Extended>(&x, 1), angleFactor);
+  if (cleanStart && context.Ok && context.Pending.empty() && !FloatingPointFailed()) {
+    try {
+      memo.Remember(code, x, value);
+    } catch (...) {
+      // Without memory the value is simply computed again next time.
+    }
+  }
+  return value;
+}
+
+}  // namespace
+
 // Functions whose result a batch may reuse: those that depend on their
 // argument alone and cost more than a lookup. The random ones draw anew at
 // every call.
@@ -360,26 +380,6 @@ bool WorthRemembering(int code) {
       return true;
   }
 }
-
-// FunctionValue with the batch's memo: a call that reports nothing (no
-// failure, no warning, no failure flag, judged from a clean start) is
-// remembered, and a remembered call reports nothing again.
-Extended RememberedValue(RunContext& context, FunctionMemo& memo, int code, Extended x,
-                         Extended angleFactor) {
-  if (const Extended* known = memo.Find(code, x)) return *known;
-  const bool cleanStart = context.Ok && context.Pending.empty() && !FloatingPointFailed();
-  const Extended value = Compute(context, code, std::span<const Extended>(&x, 1), angleFactor);
-  if (cleanStart && context.Ok && context.Pending.empty() && !FloatingPointFailed()) {
-    try {
-      memo.Remember(code, x, value);
-    } catch (...) {
-      // Without memory the value is simply computed again next time.
-    }
-  }
-  return value;
-}
-
-}  // namespace
 
 int FunctionArity(int code) {
   return Arity(code);

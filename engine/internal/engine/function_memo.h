@@ -15,18 +15,26 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "engine/extended.h"
 
 namespace engine {
 
+// Whether a batch may reuse results of the built-in function code: one that
+// depends on its argument alone and costs more than a lookup.
+bool WorthRemembering(int code);
+
 class FunctionMemo {
  public:
-  // The remembered value of function code for argument x, or null.
-  const Extended* Find(int code, Extended x) const {
+  // The remembered value of function code for the argument at x, or null.
+  // The argument is read from memory as it lies: taking the bits of a value
+  // in a register would store it and read it back at once, which costs a
+  // stall of its own.
+  const Extended* Find(int code, const Extended& x) const {
     if (entries_.empty()) return nullptr;
-    const ExtendedBytes bits = BitsOf(x);
+    const ExtendedBytes bits = BytesAt(x);
     const std::size_t mask = entries_.size() - 1;
     for (std::size_t i = Home(code, bits);; i = (i + 1) & mask) {
       const Entry& entry = entries_[i];
@@ -40,13 +48,14 @@ class FunctionMemo {
 
   // Remembers value for code and x, unless the memo is full. Allocation
   // failures are left to the caller (the memo is only an aid).
-  void Remember(int code, Extended x, Extended value) {
+  void Remember(int code, const Extended& x, Extended value) {
     if (2 * (used_ + 1) > entries_.size()) {
       if (entries_.size() >= kMaxEntries) return;
       Grow();
     }
-    Insert(Entry{value, BitsOf(x).Significand, BitsOf(x).SignExponent,
-                 static_cast<std::uint8_t>(code), true});
+    const ExtendedBytes bits = BytesAt(x);
+    Insert(
+        Entry{value, bits.Significand, bits.SignExponent, static_cast<std::uint8_t>(code), true});
   }
 
   std::size_t Size() const { return used_; }
@@ -64,6 +73,14 @@ class FunctionMemo {
     std::uint8_t Code = 0;
     bool Used = false;
   };
+
+  static ExtendedBytes BytesAt(const Extended& x) {
+    ExtendedBytes bits{};
+    std::memcpy(&bits.Significand, &x, sizeof bits.Significand);
+    std::memcpy(&bits.SignExponent, reinterpret_cast<const unsigned char*>(&x) + 8,
+                sizeof bits.SignExponent);
+    return bits;
+  }
 
   std::size_t Home(int code, const ExtendedBytes& bits) const {
     std::uint64_t key = bits.Significand ^ (static_cast<std::uint64_t>(bits.SignExponent) << 47) ^
