@@ -3,6 +3,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the benchmarks and runs them, printing one table:
 #   - the engine against muparser (analyse + evaluate, evaluate only);
+#   - a 1000 x 1000 grid: the facade's batch evaluation against muparser;
 #   - the trainer's task making, ms per round by level over 1000 rounds;
 #   - the peak resident memory of numora and bildwort from start to first
 #     window.
@@ -40,7 +41,7 @@ rm -f "$build.configure.log"
 # reported in the memory section instead of failing the run.
 available=$(cmake --build "$build" --target help | sed -n 's/^\([A-Za-z_0-9]*\): .*/\1/p')
 has_target() { grep -qx "$1" <<<"$available"; }
-targets=(bench_engine)
+targets=(bench_engine bench_grid)
 for t in bench_task_making numora bildwort; do
   if has_target "$t"; then targets+=("$t"); fi
 done
@@ -53,6 +54,10 @@ echo
 echo "== engine against muparser (ns per operation: fastest CPU time of $reps repetitions)"
 "$build/bench/bench_engine" --benchmark_min_time="$min_time" \
   --benchmark_repetitions="$reps" --benchmark_color=false 2>>"$log"
+
+echo
+echo "== grid: 1000 x 1000 points, the facade's batch against muparser's loop (ns per point)"
+"$build/bench/bench_grid" "$reps"
 
 echo
 echo "== task making"
