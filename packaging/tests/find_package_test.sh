@@ -70,4 +70,26 @@ if [ "$actual" != "$expected" ]; then
   echo "actual:" >&2; printf '%s' "$actual" >&2
   fail "consumer printed wrong values"
 fi
+
+# The facade and the C interface: term, expected line of both programs.
+facade_cases=(
+  "x*y+1" "7 4 7 10"
+  "1/(x-3)" "-1 -0.5 -1 undefined"
+  "x==y" "error 3 at 2"
+  "(x+1" "error 1 at 0"
+)
+terms=()
+expected=""
+for ((i = 0; i < ${#facade_cases[@]}; i += 2)); do
+  terms+=("${facade_cases[i]}")
+  expected+="${facade_cases[i + 1]}"$'\n'
+done
+for program in engine_consumer_facade engine_consumer_c; do
+  actual=$("$scratch/accept-/$program" "${terms[@]}" || true)$'\n'
+  if [ "$actual" != "$expected" ]; then
+    echo "expected:" >&2; printf '%s' "$expected" >&2
+    echo "actual:" >&2; printf '%s' "$actual" >&2
+    fail "$program printed wrong values"
+  fi
+done
 echo "find_package(engine) works from a moved prefix"
