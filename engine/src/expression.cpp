@@ -33,17 +33,6 @@ constexpr const char* kMsgOutOfMemory = "Out of memory";
 constexpr const char* kMsgUndefinedFunction = "Undefined Function: ";
 constexpr const char* kMsgDetected = " was detected in the string";
 
-Extended AngleFactorOf(AngleMode mode) {
-  switch (mode) {
-    case AngleMode::kDegrees:
-      return ExtDegFactor;
-    case AngleMode::kGradians:
-      return ExtGonFactor;
-    default:
-      return 1;
-  }
-}
-
 TAngleMode ParserAngleMode(AngleMode mode) {
   switch (mode) {
     case AngleMode::kDegrees:
@@ -92,16 +81,21 @@ Error MakeError(ErrorCode code, std::string message, std::optional<std::size_t> 
   return Error{code, std::move(message), position};
 }
 
-// Fills error without allocating.
-void OutOfMemory(Error& error) {
-  error.code = ErrorCode::kOutOfMemory;
+// Fills error where an allocation may just have failed: the message is left
+// empty if it cannot be stored.
+void FailSafely(Error& error, ErrorCode code, const char* message) noexcept {
+  error.code = code;
   error.message.clear();
   error.position.reset();
   try {
-    error.message = kMsgOutOfMemory;
+    error.message = message;
   } catch (...) {
     // The code tells it all the same.
   }
+}
+
+void OutOfMemory(Error& error) noexcept {
+  FailSafely(error, ErrorCode::kOutOfMemory, kMsgOutOfMemory);
 }
 
 // Where the text explains the analysis' failure, as far as it can tell.
@@ -167,7 +161,6 @@ bool Expression::CompileInto(std::string_view text, const std::vector<std::strin
     impl->text.assign(text);
     impl->variables = variables;
     impl->angles = options.angle_mode;
-    impl->angleFactor = AngleFactorOf(options.angle_mode);
 
     TParserDeclarations declarations;
     declarations.SetVarNames(variables);
@@ -179,6 +172,7 @@ bool Expression::CompileInto(std::string_view text, const std::vector<std::strin
     TTermParser parser;
     SetRandomSeed(seed);
     parser.SetAnglemode(ParserAngleMode(options.angle_mode));
+    impl->angleFactor = parser.AngleFactor();
     parser.SetDeclarations(&declarations);
     if (!declarations.LastPrepareResult()) {
       error = MakeError(ErrorCode::kInvalidDeclaration, OneLine(declarations.DeclarationErrors()));
@@ -207,8 +201,8 @@ bool Expression::CompileInto(std::string_view text, const std::vector<std::strin
   } catch (const std::bad_alloc&) {
     OutOfMemory(error);
   } catch (...) {
-    OutOfMemory(error);
-    error.code = ErrorCode::kCannotAnalyse;
+    // The stages catch their own failures; nothing else is expected here.
+    FailSafely(error, ErrorCode::kCannotAnalyse, "Cannot analyze given Term");
   }
   return false;
 }

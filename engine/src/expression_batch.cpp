@@ -45,8 +45,7 @@ struct Site {
   int Code = 0;
   std::int16_t Variable = 0;
   // The argument and result of the previous point.
-  std::uint64_t LastSignificand = 0;
-  std::uint16_t LastSignExponent = 0;
+  ExtendedBytes LastArgument{};
   bool HasLast = false;
   Extended LastValue = 0;
 };
@@ -89,18 +88,8 @@ inline void CopyValue(Extended& to, const Extended& from) {
   std::memcpy(&to, &from, 10);
 }
 
-bool SameBits(const Extended& value, std::uint64_t significand, std::uint16_t signExponent) {
-  std::uint64_t s = 0;
-  std::uint16_t e = 0;
-  std::memcpy(&s, &value, sizeof s);
-  std::memcpy(&e, reinterpret_cast<const unsigned char*>(&value) + 8, sizeof e);
-  return s == significand && e == signExponent;
-}
-
 void KeepAsLast(Site& site, const Extended& argument, Extended value) {
-  std::memcpy(&site.LastSignificand, &argument, sizeof site.LastSignificand);
-  std::memcpy(&site.LastSignExponent, reinterpret_cast<const unsigned char*>(&argument) + 8,
-              sizeof site.LastSignExponent);
+  site.LastArgument = BytesIn(argument);
   site.HasLast = true;
   site.LastValue = value;
 }
@@ -163,7 +152,7 @@ class Batch {
       Site& site = sites_[k];
       const Extended& argument = columns[static_cast<std::size_t>(site.Variable)][i];
       Extended& slot = row_[variables_ + k];
-      if (site.HasLast && SameBits(argument, site.LastSignificand, site.LastSignExponent)) {
+      if (site.HasLast && BytesIn(argument) == site.LastArgument) {
         CopyValue(slot, site.LastValue);
         continue;
       }

@@ -22,6 +22,16 @@
 
 namespace engine {
 
+// The bits of a value as it lies in memory, read without loading it into
+// the x87 unit.
+inline ExtendedBytes BytesIn(const Extended& x) {
+  ExtendedBytes bits{};
+  std::memcpy(&bits.Significand, &x, sizeof bits.Significand);
+  std::memcpy(&bits.SignExponent, reinterpret_cast<const unsigned char*>(&x) + 8,
+              sizeof bits.SignExponent);
+  return bits;
+}
+
 // Whether a batch may reuse results of the built-in function code: one that
 // depends on its argument alone and costs more than a lookup.
 bool WorthRemembering(int code);
@@ -34,7 +44,7 @@ class FunctionMemo {
   // stall of its own.
   const Extended* Find(int code, const Extended& x) const {
     if (entries_.empty()) return nullptr;
-    const ExtendedBytes bits = BytesAt(x);
+    const ExtendedBytes bits = BytesIn(x);
     const std::size_t mask = entries_.size() - 1;
     for (std::size_t i = Home(code, bits);; i = (i + 1) & mask) {
       const Entry& entry = entries_[i];
@@ -53,7 +63,7 @@ class FunctionMemo {
       if (entries_.size() >= kMaxEntries) return;
       Grow();
     }
-    const ExtendedBytes bits = BytesAt(x);
+    const ExtendedBytes bits = BytesIn(x);
     Insert(
         Entry{value, bits.Significand, bits.SignExponent, static_cast<std::uint8_t>(code), true});
   }
@@ -73,14 +83,6 @@ class FunctionMemo {
     std::uint8_t Code = 0;
     bool Used = false;
   };
-
-  static ExtendedBytes BytesAt(const Extended& x) {
-    ExtendedBytes bits{};
-    std::memcpy(&bits.Significand, &x, sizeof bits.Significand);
-    std::memcpy(&bits.SignExponent, reinterpret_cast<const unsigned char*>(&x) + 8,
-                sizeof bits.SignExponent);
-    return bits;
-  }
 
   std::size_t Home(int code, const ExtendedBytes& bits) const {
     std::uint64_t key = bits.Significand ^ (static_cast<std::uint64_t>(bits.SignExponent) << 47) ^
