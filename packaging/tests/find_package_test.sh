@@ -51,45 +51,40 @@ done
 cmake --build "$scratch/accept-" >"$scratch/build.log" 2>&1 ||
   { cat "$scratch/build.log" >&2; fail "consumer does not build"; }
 
-# term, expected line of output
-cases=(
-  "2*(3+4)" "14"
-  "SQ(SQ(2))" "16"
-  "(1+2" "error 1"
-  "" "error 2"
-)
-terms=()
-expected=""
-for ((i = 0; i < ${#cases[@]}; i += 2)); do
-  terms+=("${cases[i]}")
-  expected+="${cases[i + 1]}"$'\n'
-done
-actual=$("$scratch/accept-/engine_consumer" "${terms[@]}" || true)$'\n'
-if [ "$actual" != "$expected" ]; then
-  echo "expected:" >&2; printf '%s' "$expected" >&2
-  echo "actual:" >&2; printf '%s' "$actual" >&2
-  fail "consumer printed wrong values"
-fi
-
-# The facade and the C interface: term, expected line of both programs.
-facade_cases=(
-  "x*y+1" "7 4 7 10"
-  "1/(x-3)" "-1 -0.5 -1 undefined"
-  "x==y" "error 3 at 2"
-  "(x+1" "error 1 at 0"
-)
-terms=()
-expected=""
-for ((i = 0; i < ${#facade_cases[@]}; i += 2)); do
-  terms+=("${facade_cases[i]}")
-  expected+="${facade_cases[i + 1]}"$'\n'
-done
-for program in engine_consumer_facade engine_consumer_c; do
+# Runs a consumer program with the terms of (term, expected line) pairs and
+# fails unless it prints exactly the expected lines.
+expect_output() {
+  local program=$1
+  shift
+  local pairs=("$@") terms=() expected="" actual i
+  for ((i = 0; i < ${#pairs[@]}; i += 2)); do
+    terms+=("${pairs[i]}")
+    expected+="${pairs[i + 1]}"$'\n'
+  done
   actual=$("$scratch/accept-/$program" "${terms[@]}" || true)$'\n'
   if [ "$actual" != "$expected" ]; then
     echo "expected:" >&2; printf '%s' "$expected" >&2
     echo "actual:" >&2; printf '%s' "$actual" >&2
     fail "$program printed wrong values"
   fi
+}
+
+# The parser: term, expected line.
+expect_output engine_consumer \
+  "2*(3+4)" "14" \
+  "SQ(SQ(2))" "16" \
+  "(1+2" "error 1" \
+  "" "error 2"
+
+# The facade and the C interface: term, expected line of both programs (the
+# value at (2, 3), then a batch at (1, 3), (2, 3), (3, 3)).
+facade_cases=(
+  "x*y+1" "7 4 7 10"
+  "1/(x-3)" "-1 -0.5 -1 undefined"
+  "x==y" "error 3 at 2"
+  "(x+1" "error 1 at 0"
+)
+for program in engine_consumer_facade engine_consumer_c; do
+  expect_output "$program" "${facade_cases[@]}"
 done
 echo "find_package(engine) works from a moved prefix"
