@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The Zelv developers
 // SPDX-License-Identifier: MIT
 // The engine used from several threads the way an embedder would: one
-// declarations object shared by parsers that each belong to one thread, and
-// the random functions in every thread. The ThreadSanitizer build of this
-// test (tests/tsan) turns every data race into a failure; the ordinary builds
-// check the values.
+// declarations object shared by parsers that each belong to one thread, the
+// random functions in every thread, and one compiled expression evaluated by
+// all threads at once. The ThreadSanitizer build of this test (tests/tsan)
+// turns every data race into a failure; the ordinary builds check the values.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "engine/expression.h"
 #include "engine/extended.h"
 #include "engine/parser.h"
 #include "engine/random.h"
@@ -193,6 +194,63 @@ TEST(Threads, RandomFunctionsDrawPerThreadSequences) {
     EXPECT_TRUE(drawn[static_cast<std::size_t>(i)] == expected[static_cast<std::size_t>(i)])
         << "thread " << i;
   }
+}
+
+// One compiled expression (and a copy of it) evaluated from every thread at
+// once, point by point and in batches: each thread gets exactly the values
+// and failures of a single thread.
+TEST(Threads, OneExpressionEvaluatesInEveryThread) {
+  CompileOptions options;
+  options.functions = {"HYP(A;B)=SQRT(A*A+B*B)"};
+  options.constants = {"G=9.81"};
+  const Result<Expression> compiled =
+      Expression::Compile("sin(x)*cos(y)/(x-y)+HYP(x;y)*G", {"x", "y"}, options);
+  ASSERT_TRUE(compiled.has_value()) << compiled.error().message;
+  const Expression& shared = *compiled;
+  const Expression copy = shared;
+
+  constexpr std::size_t kPoints = 64;
+  std::vector<long double> xs(kPoints);
+  std::vector<long double> ys(kPoints);
+  for (std::size_t i = 0; i < kPoints; ++i) {
+    xs[i] = static_cast<long double>(i) * 0.25L - 4;
+    ys[i] = i % 9 == 0 ? xs[i] : 1.5L - static_cast<long double>(i) * 0.125L;  // x = y fails
+  }
+  std::vector<Outcome> expected(kPoints);
+  for (std::size_t i = 0; i < kPoints; ++i) {
+    const Result<long double> value = shared.Evaluate({xs[i], ys[i]});
+    expected[i] =
+        value ? Outcome{*value, 0} : Outcome{0, static_cast<std::uint8_t>(value.error().code)};
+  }
+  ASSERT_EQ(expected[9].code, static_cast<std::uint8_t>(ErrorCode::kCannotEvaluate));
+  ASSERT_EQ(expected[1].code, 0);
+
+  std::array<int, kThreads> wrong{};
+  RunInThreads([&](int thread) {
+    const Expression& expression = thread % 2 == 0 ? shared : copy;
+    std::vector<long double> results(kPoints);
+    std::vector<ErrorCode> status(kPoints);
+    for (int round = 0; round < 10; ++round) {
+      for (std::size_t i = 0; i < kPoints; ++i) {
+        const Result<long double> value = expression.Evaluate({xs[i], ys[i]});
+        const Outcome got =
+            value ? Outcome{*value, 0} : Outcome{0, static_cast<std::uint8_t>(value.error().code)};
+        if (!(got == expected[i])) ++wrong[static_cast<std::size_t>(thread)];
+      }
+      const Result<std::size_t> failures = expression.EvaluateBulk({xs, ys}, results, status);
+      if (!failures) {
+        ++wrong[static_cast<std::size_t>(thread)];
+        continue;
+      }
+      for (std::size_t i = 0; i < kPoints; ++i) {
+        if (!(Outcome{results[i], static_cast<std::uint8_t>(status[i])} == expected[i])) {
+          ++wrong[static_cast<std::size_t>(thread)];
+        }
+      }
+    }
+  });
+  for (int i = 0; i < kThreads; ++i)
+    EXPECT_EQ(wrong[static_cast<std::size_t>(i)], 0) << "thread " << i;
 }
 
 }  // namespace
