@@ -11,6 +11,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cfenv>
 #include <cstdio>
 #include <iostream>
 #include <limits>
@@ -19,6 +20,7 @@
 #include <vector>
 
 #include "bench_terms.h"
+#include "engine/host_fp_env.h"
 #include "engines.h"
 #include "table.h"
 
@@ -49,6 +51,83 @@ void EvaluateOnly(benchmark::State& state, std::string term) {
     side.SetXY(points[next].X, points[next].Y);
     next = (next + 1) % points.size();
     benchmark::DoNotOptimize(side.Evaluate());
+  }
+}
+
+// The guard around every entry point that computes, in its forms, around
+// one long double division that raises the inexact flag as nearly every
+// evaluation does. With the host's flags clear the engine's guard has nothing
+// to write back; with an overflow the host raised before, it clears the
+// failure flags for the engine and raises the host's again on exit.
+struct NoGuard {};
+
+// What <cfenv> offers without conditions: save and restore every time.
+class CfenvAlwaysGuard {
+ public:
+  CfenvAlwaysGuard() {
+    std::fegetexceptflag(&flags_, FE_ALL_EXCEPT);
+    rounding_ = std::fegetround();
+  }
+  ~CfenvAlwaysGuard() {
+    std::fesetexceptflag(&flags_, FE_ALL_EXCEPT);
+    std::fesetround(rounding_);
+  }
+  CfenvAlwaysGuard(const CfenvAlwaysGuard&) = delete;
+  CfenvAlwaysGuard& operator=(const CfenvAlwaysGuard&) = delete;
+
+ private:
+  std::fexcept_t flags_{};
+  int rounding_ = FE_TONEAREST;
+};
+
+// The engine's guard as an evaluation by the fast form without routines
+// holds it.
+class NarrowGuard : public engine::FpEnvGuard {
+ public:
+  NarrowGuard() : FpEnvGuard(X87Arithmetic) {}
+};
+
+template <class Guard>
+void GuardedDivision(benchmark::State& state, bool hostOverflow) {
+  volatile long double dividend = 1;
+  volatile long double divisor = 3;
+  std::feclearexcept(FE_ALL_EXCEPT);
+  if (hostOverflow) {
+    volatile long double big = std::numeric_limits<long double>::max();
+    big = big * big;
+  }
+  for (auto _ : state) {
+    [[maybe_unused]] const Guard guard;
+    benchmark::DoNotOptimize(dividend / divisor);
+  }
+  std::feclearexcept(FE_ALL_EXCEPT);
+}
+
+struct GuardRow {
+  const char* Name;
+  void (*Function)(benchmark::State&, bool);
+};
+
+constexpr GuardRow kGuardRows[] = {
+    {"no guard (the division alone)", GuardedDivision<NoGuard>},
+    {"<cfenv> save and restore always", GuardedDivision<CfenvAlwaysGuard>},
+    {"<cfenv> test, write back on change", GuardedDivision<engine::PortableFpEnvGuard>},
+    {"direct (the engine's), write back on change", GuardedDivision<engine::FpEnvGuard>},
+    {"direct, x87 arithmetic only (fast form)", GuardedDivision<NarrowGuard>},
+};
+
+std::string GuardBenchmarkName(std::size_t row, bool hostOverflow) {
+  return "fpenv-guard/" + std::to_string(row) +
+         (hostOverflow ? "/overflow-raised" : "/flags-clear");
+}
+
+void RegisterGuardBenchmarks() {
+  for (std::size_t row = 0; row < std::size(kGuardRows); ++row) {
+    for (const bool hostOverflow : {false, true}) {
+      benchmark::RegisterBenchmark(GuardBenchmarkName(row, hostOverflow).c_str(),
+                                   kGuardRows[row].Function, hostOverflow)
+          ->Unit(benchmark::kNanosecond);
+    }
   }
 }
 
@@ -128,6 +207,8 @@ int main(int argc, char** argv) {
                                EvaluateOnly<EngineSide>, EvaluateOnly<MuparserSide>));
   }
 
+  RegisterGuardBenchmarks();
+
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   CollectingReporter reporter;
@@ -145,5 +226,15 @@ int main(int argc, char** argv) {
   }
   const int missed = PrintTable(rows);
   std::printf("%d engine target(s) missed.\n", missed);
+
+  std::printf("\nhost floating-point environment guard, ns per guarded long double division:\n");
+  std::printf("  %-46s %14s %16s\n", "guard", "host flags clear", "host overflow");
+  for (std::size_t row = 0; row < std::size(kGuardRows); ++row) {
+    const double clear = reporter.Fastest(GuardBenchmarkName(row, false));
+    const double raised = reporter.Fastest(GuardBenchmarkName(row, true));
+    if (clear > 0 || raised > 0) {
+      std::printf("  %-46s %14.1f %16.1f\n", kGuardRows[row].Name, clear, raised);
+    }
+  }
   return 0;
 }

@@ -34,6 +34,9 @@ class FastProgram {
   // record.
   bool Build(const TProgram& program);
   bool Empty() const { return steps_.empty(); }
+  // Whether a run calls shared routines (the C library among them) and reads
+  // the flags; without them a run is x87 arithmetic alone.
+  bool UsesRoutines() const { return usesRoutines_; }
 
   // Runs the form with the given variable values. true: value is the
   // interpreter's result of a successful run. false: undecided here.

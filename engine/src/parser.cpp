@@ -10,6 +10,7 @@
 #include "call_expansion.h"
 #include "engine/compiler.h"
 #include "engine/engine_state.h"
+#include "engine/host_fp_env.h"
 #include "engine/interpreter.h"
 #include "engine/random.h"
 #include "engine/run_context.h"
@@ -142,6 +143,18 @@ void TTermParser::SetTerm(const std::string& term) {
 }
 
 std::uint8_t TTermParser::Analyse() {
+  bool report = true;
+  std::uint8_t code = scSuccess;
+  {
+    // The host's handler runs in the host's environment, after this ends.
+    const FpEnvGuard hostEnvironment;
+    code = AnalyseTerm(report);
+  }
+  if (report && code != scSuccess) FireError();
+  return code;
+}
+
+std::uint8_t TTermParser::AnalyseTerm(bool& report) {
   RunContext& context = ThreadRunContext();
   std::uint8_t code = scSuccess;
   fastState_ = FastState::NotEvaluated;
@@ -152,13 +165,11 @@ std::uint8_t TTermParser::Analyse() {
     if (preparedTerm_.empty()) {
       errorText_ = "Term is empty string";
       analysisCode_ = scCannotAnalyse;
-      FireError();
       return scCannotAnalyse;
     }
     if (!CheckParentheses(preparedTerm_, context)) {
       errorText_ = "Wrong parentheses";
       analysisCode_ = scWrongParentheses;
-      FireError();
       return scWrongParentheses;
     }
     if (declarations_ != nullptr) {
@@ -166,14 +177,14 @@ std::uint8_t TTermParser::Analyse() {
       if (expansion == ExpansionResult::kTooComplex) {
         errorText_ = "Cannot analyze given Term";
         analysisCode_ = scCannotAnalyse;
-        FireError();
         return scCannotAnalyse;
       }
       if (expansion == ExpansionResult::kFailed) {
         errorText_ = "Recursive or unknown function call";
         // The stored analysis code has always been 1 here, unlike the
-        // result; Compute reports it.
+        // result; Compute reports it, and no error event is raised.
         analysisCode_ = scWrongParentheses;
+        report = false;
         return scRecursiveCall;
       }
     }
@@ -192,7 +203,6 @@ std::uint8_t TTermParser::Analyse() {
     code = scCannotAnalyse;
   }
   analysisCode_ = code;
-  if (code != scSuccess) FireError();
   return code;
 }
 
@@ -223,6 +233,16 @@ std::uint8_t TTermParser::Compute() {
     FireError();
     return code;
   }
+  const auto code = static_cast<std::uint8_t>(RunAnalysed());
+  evalError_ = code;
+  if (code != scSuccess) FireError();
+  return code;
+}
+
+int TTermParser::RunAnalysed() {
+  // Narrow while the fast form runs x87 arithmetic alone, the common case.
+  const bool arithmeticOnly = fastState_ == FastState::Built && !fastForm_->UsesRoutines();
+  FpEnvGuard hostEnvironment(arithmeticOnly ? FpEnvGuard::X87Arithmetic : FpEnvGuard::Everything);
   int status = scSuccess;
   try {
     errorText_.clear();
@@ -235,7 +255,8 @@ std::uint8_t TTermParser::Compute() {
       // The fast form writes its result straight into resultValue_: every
       // copy of an 80-bit value costs a slow store and load.
       RunContext& context = ThreadRunContext();
-      if (!ComputeFast(context)) {
+      if (!ComputeFast(context, hostEnvironment)) {
+        hostEnvironment.Widen();
         // RunProgram ends with FinishRun: a NaN is no value. The fast form
         // declines every result that is not finite, so it comes here.
         const Extended value =
@@ -247,13 +268,10 @@ std::uint8_t TTermParser::Compute() {
     status = scCannotEvaluate;
     errorText_ = "Cannot evaluate Term with given value";
   }
-  const auto code = static_cast<std::uint8_t>(status);
-  evalError_ = code;
-  if (code != scSuccess) FireError();
-  return code;
+  return status;
 }
 
-bool TTermParser::ComputeFast(RunContext& context) {
+bool TTermParser::ComputeFast(RunContext& context, FpEnvGuard& hostEnvironment) {
   // The trainer analyses and evaluates each candidate term once; building
   // the fast form for those would only slow task making down.
   if (fastState_ == FastState::NotEvaluated) {
@@ -261,6 +279,7 @@ bool TTermParser::ComputeFast(RunContext& context) {
     return false;
   }
   if (fastState_ == FastState::EvaluatedOnce) {
+    hostEnvironment.Widen();  // building compares the program's constants
     try {
       if (!fastForm_) fastForm_ = std::make_unique<FastProgram>();
       fastState_ = fastForm_->Build(*codeBuffer_) ? FastState::Built : FastState::Unavailable;
@@ -269,8 +288,11 @@ bool TTermParser::ComputeFast(RunContext& context) {
       fastState_ = FastState::Unavailable;
     }
   }
-  return fastState_ == FastState::Built &&
-         fastForm_->Run(context, varValues_, angleFactor_, resultValue_);
+  if (fastState_ != FastState::Built) return false;
+  if (!fastForm_->Run(context, varValues_, angleFactor_, resultValue_)) return false;
+  // A successful run with routines has read the flags and found no failure.
+  if (fastForm_->UsesRoutines()) hostEnvironment.Settled();
+  return true;
 }
 
 Extended TTermParser::Evaluate() {

@@ -35,6 +35,7 @@ namespace engine {
 
 class TTermParser;
 class FastProgram;
+class FpEnvGuard;
 struct RunContext;
 enum class ExpansionResult : std::uint8_t;
 
@@ -204,13 +205,18 @@ class TTermParser {
  private:
   friend class TParserDeclarations;
   void ResizeVarValues(std::size_t count);
+  // Analyse and Compute without raising the error event; they run in the
+  // engine's floating-point environment, the event in the host's.
+  std::uint8_t AnalyseTerm(bool& report);
+  int RunAnalysed();
   // Records the highest variable slot the compiled program reads; returns
   // the analysis code.
   std::uint8_t CheckVariableSlots();
   // Runs the fast form of the program where it decides the result alone;
   // builds it on the second evaluation of an analysed term. On success the
   // result is in resultValue_.
-  bool ComputeFast(RunContext& context);
+  // hostEnvironment is widened before anything beyond x87 arithmetic runs.
+  bool ComputeFast(RunContext& context, FpEnvGuard& hostEnvironment);
 
   std::unique_ptr<TProgram> codeBuffer_;
   Extended angleFactor_ = 1;
