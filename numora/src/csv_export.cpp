@@ -5,8 +5,13 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QSaveFile>
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <iterator>
 #include <limits>
-#include <map>
+#include <unordered_map>
+#include <utility>
 
 namespace numora {
 namespace {
@@ -29,15 +34,84 @@ const char* StateName(RoundState state) {
   return QT_TRANSLATE_NOOP("numora::CsvExport", "offen");
 }
 
+// Appends text (UTF-8) as one quoted cell. Also a tab or carriage return
+// first is defused: some spreadsheets skip them and then see the formula
+// behind.
+void AppendTextCell(QByteArray& line, QByteArrayView utf8) {
+  line += '"';
+  if (!utf8.isEmpty() && QByteArrayView("=+-@\t\r").contains(utf8.front())) line += '\'';
+  for (const char c : utf8) {
+    if (c == '"') line += '"';
+    line += c;
+  }
+  line += '"';
+}
+
+QByteArray TextCell(const QString& text) {
+  QByteArray cell;
+  AppendTextCell(cell, text.toUtf8());
+  return cell;
+}
+
+void AppendNumber(QByteArray& line, std::int64_t number) {
+  char digits[24];
+  const auto end = std::to_chars(std::begin(digits), std::end(digits), number).ptr;
+  line.append(digits, end - digits);
+}
+
+// The cells that repeat on many rows, made once: levels, round states and
+// kinds of task.
+struct RepeatedCells {
+  RepeatedCells() {
+    for (int level = 0; level < kLevelCount; ++level) {
+      Levels[static_cast<std::size_t>(level)] =
+          TextCell(QString::fromLatin1(LevelName(static_cast<TLevel>(level))));
+    }
+    for (const RoundState state :
+         {RoundState::Open, RoundState::Finished, RoundState::Abandoned, RoundState::OpenAtClose}) {
+      States[static_cast<std::size_t>(state)] = TextCell(Tr(StateName(state)));
+    }
+    for (int kind = 0; kind < kTaskKindCount; ++kind) {
+      Kinds[static_cast<std::size_t>(kind)] = TextCell(QCoreApplication::translate(
+          "numora::TaskKind", TaskKindName(static_cast<TaskKind>(kind))));
+    }
+  }
+  template <std::size_t N>
+  static QByteArrayView Pick(const std::array<QByteArray, N>& cells, std::size_t index) {
+    return index < N ? QByteArrayView(cells[index]) : QByteArrayView("\"\"");
+  }
+  std::array<QByteArray, kLevelCount> Levels;
+  std::array<QByteArray, 4> States;
+  std::array<QByteArray, kTaskKindCount> Kinds;
+};
+
+// Collects the rows and hands them to the device in large pieces.
+class RowWriter {
+ public:
+  explicit RowWriter(QIODevice& out) : out_(out) { buffer_.reserve(kChunk + 4096); }
+  QByteArray& Line() { return buffer_; }
+  // Ends the row; false once the device has failed.
+  bool EndRow() {
+    buffer_ += "\r\n";
+    return buffer_.size() < kChunk || Flush();
+  }
+  bool Flush() {
+    ok_ = ok_ && out_.write(buffer_) == buffer_.size();
+    buffer_.clear();
+    return ok_;
+  }
+
+ private:
+  static constexpr qsizetype kChunk = 1 << 18;
+  QIODevice& out_;
+  QByteArray buffer_;
+  bool ok_ = true;
+};
+
 }  // namespace
 
 QString CsvTextCell(const QString& text) {
-  QString cell = text;
-  // Also a tab or carriage return first: some spreadsheets skip them and
-  // then see the formula behind.
-  if (!cell.isEmpty() && QStringLiteral("=+-@\t\r").contains(cell.front())) cell.prepend(u'\'');
-  cell.replace(u'"', QStringLiteral("\"\""));
-  return u'"' + cell + u'"';
+  return QString::fromUtf8(TextCell(text));
 }
 
 bool WriteProgressCsv(ProgressStore& store, std::optional<ProfileId> profile, QIODevice& out) {
@@ -54,55 +128,75 @@ bool WriteProgressCsv(ProgressStore& store, std::optional<ProfileId> profile, QI
                               Tr("Falsche Antworten"),
                               Tr("Gelöst"),
                               Tr("Sekunden bis gelöst")};
-  QStringList headerCells;
-  for (const QString& name : header) headerCells << CsvTextCell(name);
-  QByteArray bytes = "\xEF\xBB\xBF";
-  bytes += headerCells.join(u';').toUtf8() + "\r\n";
-  if (out.write(bytes) != bytes.size()) return false;
+  RowWriter writer(out);
+  QByteArray& line = writer.Line();
+  line += "\xEF\xBB\xBF";
+  for (const QString& name : header) {
+    if (&name != &header.front()) line += ';';
+    AppendTextCell(line, name.toUtf8());
+  }
+  if (!writer.EndRow()) return false;
 
+  const RepeatedCells repeated;
   bool ok = true;
   for (const ProfileInfo& info : store.Profiles()) {
     if (profile && info.Id != *profile) continue;
-    // The rounds' states, by round.
-    std::map<RoundId, StoredRound> rounds;
+    // The rounds' states and practice marks, by round.
+    std::unordered_map<RoundId, std::pair<RoundState, bool>> rounds;
     for (const StoredRound& round :
          store.Rounds(info.Id, 0, std::numeric_limits<StoreTime>::max())) {
-      rounds[round.Id] = round;
+      rounds[round.Id] = {round.State, round.Practice};
     }
-    const QString name = CsvTextCell(info.Name);
-    // The 15 tasks of a round share its start: convert each time once.
-    StoreTime shownStart = std::numeric_limits<StoreTime>::min();
-    QString shownText;
+    const QByteArray name = TextCell(info.Name);
+    // The 15 tasks of a round share its start and state: made once a round.
+    RoundId shownRound = -1;
+    QByteArray roundCells;
+    QByteArray term;
     store.ForEachTask(
         info.Id, 0, std::numeric_limits<StoreTime>::max(), [&](const StoredTask& task) {
           if (!ok) return;
-          const StoredRound& round = rounds[task.Round];
-          if (task.RoundStart != shownStart) {
-            shownStart = task.RoundStart;
-            shownText = QDateTime::fromMSecsSinceEpoch(task.RoundStart)
-                            .toLocalTime()
-                            .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+          if (task.Round != shownRound) {
+            shownRound = task.Round;
+            const auto found = rounds.find(task.Round);
+            const std::pair<RoundState, bool> round =
+                found != rounds.end() ? found->second : std::pair{RoundState::Open, false};
+            roundCells = QDateTime::fromMSecsSinceEpoch(task.RoundStart)
+                             .toLocalTime()
+                             .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+                             .toUtf8();
+            roundCells += ';';
+            roundCells += RepeatedCells::Pick(repeated.Levels, task.Level);
+            roundCells += ';';
+            roundCells +=
+                RepeatedCells::Pick(repeated.States, static_cast<std::size_t>(round.first));
+            roundCells += round.second ? ";1;" : ";0;";
           }
-          const QStringList cells = {
-              name,
-              shownText,
-              CsvTextCell(QString::fromLatin1(LevelName(task.Level))),
-              CsvTextCell(Tr(StateName(round.State))),
-              round.Practice ? QStringLiteral("1") : QStringLiteral("0"),
-              QString::number(task.Slot + 1),
-              CsvTextCell(QString::fromLatin1(task.Term.c_str())),
-              QString::number(task.Expected),
-              CsvTextCell(QCoreApplication::translate("numora::TaskKind", TaskKindName(task.Kind))),
-              CsvTextCell(task.Answers.join(QStringLiteral(" | "))),
-              QString::number(task.WrongAnswers),
-              task.Solved ? QStringLiteral("1") : QStringLiteral("0"),
-              task.Solved ? QString::number(task.SecondsToSolve) : QString()};
-          const QByteArray line = cells.join(u';').toUtf8() + "\r\n";
-          ok = out.write(line) == line.size();
+          line += name;
+          line += ';';
+          line += roundCells;
+          AppendNumber(line, task.Slot + 1);
+          line += ';';
+          // Terms are Latin-1, almost always plain ASCII.
+          term = QByteArray::fromStdString(task.Term);
+          if (std::any_of(term.begin(), term.end(), [](char c) { return c & 0x80; })) {
+            term = QString::fromLatin1(term).toUtf8();
+          }
+          AppendTextCell(line, term);
+          line += ';';
+          AppendNumber(line, task.Expected);
+          line += ';';
+          line += RepeatedCells::Pick(repeated.Kinds, static_cast<std::size_t>(task.Kind));
+          line += ';';
+          AppendTextCell(line, task.Answers.join(QStringLiteral(" | ")).toUtf8());
+          line += ';';
+          AppendNumber(line, task.WrongAnswers);
+          line += task.Solved ? ";1;" : ";0;";
+          if (task.Solved) AppendNumber(line, task.SecondsToSolve);
+          ok = writer.EndRow();
         });
     if (!ok) return false;
   }
-  return true;
+  return writer.Flush();
 }
 
 bool ExportProgressCsv(ProgressStore& store, std::optional<ProfileId> profile, const QString& path,

@@ -47,8 +47,14 @@ class SqliteProgressStore final : public ProgressStore {
   bool InTransaction(const std::function<bool()>& work);
   void Failed(const QString& detail);
 
+  // RecordAnswer's statements, prepared on first use and kept: an answer is
+  // recorded while the child waits, so its SQL is parsed only once.
+  struct AnswerStatements;
+  AnswerStatements& Answering();
+
   QString connectionName_;
   QSqlDatabase db_;
+  std::unique_ptr<AnswerStatements> answering_;
 };
 
 // The result of opening the store: always a usable store; Problem holds the

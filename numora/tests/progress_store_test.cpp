@@ -203,6 +203,30 @@ TEST_P(StoreContract, RoundsTasksAndAnswers) {
   EXPECT_EQ(tasks[2].Round, second);
 }
 
+// Answers given by turns to several tasks of several rounds each stay with
+// their task, in the order given; tasks without answers have none.
+TEST_P(StoreContract, AnswersStayWithTheirTaskInTheOrderGiven) {
+  const ProfileId anna = *store_->AddProfile(QStringLiteral("Anna"));
+  const RoundId early = *store_->StartRound(Opening(anna, 1000, {"1+1", "2+2", "3+3"}));
+  const RoundId late = *store_->StartRound(Opening(anna, 2000, {"4+4", "5+5"}));
+  const struct {
+    RoundId round;
+    int slot;
+    const char* typed;
+  } given[] = {{late, 1, "9"},  {early, 2, "5"}, {early, 0, "3"}, {late, 1, "11"},
+               {early, 2, "7"}, {early, 0, "2"}, {early, 2, "6"}, {late, 1, "10"}};
+  for (const auto& g : given) {
+    ASSERT_TRUE(store_->RecordAnswer(g.round, Answer(g.slot, g.typed, false)));
+  }
+  const std::vector<StoredTask> tasks = Tasks(anna);
+  ASSERT_EQ(tasks.size(), 5u);
+  const QStringList expected[] = {{"3", "2"}, {}, {"5", "7", "6"}, {}, {"9", "11", "10"}};
+  for (std::size_t i = 0; i < tasks.size(); ++i) {
+    EXPECT_EQ(tasks[i].Answers, expected[i]) << tasks[i].Term;
+    EXPECT_EQ(tasks[i].WrongAnswers, expected[i].size()) << tasks[i].Term;
+  }
+}
+
 TEST_P(StoreContract, MissedTasksMostRecentFirstUntilRightLater) {
   const ProfileId anna = *store_->AddProfile(QStringLiteral("Anna"));
   const ProfileId ben = *store_->AddProfile(QStringLiteral("Ben"));

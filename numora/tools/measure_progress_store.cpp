@@ -5,21 +5,30 @@
 // about 700,000 answers):
 //   - recording an answer (one committed transaction): median < 2 ms
 //   - the database file: < 100 MB
-//   - the CSV export of it: < 2 s
+//   - the CSV export of it (what "numora --export-csv FILE" does): < 2 s
 //   numora_measure_progress_store [folder for the database, default: a temporary one]
+// Beside the times on the clock it gives the processor time, since other
+// programs on the machine stretch the former, and what one fdatasync costs
+// in that folder: every answer waits for one, and on a disk that others
+// write to heavily it alone can take milliseconds.
+#include <fcntl.h>
+#include <time.h>
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QVariant>
+
 #include <algorithm>
 #include <cstdio>
 #include <limits>
 #include <vector>
 
-#include "csv_export.h"
+#include "export_command.h"
 #include "sqlite_progress_store.h"
 
 namespace {
@@ -82,6 +91,37 @@ bool Generate(const QString& path, numora::ProfileId profile) {
   return ok;
 }
 
+// Processor time of the whole process, in milliseconds.
+double CpuMs() {
+  timespec now{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+// What the disk asks for one small synced write, as a commit makes it.
+double FdatasyncMedianMs(const QString& folder) {
+  const QByteArray path = QFile::encodeName(folder + QStringLiteral("/fdatasync.probe"));
+  const int fd = open(path.constData(), O_CREAT | O_WRONLY | O_TRUNC, 0600);
+  if (fd < 0) return -1;
+  std::vector<double> ms;
+  QElapsedTimer timer;
+  const std::vector<char> page(4096, 'x');
+  for (int i = 0; i < 100; ++i) {
+    if (pwrite(fd, page.data(), page.size(), static_cast<off_t>(i) * 4096) < 0) break;
+    timer.restart();
+    fdatasync(fd);
+    ms.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+  }
+  close(fd);
+  unlink(path.constData());
+  return ms.empty() ? -1 : Median(ms);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -113,28 +153,38 @@ int main(int argc, char* argv[]) {
   const numora::RoundId round =
       *store.StartRound({profile, 1900000000000, 1, false, {{0, "7*8", 56}, {1, "6*7", 42}}});
   std::vector<double> ms;
+  std::vector<double> cpu;
   for (int i = 0; i < 200; ++i) {
     numora::AnswerRecord answer{i % 2, QStringLiteral("41"), false, i, 0, {0, 0, i, 1, 0}};
+    const double cpuBefore = CpuMs();
     timer.restart();
     store.RecordAnswer(round, answer);
     ms.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    cpu.push_back(CpuMs() - cpuBefore);
   }
-  std::sort(ms.begin(), ms.end());
-  const double median = ms[ms.size() / 2];
-
-  const QString csv = folder + QStringLiteral("/export.csv");
-  QString error;
-  timer.restart();
-  const bool exported = numora::ExportProgressCsv(store, profile, csv, error);
-  const double exportSeconds = static_cast<double>(timer.elapsed()) / 1000;
+  const double median = Median(ms);
+  const double fdatasyncMs = FdatasyncMedianMs(folder);
   opened.Store.reset();  // checkpoints the log into the file
   const double megabytes = static_cast<double>(QFileInfo(path).size()) / (1024 * 1024);
 
-  std::printf("record an answer: median %.2f ms, worst %.2f ms (target: median < 2 ms)\n", median,
-              ms.back());
+  // The command line's own work: open the store, write all profiles.
+  const QString csv = folder + QStringLiteral("/export.csv");
+  const double cpuBefore = CpuMs();
+  timer.restart();
+  const bool exported =
+      numora::RunExportCommand({QStringLiteral("numora"), QStringLiteral("--export-csv"), csv},
+                               path) == 0;
+  const double exportSeconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
+  const double exportCpuSeconds = (CpuMs() - cpuBefore) / 1e3;
+
+  std::printf(
+      "record an answer: median %.2f ms, worst %.2f ms, processor %.2f ms"
+      " (target: median < 2 ms)\n",
+      median, *std::max_element(ms.begin(), ms.end()), Median(cpu));
+  std::printf("  fdatasync of 4 KB in that folder: median %.2f ms\n", fdatasyncMs);
   std::printf("database file:    %.1f MB (target: < 100 MB)\n", megabytes);
-  std::printf("CSV export:       %.2f s%s (target: < 2 s)\n", exportSeconds,
-              exported ? "" : " FAILED");
+  std::printf("CSV export:       %.2f s, processor %.2f s%s (target: < 2 s)\n", exportSeconds,
+              exportCpuSeconds, exported ? "" : " FAILED");
   const bool met = median < 2 && megabytes < 100 && exported && exportSeconds < 2;
   std::printf("targets: %s\n", met ? "met" : "NOT met");
   return met ? 0 : 1;
