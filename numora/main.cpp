@@ -53,7 +53,7 @@ int main(int argc, char* argv[]) {
   numora::ProgressSession progress(windows.Form1, dialogs,
                                    numora::OpenProgressStore(numora::DefaultProgressStorePath()));
   windows.Show();
-  QTimer::singleShot(0, &progress, &numora::ProgressSession::ShowOpeningProblem);
+  QTimer::singleShot(0, &progress, &numora::ProgressSession::StartUp);
 
   const int result = QApplication::exec();
   numora::RemoveEngineHooks();

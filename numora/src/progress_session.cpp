@@ -3,9 +3,13 @@
 #include "progress_session.h"
 
 #include <QAction>
+#include <QDate>
 #include <QMenu>
+#include <QStandardPaths>
 
+#include "csv_export.h"
 #include "main_window.h"
+#include "profile_dialog.h"
 #include "program_identity.h"
 #include "zelvlib/dialogs.h"
 #include "zelvlib/user_names.h"
@@ -21,6 +25,20 @@ ProfileId ChooseStartProfile(ProgressStore& store) {
   if (name.isEmpty()) name = ProgressSession::tr("Kind");
   // Only a store that cannot write refuses; the memory store never does.
   return store.AddProfile(name).value_or(0);
+}
+
+// A child's name as part of a file name: no folder separators, characters
+// that some file systems refuse, control or direction characters (which
+// could make "evil\u202Etxt.exe" look like a text file), or a leading dot.
+QString FileNamePart(const QString& name) {
+  QString part;
+  for (const QChar c : name) {
+    const bool unsafe = QStringLiteral("/\\:*?\"<>|").contains(c) ||
+                        c.category() == QChar::Other_Control || c.category() == QChar::Other_Format;
+    part += unsafe ? u'_' : c;
+  }
+  if (part.startsWith(u'.')) part[0] = u'_';
+  return part;
 }
 
 }  // namespace
@@ -39,6 +57,18 @@ ProgressSession::ProgressSession(TForm1& form, zelv::UserDialogs& dialogs,
   PracticeAction = new QAction(tr("&Fehler üben"), this);
   connect(PracticeAction, &QAction::triggered, this, &ProgressSession::PracticeMissedTasks);
   if (form_.OptionsMenu) form_.OptionsMenu->insertAction(form_.Historie1, PracticeAction);
+  AddProfileAndExportItems();
+}
+
+void ProgressSession::AddProfileAndExportItems() {
+  ProfileAction = new QAction(tr("&Kind wechseln …"), this);
+  connect(ProfileAction, &QAction::triggered, this, &ProgressSession::ChooseProfile);
+  ExportAction = new QAction(tr("&Exportieren …"), this);
+  connect(ExportAction, &QAction::triggered, this, &ProgressSession::ExportCsv);
+  if (form_.FileMenu) {
+    form_.FileMenu->insertActions(form_.Exit1, {ProfileAction, ExportAction});
+    form_.FileMenu->insertSeparator(form_.Exit1);
+  }
 }
 
 ProgressSession::~ProgressSession() = default;
@@ -77,9 +107,71 @@ void ProgressSession::PracticeMissedTasks() {
   form_.PracticeRound(tasks);
 }
 
+bool ProgressSession::HasProfile(ProfileId profile) {
+  for (const ProfileInfo& info : store_->Profiles()) {
+    if (info.Id == profile) return true;
+  }
+  return false;
+}
+
+void ProgressSession::StartUp() {
+  ShowOpeningProblem();
+  if (store_->Profiles().size() > 1) ChooseProfile();
+}
+
+void ProgressSession::ChooseProfile() {
+  ProfileDialog dialog(*store_, dialogs_, Profile(), &form_);
+  const bool chosen = dialog.exec() == QDialog::Accepted;
+  FollowProfileChoice(chosen ? dialog.Selected() : std::nullopt);
+}
+
+void ProgressSession::FollowProfileChoice(std::optional<ProfileId> chosen) {
+  if (chosen && HasProfile(*chosen)) {
+    SwitchProfile(*chosen);
+  } else if (!HasProfile(Profile())) {
+    SwitchProfile(ChooseStartProfile(*store_));
+  }
+}
+
+void ProgressSession::ExportCsv() {
+  const QString caption = tr("Exportieren");
+  std::optional<ProfileId> profile = Profile();
+  QString fileName = ProfileName();
+  const std::size_t children = store_->Profiles().size();
+  if (children > 1) {
+    const zelv::DialogButton answer = dialogs_.Message(
+        &form_, caption,
+        tr("Nur die Aufgaben von %1 exportieren?\n\n„Ja“: nur von %1.\n„Nein“: von allen %2 "
+           "Kindern in einer Datei.")
+            .arg(QuotedName(fileName), QString::number(children)),
+        zelv::DialogIcon::Question,
+        {zelv::DialogButton::Yes, zelv::DialogButton::No, zelv::DialogButton::Cancel});
+    if (answer == zelv::DialogButton::Cancel) return;
+    if (answer == zelv::DialogButton::No) {
+      profile.reset();
+      fileName = tr("alle Kinder");
+    }
+  }
+  QString path = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
+                 QStringLiteral("/Numora %1 %2.csv")
+                     .arg(FileNamePart(fileName), QDate::currentDate().toString(Qt::ISODate));
+  if (!dialogs_.SaveFileName(&form_, caption, tr("CSV-Dateien (*.csv)"), QStringLiteral("csv"),
+                             path)) {
+    return;
+  }
+  QString error;
+  if (!ExportProgressCsv(*store_, profile, path, error)) {
+    dialogs_.Message(&form_, caption, error, zelv::DialogIcon::Warning, {zelv::DialogButton::Ok});
+    return;
+  }
+  dialogs_.Message(&form_, caption, tr("Der Fortschritt steht jetzt in %1.").arg(path),
+                   zelv::DialogIcon::Information, {zelv::DialogButton::Ok});
+}
+
 void ProgressSession::SwitchProfile(ProfileId profile) {
   if (profile == Profile()) return;
-  recorder_->AbandonRound();
+  // A deleted child's round went with it: there is nothing to end.
+  if (HasProfile(Profile())) recorder_->AbandonRound();
   recorder_.reset();
   form_.New1Click();  // not recorded: a fresh round for the new child
   store_->SetLastProfile(profile);

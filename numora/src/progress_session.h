@@ -2,13 +2,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The progress store in the running program: it holds the opened store,
 // chooses the child who practises, records the main window's game, and adds
-// the progress commands to the main window's menus ("Optionen → Fehler
-// üben"). The main window itself knows nothing of the store.
+// the progress commands to the main window's menus ("Datei → Kind wechseln …",
+// "Datei → Exportieren …", "Optionen → Fehler üben"). The main window itself
+// knows nothing of the store.
 #pragma once
 
 #include <QObject>
 #include <QString>
 #include <memory>
+#include <optional>
 
 #include "progress_recorder.h"
 #include "sqlite_progress_store.h"
@@ -41,15 +43,31 @@ class ProgressSession : public QObject {
 
   // The message about an unusable file, shown once (when the window is up).
   void ShowOpeningProblem();
+  // When the window is up: that message, then, when several children
+  // practise here, the question who it is now (the last one preselected).
+  void StartUp();
+  // "Kind wechseln …": the profile dialog; the child chosen practises from
+  // now on.
+  void ChooseProfile();
+  // After the profile dialog: switches to the chosen child, or away from the
+  // one practising when that one was deleted; renames need nothing.
+  void FollowProfileChoice(std::optional<ProfileId> chosen);
+  // "Exportieren …": the CSV of the child practising or of all children,
+  // to a file the user chooses.
+  void ExportCsv();
   // "Fehler üben": a round of the child's recently missed tasks.
   void PracticeMissedTasks();
   // Records from now on for another child; the running round is abandoned.
   void SwitchProfile(ProfileId profile);
 
   QAction* PracticeAction = nullptr;
+  QAction* ProfileAction = nullptr;
+  QAction* ExportAction = nullptr;
 
  private:
   void ShowProblem(const QString& message);
+  void AddProfileAndExportItems();
+  bool HasProfile(ProfileId profile);
 
   TForm1& form_;
   zelv::UserDialogs& dialogs_;

@@ -15,6 +15,9 @@
 #include "history.h"
 #include "history_window.h"
 #include "main_window.h"
+#include "memory_progress_store.h"
+#include "profile_dialog.h"
+#include "progress_session.h"
 #include "spoken_task.h"
 #include "status_row.h"
 #include "zelvlib/gui_test_main.h"
@@ -71,6 +74,19 @@ TEST(EnglishInterface, WindowsMenusAndSpokenTexts) {
   EXPECT_EQ(lines[3].size(), lines[5].size());
   EXPECT_EQ(lines[5].split(u' ', Qt::SkipEmptyParts).value(0), QStringLiteral("Total"));
   EXPECT_EQ(lines[7], QStringLiteral("Bonus points: 3"));
+}
+
+TEST(EnglishInterface, ChildrenAndExport) {
+  const zelv::ProgramTranslations english({QStringLiteral("numora")}, {QStringLiteral("en-GB")});
+  zelv::ScriptedDialogs dialogs;
+  TForm1 form(dialogs, nullptr, 5);
+  ProgressSession session(form, dialogs, {std::make_unique<MemoryProgressStore>(), {}, {}});
+  EXPECT_EQ(session.ProfileAction->text(), QStringLiteral("&Change child …"));
+  EXPECT_EQ(session.ExportAction->text(), QStringLiteral("&Export …"));
+  ProfileDialog dialog(session.Store(), dialogs, session.Profile());
+  EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Change child"));
+  EXPECT_EQ(dialog.AddButton->text(), QStringLiteral("&New child …"));
+  EXPECT_EQ(QuotedName(QStringLiteral("Ann")), QStringLiteral("\u201C\u2068Ann\u2069\u201D"));
 }
 
 TEST(EnglishInterface, WithoutTheCatalogueTheTextsAreGerman) {

@@ -541,6 +541,9 @@ class RecordingDialogs final : public zelv::UserDialogs {
     messageParents.push_back(parent);
     return *buttons.begin();
   }
+  bool SaveFileName(QWidget*, const QString&, const QString&, const QString&, QString&) override {
+    return false;
+  }
   std::vector<QString> answers;
   std::vector<QWidget*> inputParents, messageParents;
   std::vector<int> maxLengths;

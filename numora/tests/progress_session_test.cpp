@@ -5,18 +5,26 @@
 #include "progress_session.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QListWidget>
 #include <QMenu>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <cmath>
 #include <limits>
 
 #include "main_window.h"
 #include "memory_progress_store.h"
+#include "profile_dialog.h"
 #include "zelvlib/gui_test_main.h"
 #include "zelvlib/scripted_dialogs.h"
 #include "zelvlib/user_names.h"
 
 namespace numora {
 namespace {
+
+using zelv::DialogButton;
 
 constexpr StoreTime kEver = std::numeric_limits<StoreTime>::max();
 
@@ -120,6 +128,165 @@ TEST_F(ProgressSessionTest, ChangingTheChildAbandonsTheRoundAndRecordsForTheNewO
   ASSERT_EQ(now.size(), 1u);
   EXPECT_EQ(now[0].Counts.Solved, 1);
   EXPECT_EQ(form_.Game().Rounds().size(), 2u);
+}
+
+TEST_F(ProgressSessionTest, ChildAndExportCommandsInTheFileMenuBeforeQuit) {
+  ProgressSession session(form_, dialogs_, Memory());
+  const QList<QAction*> items = form_.FileMenu->actions();
+  const auto child = std::find(items.begin(), items.end(), session.ProfileAction);
+  ASSERT_NE(child, items.end());
+  EXPECT_EQ(*(child + 1), session.ExportAction);
+  EXPECT_TRUE((*(child + 2))->isSeparator());
+  EXPECT_EQ(*(child + 3), form_.Exit1);
+  EXPECT_EQ(session.ProfileAction->text(), QStringLiteral("&Kind wechseln …"));
+  EXPECT_EQ(session.ExportAction->text(), QStringLiteral("&Exportieren …"));
+}
+
+// With several children the start asks who practises (the last one
+// preselected); the child picked there is recorded from then on.
+TEST_F(ProgressSessionTest, SeveralChildrenAreAskedAtTheStart) {
+  auto store = std::make_unique<MemoryProgressStore>();
+  const ProfileId anna = *store->AddProfile(QStringLiteral("Anna"));
+  const ProfileId ben = *store->AddProfile(QStringLiteral("Ben"));
+  store->SetLastProfile(ben);
+  ProgressSession session(form_, dialogs_, {std::move(store), {}, {}});
+  EXPECT_EQ(session.Profile(), ben);
+  std::optional<ProfileId> preselected;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<ProfileDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    preselected = dialog->Selected();
+    dialog->Select(anna);
+    dialog->accept();
+  });
+  session.StartUp();
+  EXPECT_EQ(preselected, ben);
+  EXPECT_EQ(session.Profile(), anna);
+  EXPECT_EQ(session.Store().LastProfile(), anna);
+}
+
+// The child practising is deleted in the dialog: the session records for
+// another child from then on, without a false alarm about the store (the
+// deleted child's open round went with it).
+TEST_F(ProgressSessionTest, DeletingTheChildPractisingSwitchesToAnother) {
+  QTemporaryDir dir;
+  ProgressSession session(form_, dialogs_,
+                          OpenProgressStore(dir.filePath(QStringLiteral("progress.sqlite"))));
+  const ProfileId first = session.Profile();
+  const ProfileId ben = *session.Store().AddProfile(QStringLiteral("Ben"));
+  Answer(0, 0, Right(0, 0));
+  ASSERT_TRUE(session.Store().DeleteProfile(first));
+  session.FollowProfileChoice(std::nullopt);  // the dialog cancelled after the deletion
+  EXPECT_EQ(session.Profile(), ben);
+  Answer(1, 1, Right(1, 1));
+  ASSERT_EQ(session.Store().Rounds(ben, 0, kEver).size(), 1u);
+  EXPECT_EQ(session.Store().Rounds(ben, 0, kEver)[0].Counts.Solved, 1);
+  for (const auto& shown : dialogs_.History()) {
+    EXPECT_TRUE(shown.IsInput) << shown.Text.toStdString();  // the answers only, no message
+  }
+
+  // A cancelled dialog with the child still there changes nothing.
+  const std::size_t rounds = form_.Game().Rounds().size();
+  session.FollowProfileChoice(std::nullopt);
+  EXPECT_EQ(session.Profile(), ben);
+  EXPECT_EQ(form_.Game().Rounds().size(), rounds);
+}
+
+class ProgressExportTest : public ProgressSessionTest {
+ protected:
+  ProgressExportTest() {
+    auto store = std::make_unique<MemoryProgressStore>();
+    anna_ = *store->AddProfile(QString::fromUtf8("Änne %1/\u202Etxt.exe"));
+    ben_ = *store->AddProfile(QStringLiteral("Ben"));
+    store->SetLastProfile(anna_);
+    session_ = std::make_unique<ProgressSession>(form_, dialogs_,
+                                                 OpenedProgressStore{std::move(store), {}, {}});
+    session_->SwitchProfile(ben_);  // a round of Ben's too
+    session_->SwitchProfile(anna_);
+  }
+  QStringList Rows(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
+    return QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+  }
+  QTemporaryDir dir_;
+  ProfileId anna_ = 0;
+  ProfileId ben_ = 0;
+  std::unique_ptr<ProgressSession> session_;
+};
+
+TEST_F(ProgressExportTest, TheChildPractisingOrAllChildren) {
+  struct Case {
+    DialogButton which;
+    int rows;  // header and 15 tasks a round
+  };
+  // Anna: the round at the start and the one after switching back; Ben: one.
+  const Case cases[] = {{DialogButton::Yes, 1 + 30}, {DialogButton::No, 1 + 45}};
+  for (const Case& c : cases) {
+    const QString path = dir_.filePath(QStringLiteral("export %1.csv").arg(c.rows));
+    dialogs_.ClearHistory();
+    dialogs_.Press(c.which);
+    dialogs_.ChooseFile(path);
+    session_->ExportAction->trigger();
+    ASSERT_EQ(dialogs_.History().size(), 3u);
+    EXPECT_EQ(dialogs_.History()[0].Icon, zelv::DialogIcon::Question);
+    EXPECT_TRUE(dialogs_.History()[0].Text.contains(
+        QuotedName(QString::fromUtf8("Änne %1/\u202Etxt.exe"))));
+    EXPECT_TRUE(dialogs_.History()[0].Text.contains(QStringLiteral("allen 2 Kindern")));
+    EXPECT_TRUE(dialogs_.History()[1].IsFile);
+    EXPECT_EQ(dialogs_.History()[2].Icon, zelv::DialogIcon::Information);
+    EXPECT_TRUE(dialogs_.History()[2].Text.contains(path));
+    const QStringList rows = Rows(path);
+    EXPECT_EQ(rows.size(), c.rows);
+    EXPECT_TRUE(rows[1].startsWith(QString::fromUtf8("\"Änne %1/\u202Etxt.exe\";")));
+  }
+}
+
+// The proposed file name carries the child's name, but nothing in it can
+// make a folder, hide behind a direction mark or start with a dot.
+TEST_F(ProgressExportTest, TheProposedFileNameIsSafe) {
+  dialogs_.Press(DialogButton::Yes);
+  session_->ExportAction->trigger();  // the file dialog cancelled
+  ASSERT_EQ(dialogs_.History().size(), 2u);
+  const QString preset = dialogs_.History()[1].Preset;
+  const QString file = preset.mid(preset.lastIndexOf(u'/') + 1);
+  EXPECT_TRUE(file.startsWith(QString::fromUtf8("Numora Änne %1__txt.exe "))) << file.toStdString();
+  EXPECT_TRUE(file.endsWith(QStringLiteral(".csv")));
+  EXPECT_EQ(dialogs_.History()[1].Text, QStringLiteral("CSV-Dateien (*.csv)"));
+
+  dialogs_.ClearHistory();
+  dialogs_.Press(DialogButton::No);
+  session_->ExportAction->trigger();
+  EXPECT_TRUE(dialogs_.History()[1].Preset.contains(QStringLiteral("Numora alle Kinder ")));
+
+  dialogs_.ClearHistory();
+  dialogs_.Press(DialogButton::Cancel);
+  session_->ExportAction->trigger();
+  EXPECT_EQ(dialogs_.History().size(), 1u);  // no file dialog
+}
+
+TEST_F(ProgressExportTest, AFileThatCannotBeWrittenIsSaidSo) {
+  const QString path = dir_.filePath(QStringLiteral("no such folder/a.csv"));
+  dialogs_.Press(DialogButton::Yes);
+  dialogs_.ChooseFile(path);
+  session_->ExportAction->trigger();
+  ASSERT_EQ(dialogs_.History().size(), 3u);
+  EXPECT_EQ(dialogs_.History()[2].Icon, zelv::DialogIcon::Warning);
+  EXPECT_TRUE(dialogs_.History()[2].Text.contains(path))
+      << dialogs_.History()[2].Text.toStdString();
+  EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST_F(ProgressSessionTest, OneChildIsExportedWithoutTheQuestionWhichChildren) {
+  ProgressSession session(form_, dialogs_, Memory());
+  QTemporaryDir dir;
+  dialogs_.ChooseFile(dir.filePath(QStringLiteral("a.csv")));
+  session.ExportAction->trigger();
+  ASSERT_EQ(dialogs_.History().size(), 2u);
+  EXPECT_TRUE(dialogs_.History()[0].IsFile);
+  EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("a.csv"))));
 }
 
 }  // namespace

@@ -21,6 +21,154 @@
     </message>
 </context>
 <context>
+    <name>numora::ProfileDialog</name>
+    <message>
+        <source>Kind wechseln</source>
+        <translation>Change child</translation>
+    </message>
+    <message>
+        <source>&amp;Wer übt jetzt?</source>
+        <translation>&amp;Who is practising now?</translation>
+    </message>
+    <message>
+        <source>Kinder</source>
+        <translation>Children</translation>
+    </message>
+    <message>
+        <source>&amp;Neues Kind …</source>
+        <translation>&amp;New child …</translation>
+    </message>
+    <message>
+        <source>&amp;Umbenennen …</source>
+        <translation>&amp;Rename …</translation>
+    </message>
+    <message>
+        <source>&amp;Löschen …</source>
+        <translation>&amp;Delete …</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Name des Kindes:</source>
+        <translation>The child's name:</translation>
+    </message>
+    <message>
+        <source>Bitte gib einen Namen ein.</source>
+        <translation>Please enter a name.</translation>
+    </message>
+    <message>
+        <source>Es gibt schon ein Kind mit dem Namen %1. Bitte wähle einen anderen Namen.</source>
+        <translation>There is already a child called %1. Please choose another name.</translation>
+    </message>
+    <message>
+        <source>Neues Kind</source>
+        <translation>New child</translation>
+    </message>
+    <message>
+        <source>%1 konnte nicht angelegt werden.</source>
+        <translation>%1 could not be added.</translation>
+    </message>
+    <message>
+        <source>Kind umbenennen</source>
+        <translation>Rename child</translation>
+    </message>
+    <message>
+        <source>%1 konnte nicht umbenannt werden.</source>
+        <translation>%1 could not be renamed.</translation>
+    </message>
+    <message>
+        <source>1 Runde</source>
+        <translation>1 round</translation>
+    </message>
+    <message>
+        <source>%1 Runden</source>
+        <translation>%1 rounds</translation>
+    </message>
+    <message>
+        <source>1 gelösten Aufgabe</source>
+        <translation>1 solved task</translation>
+    </message>
+    <message>
+        <source>%1 gelösten Aufgaben</source>
+        <translation>%1 solved tasks</translation>
+    </message>
+    <message>
+        <source>Kind löschen</source>
+        <translation>Delete child</translation>
+    </message>
+    <message>
+        <source>Soll %1 gelöscht werden?
+
+Damit geht alles verloren, was für dieses Kind gespeichert ist: %2 mit %3. Das lässt sich nicht rückgängig machen.</source>
+        <translation>Delete %1?
+
+Everything stored for this child will be lost: %2 with %3. This cannot be undone.</translation>
+    </message>
+    <message>
+        <source>%1 konnte nicht gelöscht werden.</source>
+        <translation>%1 could not be deleted.</translation>
+    </message>
+    <message>
+        <source>„%1“</source>
+        <translation>“%1”</translation>
+    </message>
+</context>
+<context>
+    <name>numora::ProgressSession</name>
+    <message>
+        <source>Kind</source>
+        <translation>Child</translation>
+    </message>
+    <message>
+        <source>&amp;Fehler üben</source>
+        <translation>&amp;Practise mistakes</translation>
+    </message>
+    <message>
+        <source>&amp;Kind wechseln …</source>
+        <translation>&amp;Change child …</translation>
+    </message>
+    <message>
+        <source>&amp;Exportieren …</source>
+        <translation>&amp;Export …</translation>
+    </message>
+    <message>
+        <source>Zurzeit gibt es keine falsch gelösten Aufgaben zum Üben.</source>
+        <translation>There are no wrongly solved tasks to practise at the moment.</translation>
+    </message>
+    <message>
+        <source>Exportieren</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>Nur die Aufgaben von %1 exportieren?
+
+„Ja“: nur von %1.
+„Nein“: von allen %2 Kindern in einer Datei.</source>
+        <translation>Export only the tasks of %1?
+
+“Yes”: only %1’s.
+“No”: all %2 children in one file.</translation>
+    </message>
+    <message>
+        <source>alle Kinder</source>
+        <translation>all children</translation>
+    </message>
+    <message>
+        <source>CSV-Dateien (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <source>Der Fortschritt steht jetzt in %1.</source>
+        <translation>The progress has been saved in %1.</translation>
+    </message>
+</context>
+<context>
     <name>numora::SpokenTask</name>
     <message>
         <source>plus</source>

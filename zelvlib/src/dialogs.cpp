@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -154,6 +155,20 @@ DialogButton QtUserDialogs::Message(QWidget* parent, const QString& caption, con
     if (StandardFor(b) == standard) return b;
   }
   return closeMeaning;
+}
+
+bool QtUserDialogs::SaveFileName(QWidget* parent, const QString& caption, const QString& filter,
+                                 const QString& suffix, QString& path) {
+  QFileDialog dialog(parent, caption, path, filter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setDefaultSuffix(suffix);
+  dialog.selectFile(path);
+  const int result = dialog.exec();
+  ReturnFocusTo(parent);
+  if (result != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  path = dialog.selectedFiles().front();
+  return true;
 }
 
 }  // namespace zelv

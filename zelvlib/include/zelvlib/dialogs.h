@@ -30,6 +30,13 @@ class UserDialogs {
   // offered, else Ok.
   virtual DialogButton Message(QWidget* parent, const QString& caption, const QString& text,
                                DialogIcon icon, std::initializer_list<DialogButton> buttons) = 0;
+
+  // A modal dialog to choose a file to write. path presets the folder and
+  // the file name and receives the chosen file on OK, with suffix appended
+  // when the name has none; filter is a name filter such as "CSV (*.csv)".
+  // Returns false on Cancel (path is then unchanged).
+  virtual bool SaveFileName(QWidget* parent, const QString& caption, const QString& filter,
+                            const QString& suffix, QString& path) = 0;
 };
 
 // The real dialogs, built from Qt widgets.
@@ -39,6 +46,8 @@ class QtUserDialogs final : public UserDialogs {
                   int maxLength) override;
   DialogButton Message(QWidget* parent, const QString& caption, const QString& text,
                        DialogIcon icon, std::initializer_list<DialogButton> buttons) override;
+  bool SaveFileName(QWidget* parent, const QString& caption, const QString& filter,
+                    const QString& suffix, QString& path) override;
 };
 
 }  // namespace zelv

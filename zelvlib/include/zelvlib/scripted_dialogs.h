@@ -21,16 +21,20 @@ class ScriptedDialogs final : public UserDialogs {
     QString Preset;  // input dialogs: the value the edit field was preset with
     DialogIcon Icon = DialogIcon::None;
     bool IsInput = false;
+    bool IsFile = false;  // a file dialog: Text holds its filter
   };
 
   // Queue an input answer; std::nullopt stands for Cancel.
   void Answer(std::optional<QString> text) { inputs_.push_back(std::move(text)); }
   // Queue the button that closes the next message box.
   void Press(DialogButton button) { buttons_.push_back(button); }
+  // Queue the file chosen in the next file dialog; std::nullopt stands for
+  // Cancel.
+  void ChooseFile(std::optional<QString> path) { files_.push_back(std::move(path)); }
 
   const std::vector<Shown>& History() const { return shown_; }
   void ClearHistory() { shown_.clear(); }
-  bool ScriptUsedUp() const { return inputs_.empty() && buttons_.empty(); }
+  bool ScriptUsedUp() const { return inputs_.empty() && buttons_.empty() && files_.empty(); }
 
   bool InputQuery(QWidget*, const QString& caption, const QString& prompt, QString& value,
                   int maxLength) override {
@@ -53,8 +57,21 @@ class ScriptedDialogs final : public UserDialogs {
     return pressed;
   }
 
+  bool SaveFileName(QWidget*, const QString& caption, const QString& filter, const QString&,
+                    QString& path) override {
+    shown_.push_back({caption, filter, path, DialogIcon::None, false, true});
+    // An unscripted file dialog is cancelled, as an input dialog is.
+    if (files_.empty()) return false;
+    auto chosen = std::move(files_.front());
+    files_.pop_front();
+    if (!chosen) return false;
+    path = *chosen;
+    return true;
+  }
+
  private:
   std::deque<std::optional<QString>> inputs_;
+  std::deque<std::optional<QString>> files_;
   std::deque<DialogButton> buttons_;
   std::vector<Shown> shown_;
 };
