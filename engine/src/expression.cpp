@@ -9,6 +9,7 @@
 #include <new>
 #include <utility>
 
+#include "engine/host_fp_env.h"
 #include "engine/interpreter.h"
 #include "engine/parser.h"
 #include "engine/random.h"
@@ -17,7 +18,6 @@
 #include "expression_batch.h"
 #include "expression_text.h"
 #include "fast_program.h"
-#include "host_flags.h"
 
 namespace engine {
 
@@ -156,7 +156,7 @@ bool Expression::CompileInto(std::string_view text, const std::vector<std::strin
                              const CompileOptions& options, Expression& expression,
                              Error& error) noexcept {
   try {
-    HostFlagsGuard hostFlags;
+    const FpEnvGuard hostEnvironment;
     auto impl = std::make_shared<Impl>();
     impl->text.assign(text);
     impl->variables = variables;
@@ -218,7 +218,7 @@ bool Expression::EvaluateInto(const long double* values, std::size_t count, long
       error = MakeError(ErrorCode::kWrongArgument, kMsgWrongValueCount);
       return false;
     }
-    HostFlagsGuard hostFlags;
+    const FpEnvGuard hostEnvironment;
     // The calling thread's context, as the parsers on this thread use it:
     // a fresh one would cost more than many a run.
     RunContext& context = ThreadRunContext();
@@ -262,7 +262,7 @@ bool Expression::EvaluateBulkInto(const Column* columns, std::size_t columnCount
       return false;
     }
 
-    HostFlagsGuard hostFlags;
+    const FpEnvGuard hostEnvironment;
     failures = EvaluateBatch(impl_->program, variables, impl_->angleFactor, impl_->fastForm,
                              columns, points, results, status);
     return true;
