@@ -12,7 +12,9 @@
  * except the expression itself. An expression never changes after it is
  * compiled and may be evaluated from several threads at once; only
  * engine_free must not run while another call uses the same expression.
- * The host's floating-point exception flags are left as they were found.
+ * The host's floating-point environment is kept as in engine/expression.h:
+ * its flags stay, no failure flag is added, its control settings are back
+ * after each call and change no result.
  *
  * Example:
  * @code

@@ -18,9 +18,12 @@
 /// POIRAND) touch state outside the call: the generator of the calling thread
 /// (engine/random.h).
 ///
-/// Floating-point environment: the host's floating-point exception flags are
-/// the same after every call as before it; the engine detects its own
-/// failures from results and its own flags in between.
+/// Floating-point environment: every call keeps the host's. Flags the host
+/// raised stay raised, the engine leaves no failure flag (invalid, division
+/// by zero, overflow) behind, and the host's rounding, precision and
+/// exception masks are back after the call; inside, the engine computes with
+/// its own settings, so they change no result. Inexact and underflow raised
+/// by the engine's arithmetic may stay, as after any arithmetic.
 ///
 /// Example:
 /// @code
