@@ -65,11 +65,15 @@ engine_expression* engine_compile(const char* text, const char* const* variables
     Report(error, engine::ErrorCode::kWrongArgument, "A required pointer is NULL");
     return nullptr;
   }
+  if (options != nullptr &&
+      (options->angle_mode < ENGINE_RADIANS || options->angle_mode > ENGINE_GRADIANS)) {
+    Report(error, engine::ErrorCode::kWrongArgument, "Unknown angle mode");
+    return nullptr;
+  }
   try {
     engine::CompileOptions compileOptions;
     if (options != nullptr) {
-      compileOptions.angle_mode = static_cast<engine::AngleMode>(
-          options->angle_mode >= 0 && options->angle_mode <= 2 ? options->angle_mode : 0);
+      compileOptions.angle_mode = static_cast<engine::AngleMode>(options->angle_mode);
       compileOptions.constants = Lines(options->constants, options->constant_count);
       compileOptions.functions = Lines(options->functions, options->function_count);
     }

@@ -76,6 +76,9 @@ static void evaluation(void) {
   CHECK(engine_evaluate(NULL, point, 2, &value, NULL) == ENGINE_WRONG_ARGUMENT);
   engine_free(e);
   engine_free(NULL);
+  options.angle_mode = 3;
+  CHECK(engine_compile("x", names, 2, &options, &error) == NULL);
+  CHECK(error.code == ENGINE_WRONG_ARGUMENT);
 }
 
 static void bulk(void) {

@@ -97,7 +97,8 @@ typedef struct engine_error {
 /** What a compilation may use besides the term and its variables. A zeroed
     struct (or NULL instead of one) means radians and no declarations. */
 typedef struct engine_options {
-  /** One of enum engine_angle_mode. */
+  /** One of enum engine_angle_mode; any other value is refused with
+      ENGINE_WRONG_ARGUMENT. */
   int angle_mode;
   /** User constants, lines NAME=term; constant_count of them. */
   const char* const* constants;
