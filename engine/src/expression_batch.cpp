@@ -161,12 +161,20 @@ class Batch {
         KeepAsLast(site, argument, slot);
         continue;
       }
+      // Computed from a clean start, without a second lookup.
       context_.Ok = true;
       context_.Pending.clear();
       if (FloatingPointFailed()) ClearFloatingPointFailures();
+      context_.Memo = nullptr;
       slot =
           FunctionValue(context_, site.Code, std::span<const Extended>(&argument, 1), angleFactor_);
+      context_.Memo = &memo_;
       if (!context_.Ok || !context_.Pending.empty() || FloatingPointFailed()) return false;
+      try {
+        memo_.Remember(site.Code, argument, slot);
+      } catch (...) {
+        // Without memory the value is simply computed again next time.
+      }
       KeepAsLast(site, argument, slot);
     }
     return true;

@@ -42,8 +42,9 @@ class FunctionMemo {
   // The argument is read from memory as it lies: taking the bits of a value
   // in a register would store it and read it back at once, which costs a
   // stall of its own.
-  const Extended* Find(int code, const Extended& x) const {
-    if (entries_.empty()) return nullptr;
+  const Extended* Find(int code, const Extended& x) {
+    if (entries_.empty() || givenUp_) return nullptr;
+    ++lookups_;
     const ExtendedBytes bits = BytesIn(x);
     const std::size_t mask = entries_.size() - 1;
     for (std::size_t i = Home(code, bits);; i = (i + 1) & mask) {
@@ -51,16 +52,22 @@ class FunctionMemo {
       if (!entry.Used) return nullptr;
       if (entry.Significand == bits.Significand && entry.SignExponent == bits.SignExponent &&
           entry.Code == code) {
+        ++hits_;
         return &entry.Value;
       }
     }
   }
 
   // Remembers value for code and x, unless the memo is full. Allocation
-  // failures are left to the caller (the memo is only an aid).
+  // failures are left to the caller (the memo is only an aid). A full memo
+  // that answers fewer than a quarter of the lookups gives up: the arguments
+  // do not repeat (scattered points), and looking them up only costs.
   void Remember(int code, const Extended& x, Extended value) {
     if (2 * (used_ + 1) > entries_.size()) {
-      if (entries_.size() >= kMaxEntries) return;
+      if (entries_.size() >= kMaxEntries) {
+        givenUp_ = 4 * hits_ < lookups_;
+        return;
+      }
       Grow();
     }
     const ExtendedBytes bits = BytesIn(x);
@@ -110,6 +117,9 @@ class FunctionMemo {
 
   std::vector<Entry> entries_;
   std::size_t used_ = 0;
+  std::size_t lookups_ = 0;
+  std::size_t hits_ = 0;
+  bool givenUp_ = false;
 };
 
 }  // namespace engine
