@@ -3,6 +3,8 @@
 #include "call_expansion.h"
 
 #include <algorithm>
+#include <string_view>
+#include <unordered_map>
 
 namespace engine {
 
@@ -42,6 +44,10 @@ std::size_t ClosingParenthesis(const std::string& text, std::size_t open) {
   return std::string::npos;
 }
 
+bool IsNameChar(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
 }  // namespace
 
 // Characters that may stand before a name for it to be a word of its own.
@@ -62,6 +68,157 @@ bool IsWordStart(char c) {
     default:
       return false;
   }
+}
+
+void CallGraph::ReadBody(std::size_t k, const std::string& body,
+                         const std::unordered_map<std::string_view, std::size_t>& byName) {
+  // The argument groups of the calls around the position: the function, its
+  // groups' ends and which of them the position is in.
+  struct Around {
+    std::size_t Function;
+    std::vector<std::size_t> Ends;
+    std::size_t Group;
+  };
+  std::vector<Around> around;
+  auto leave = [&around](std::size_t pos) {
+    while (!around.empty()) {
+      Around& top = around.back();
+      while (top.Group < top.Ends.size() && top.Ends[top.Group] < pos) ++top.Group;
+      if (top.Group < top.Ends.size()) return;
+      around.pop_back();
+    }
+  };
+  for (std::size_t pos = 0; pos < body.size(); ++pos) {
+    if (body[pos] == '?') {
+      // A placeholder, paired as the expansion pairs them.
+      leave(pos);
+      const char number = pos + 1 < body.size() ? body[pos + 1] : ')';
+      const int parameter = static_cast<unsigned char>(number) - '0';
+      if (parameter >= 1 && parameter <= static_cast<int>(kept_[k].size())) {
+        Occurrence use{static_cast<std::size_t>(parameter - 1), {}};
+        for (const Around& a : around) use.Enclosing.push_back({a.Function, a.Group});
+        placeholders_[k].push_back(std::move(use));
+      }
+      ++pos;
+      continue;
+    }
+    if (body[pos] != '(') continue;
+    leave(pos);
+    std::size_t start = pos;
+    while (start > 0 && IsNameChar(body[start - 1])) --start;
+    const auto called = byName.find(std::string_view(body).substr(start, pos - start));
+    if (start == pos || called == byName.end()) continue;
+    // The end of a longer name or number: no call.
+    if (start > 0 && !IsWordStart(body[start - 1])) continue;
+    // A name is a call at the start of the body or after a word start, as
+    // the expansion searches for it. Behind a '?' pair (a placeholder, or
+    // what the expansion takes for one) the word start may be a parameter
+    // number instead; such a call is left out, but its groups count as
+    // arguments all the same. Leaving calls out can only miss a circle,
+    // which the expansion's own limits then stop.
+    if (start < 2 || (body[start - 2] != '?' && body[start - 2] != kBodyPlaceholder)) {
+      Occurrence found{called->second, {}};
+      for (const Around& a : around) found.Enclosing.push_back({a.Function, a.Group});
+      calls_[k].push_back(std::move(found));
+    }
+    Around groups{called->second, {}, 0};
+    for (std::size_t open = pos; open < body.size() && body[open] == '(';) {
+      const std::size_t close = ClosingParenthesis(body, open);
+      if (close == std::string::npos) return;
+      groups.Ends.push_back(close);
+      open = close + 1;
+    }
+    around.push_back(std::move(groups));
+  }
+}
+
+CallGraph::CallGraph(const std::vector<std::string>& prepared, const std::string& arities)
+    : arities_(arities) {
+  const std::size_t count = prepared.size() / 2;
+  std::unordered_map<std::string_view, std::size_t> byName;
+  for (std::size_t k = 0; k < count; ++k) byName.emplace(prepared[count + k], k);
+  calls_.resize(count);
+  placeholders_.resize(count);
+  kept_.resize(count);
+  for (std::size_t k = 0; k < count; ++k) {
+    kept_[k].assign(k < arities.size() && arities[k] != '#' ? CharCount(arities[k]) : 0, false);
+    ReadBody(k, prepared[k].substr(prepared[count + k].size() + 1), byName);
+  }
+  marks_.assign(count, Mark::kUnseen);
+}
+
+bool CallGraph::Kept(const std::vector<Argument>& groups) const {
+  return std::all_of(groups.begin(), groups.end(), [this](const Argument& a) {
+    return !Valid(a.Function) || a.Group >= kept_[a.Function].size() || kept_[a.Function][a.Group];
+  });
+}
+
+void CallGraph::FindKeptParameters() {
+  for (std::vector<bool>& parameters : kept_) parameters.assign(parameters.size(), false);
+  // A placeholder inside the argument of another call is kept when that
+  // call's body keeps the argument: repeated until nothing more is found.
+  bool more = true;
+  while (more) {
+    more = false;
+    for (std::size_t k = 0; k < placeholders_.size(); ++k) {
+      if (!Valid(k)) continue;
+      for (const Occurrence& use : placeholders_[k]) {
+        if (!kept_[k][use.Index] && Kept(use.Enclosing)) {
+          kept_[k][use.Index] = true;
+          more = true;
+        }
+      }
+    }
+  }
+}
+
+bool CallGraph::LeadsIntoCircle(std::size_t k) {
+  // A function marked '#' since the last question leaves its calls' groups
+  // in the text, so the calls inside them now count: start afresh.
+  const auto invalid = static_cast<std::size_t>(std::count(arities_.begin(), arities_.end(), '#'));
+  if (invalid != invalidWhenMarked_) {
+    marks_.assign(marks_.size(), Mark::kUnseen);
+    FindKeptParameters();
+    invalidWhenMarked_ = invalid;
+  }
+  if (!Valid(k) || marks_[k] == Mark::kNoCircle) return false;
+  // Depth first along the certain calls; a call back into a function still
+  // on the path closes a circle.
+  struct Step {
+    std::size_t function;
+    std::size_t next;
+  };
+  std::vector<Step> path{{k, 0}};
+  std::vector<std::size_t> visited{k};
+  marks_[k] = Mark::kOnPath;
+  bool circle = false;
+  while (!path.empty() && !circle) {
+    Step& step = path.back();
+    if (step.next == calls_[step.function].size()) {
+      marks_[step.function] = Mark::kNoCircle;
+      path.pop_back();
+      continue;
+    }
+    const Occurrence& call = calls_[step.function][step.next++];
+    // A call inside an argument the enclosing body drops is never reached.
+    if (!Valid(call.Index) || !Kept(call.Enclosing) || marks_[call.Index] == Mark::kNoCircle) {
+      continue;
+    }
+    if (marks_[call.Index] == Mark::kOnPath) {
+      circle = true;
+    } else {
+      marks_[call.Index] = Mark::kOnPath;
+      visited.push_back(call.Index);
+      path.push_back({call.Index, 0});
+    }
+  }
+  if (circle) {
+    // The functions seen may lead elsewhere once the circle loses a member.
+    for (const std::size_t seen : visited) {
+      if (marks_[seen] == Mark::kOnPath) marks_[seen] = Mark::kUnseen;
+    }
+  }
+  return circle;
 }
 
 CallExpansion::CallExpansion(const std::vector<std::string>& prepared, const std::string& arities)

@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace engine {
@@ -63,6 +65,57 @@ class CallExpansion {
   std::size_t limit_ = 0;
   std::size_t produced_ = 0;
   int searches_ = 0;
+};
+
+// The calls between the prepared functions (same layout as for
+// CallExpansion), read once from their bodies. Expanding a text that leads
+// into a circle of calls (F calls G, G calls F) never ends: each body put in
+// brings the next call with it. Such a circle is found here on the graph
+// rather than by expanding until a limit stops it.
+class CallGraph {
+ public:
+  CallGraph(const std::vector<std::string>& prepared, const std::string& arities);
+
+  // Whether the body of function k leads, through the functions whose arity
+  // is not '#' at the time of asking, into a circle of calls that the
+  // expansion certainly follows.
+  bool LeadsIntoCircle(std::size_t k);
+
+ private:
+  // An argument group of a call: which function, which parameter.
+  struct Argument {
+    std::size_t Function;
+    std::size_t Group;
+  };
+  // A call (of function Index) or a parameter's placeholder (parameter
+  // Index, from 0) in a body, and the argument groups it stands in: the body
+  // called there may drop the argument.
+  struct Occurrence {
+    std::size_t Index;
+    std::vector<Argument> Enclosing;
+  };
+  enum class Mark : std::uint8_t { kUnseen, kOnPath, kNoCircle };
+
+  void ReadBody(std::size_t k, const std::string& body,
+                const std::unordered_map<std::string_view, std::size_t>& byName);
+  bool Valid(std::size_t k) const { return k < arities_.size() && arities_[k] != '#'; }
+  // Whether whatever stands in these argument groups stays in the text, with
+  // the functions valid now.
+  bool Kept(const std::vector<Argument>& groups) const;
+  // Which parameters each valid body certainly puts in, with the functions
+  // valid now.
+  void FindKeptParameters();
+
+  const std::string& arities_;
+  std::vector<std::vector<Occurrence>> calls_;
+  std::vector<std::vector<Occurrence>> placeholders_;
+  // For each function and parameter, whether the body puts the argument in
+  // for certain.
+  std::vector<std::vector<bool>> kept_;
+  // kNoCircle holds while the same functions are valid.
+  std::vector<Mark> marks_;
+  // The number of invalid functions the marks and kept_ were found for.
+  std::size_t invalidWhenMarked_ = static_cast<std::size_t>(-1);
 };
 
 // Whether a name after this character is a word of its own (and so may be a

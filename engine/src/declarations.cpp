@@ -241,12 +241,14 @@ void TParserDeclarations::PrepareFunctions(bool& result) {
   PurgeInvalid();
 
   // Expand the calls of other functions inside each body; a body that cannot
-  // be expanded calls itself, directly or through others.
+  // be expanded calls itself, directly or through others. A circle of calls
+  // is found on the call graph, before expanding it until a limit stops it.
   const std::size_t count = preparedFunctions_.size() / 2;
+  CallGraph calls(preparedFunctions_, functionArities_);
   for (std::size_t i = 0; i < count; ++i) {
     const std::string& entry = preparedFunctions_[i];
     std::string body = entry.substr(entry.find('=') + 1);
-    if (Expand(body) != ExpansionResult::kExpanded) {
+    if (calls.LeadsIntoCircle(i) || Expand(body) != ExpansionResult::kExpanded) {
       result = false;
       functionArities_[i] = '#';
       functionErrors_ += kLineBreak;

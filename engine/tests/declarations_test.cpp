@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "../src/call_expansion.h"
 #include "engine/parser.h"
 #include "engine/run_context.h"
 
@@ -445,6 +446,66 @@ TEST(PrepareFunctions, RecursiveBodiesWithLongArgumentsAreRefused) {
           "\n\rRecursive Function: " + functions[1] + "\n\rRecursive Function: " + functions[3] +
           "\n\rRecursive Function: " + functions[4] + "\n\rRecursive Function: " + functions[5]);
   EXPECT_TRUE(decl.PreparedFunctions().empty());
+}
+
+// The call graph answers before expanding: a circle it reports must be one
+// the expansion would follow for ever, never a call the expansion drops.
+TEST(CallGraph, FindsTheCirclesTheExpansionCannotLeave) {
+  struct Case {
+    const char* Name;
+    Lines Prepared;  // NAME=body entries, then the names
+    std::string Arities;
+    std::string Leads;  // per function: '1' leads into a circle, '0' not
+  };
+  const Case cases[] = {
+      {"own call", {"F=F(?1)+1", "F"}, "1", "1"},
+      {"two in a circle", {"F=G(?1)", "G=2*F(?1)", "F", "G"}, "11", "11"},
+      {"chain into a circle", {"H=F(1)", "F=G(?1)", "G=F(?1)", "H", "F", "G"}, "111", "111"},
+      {"no circle", {"H=F(1)+G(2)", "F=G(?1)", "G=?1", "H", "F", "G"}, "111", "000"},
+      {"argument dropped", {"K=7", "F=K(F(?1))", "K", "F"}, "11", "00"},
+      {"argument kept", {"K=?1+1", "F=K(F(?1))", "K", "F"}, "11", "01"},
+      {"argument kept through another call",
+       {"K=G(?1)", "G=?1+1", "F=K(F(?1))", "K", "G", "F"},
+       "111",
+       "001"},
+      {"argument inside a call of an invalid function",
+       {"K=G(?1)", "G=5", "F=K(F(?1))", "K", "G", "F"},
+       "1#1",
+       "001"},
+      {"argument kept only inside a call",
+       {"K=G(?1)", "G=5", "F=K(F(?1))", "K", "G", "F"},
+       "111",
+       "000"},
+      {"argument of a later parameter dropped", {"K=?1", "F=K(1)(F(?1))", "K", "F"}, "22", "00"},
+      {"group beyond the arity stays", {"K=7", "F=K(1)(F(?1))", "K", "F"}, "11", "01"},
+      {"inside a built-in function", {"F=SIN(F(?1))", "F"}, "1", "1"},
+      {"tail of a longer name", {"F=XF(?1)+2F(1)", "F"}, "1", "0"},
+      {"behind a placeholder pair", {"F=?;F(1)", "F"}, "<", "0"},
+      {"invalid member", {"F=G(?1)", "G=F(?1)", "F", "G"}, "1#", "00"},
+      {"invalid function keeps its arguments", {"K=7", "F=K(F(?1))", "K", "F"}, "#1", "01"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    CallGraph graph(c.Prepared, c.Arities);
+    std::string leads;
+    for (std::size_t k = 0; k < c.Arities.size(); ++k) {
+      leads += graph.LeadsIntoCircle(k) ? '1' : '0';
+    }
+    EXPECT_EQ(leads, c.Leads);
+  }
+}
+
+// A function refused meanwhile breaks the circles through it, and a call in
+// its argument groups then counts.
+TEST(CallGraph, AnswersForTheFunctionsValidAtTheTimeOfAsking) {
+  const Lines prepared = {"F=G(?1)", "G=F(?1)+K(G(1))", "K=0", "F", "G", "K"};
+  std::string arities = "111";
+  CallGraph graph(prepared, arities);
+  EXPECT_TRUE(graph.LeadsIntoCircle(0));
+  arities[0] = '#';
+  EXPECT_FALSE(graph.LeadsIntoCircle(1));
+  arities[2] = '#';
+  EXPECT_TRUE(graph.LeadsIntoCircle(1));
 }
 
 }  // namespace
