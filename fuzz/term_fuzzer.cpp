@@ -43,7 +43,9 @@ void CheckFastForm(const engine::TTermParser& parser, const std::string& term) {
   std::vector<engine::Extended> vars;
   for (int slot = 0; slot < parser.VarCount(); ++slot) vars.push_back(parser.VarValue(slot));
   engine::Extended value = 0;
-  engine::RunContext context;
+  // The parser's own context (each run starts it afresh): a routine's memo
+  // then serves both evaluators alike.
+  engine::RunContext& context = engine::ThreadRunContext();
   if (!fast.Run(context, vars, parser.AngleFactor(), value)) return;
   int status = -1;
   std::string message;

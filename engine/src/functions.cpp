@@ -270,7 +270,7 @@ Extended Compute(RunContext& context, int code, std::span<const Extended> a, Ext
     case fnLi:
       return LI(x);
     case fnGamma:
-      return GAMMA(x);
+      return GAMMA(context, x);
     case fnLb:
       return std::log2(x);
     case fnSqr:

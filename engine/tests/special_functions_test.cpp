@@ -52,6 +52,9 @@ Extended SI(Extended x) {
 Extended CI(Extended x) {
   return engine::CI(context, x);
 }
+Extended GAMMA(Extended x) {
+  return engine::GAMMA(context, x);
+}
 
 // What one call of a routine left behind.
 struct Outcome {
@@ -263,6 +266,26 @@ TEST(SpecialFunctions, GammaIsTheTruncatedWeierstrassProduct) {
   }
   EXPECT_NEAR(static_cast<double>(GAMMA(1)), 0.999995, 1e-6);
   EXPECT_NEAR(static_cast<double>(GAMMA(5)), 23.99988, 1e-5);
+}
+
+TEST(SpecialFunctions, GammaFromItsMemoIsTheComputedValue) {
+  // Arguments that share a reduced argument (0.5, 2.5, -0.5, -1.5) share a
+  // kept product; more reduced arguments than the memo holds replace older
+  // ones. Every value must be the bits of a computation from scratch.
+  const std::vector<Extended> xs = {0.5L,  2.5L,  -0.5L, 0.1L,  1.1L, 3.7L, -2.3L, 5,
+                                    0.25L, 0.75L, 1.9L,  -1.5L, 12,   0.1L, 0.5L,  4};
+  std::vector<Extended> expected;
+  for (const Extended x : xs) {
+    RunContext fresh;
+    expected.push_back(engine::GAMMA(fresh, x));
+  }
+  RunContext shared;
+  for (int round = 0; round < 2; ++round) {
+    for (std::size_t i = 0; i < xs.size(); ++i) {
+      EXPECT_EQ(BitsOf(engine::GAMMA(shared, xs[i])), BitsOf(expected[i]))
+          << static_cast<double>(xs[i]);
+    }
+  }
 }
 
 TEST(SpecialFunctions, GammaPolesOverflowAndHugeArguments) {

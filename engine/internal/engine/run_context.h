@@ -7,7 +7,9 @@
 // context.
 #pragma once
 
+#include <array>
 #include <cmath>
+#include <cstddef>
 #include <string>
 
 #include "engine/engine_state.h"
@@ -16,6 +18,32 @@
 namespace engine {
 
 class FunctionMemo;
+
+// Values of a costly routine kept for its next calls with the same argument,
+// the oldest replaced first.
+class ValueMemo {
+ public:
+  // The value kept for key, or null.
+  const Extended* Find(Extended key) const {
+    for (std::size_t i = 0; i < used_; ++i) {
+      if (keys_[i] == key) return &values_[i];
+    }
+    return nullptr;
+  }
+  void Keep(Extended key, Extended value) {
+    keys_[next_] = key;
+    values_[next_] = value;
+    next_ = (next_ + 1) % kSize;
+    if (used_ < kSize) ++used_;
+  }
+
+ private:
+  static constexpr std::size_t kSize = 8;
+  std::array<Extended, kSize> keys_{};
+  std::array<Extended, kSize> values_{};
+  std::size_t used_ = 0;
+  std::size_t next_ = 0;
+};
 
 struct RunContext {
   // True while the running analysis or evaluation has not failed.
@@ -34,6 +62,11 @@ struct RunContext {
   // Set during a batch of evaluations of one program: the one-argument
   // built-in functions reuse the results they gave before (function_memo.h).
   FunctionMemo* Memo = nullptr;
+  // GAMMA's product of 100,000 factors by the reduced argument it depends on
+  // alone: a term often needs the same one several times (a user function
+  // puts its argument in once for each use of the parameter), and so do the
+  // evaluations that follow.
+  ValueMemo GammaProducts;
 
   // Reports an error the way every routine does: message, and the run fails.
   void Fail(const char* message) {

@@ -67,8 +67,9 @@ Extended POIRAND(Extended lambda);
 // n-th root of x; an odd n gives the negative root of a negative x.
 Extended ROOT(RunContext& context, Extended n, Extended x);
 // Gamma function by the truncated Weierstrass product; about y*y/200000 low
-// in relative terms (y the argument reduced to [1, 2]).
-Extended GAMMA(Extended x);
+// in relative terms (y the argument reduced to [1, 2]). The product is kept in
+// the context's memo for the next call with the same reduced argument.
+Extended GAMMA(RunContext& context, Extended x);
 // 1/x, or LargeValue with x's sign and a warning for |x| < TinyValue.
 Extended REZ(RunContext& context, Extended x);
 // Inverse of ERF by its power series, for p in about (0.10106, 0.89894).
