@@ -5,6 +5,7 @@
 // VarNames; every other line belongs to the term (joined without a break).
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -74,34 +75,38 @@ bool ConstantsMayDraw(const std::vector<std::string>& constants) {
   return false;
 }
 
+// The declarations and a parser that uses them, prepared from one input.
+struct Round {
+  engine::TParserDeclarations Declarations;
+  engine::TTermParser Parser;
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
   const Input input = Split(text);
+  std::optional<Round> round;
   // Preparing the declarations and expanding the term's calls have a budget
-  // of their own: they should cost microseconds, whatever the input.
+  // of their own: they should cost microseconds, whatever the input. The
+  // prepared declarations then serve the analysis and evaluation.
   fuzz::WithinBudget(
       [&] {
-        engine::TParserDeclarations declarations;
-        declarations.SetFunctions(input.Functions);
-        if (!input.VarNames.empty()) declarations.SetVarNames(input.VarNames);
-        engine::TTermParser parser;
-        parser.SetDeclarations(&declarations);
+        round.reset();
+        round.emplace();
+        round->Declarations.SetFunctions(input.Functions);
+        round->Declarations.SetConstants(input.Constants);
+        if (!input.VarNames.empty()) round->Declarations.SetVarNames(input.VarNames);
+        round->Parser.SetDeclarations(&round->Declarations);
         std::string term = input.Term;
         engine::NormaliseTerm(term, true);
-        declarations.ExpandFunctions(term);
+        round->Declarations.ExpandFunctions(term);
       },
       text, fuzz::ExpansionBudgetMs());
+  engine::TTermParser& parser = round->Parser;
+  CheckPrepared(round->Declarations, parser, text);
   fuzz::WithinBudget(
       [&] {
-        engine::TParserDeclarations declarations;
-        declarations.SetFunctions(input.Functions);
-        declarations.SetConstants(input.Constants);
-        if (!input.VarNames.empty()) declarations.SetVarNames(input.VarNames);
-        engine::TTermParser parser;
-        parser.SetDeclarations(&declarations);
-        CheckPrepared(declarations, parser, text);
         for (int slot = 0; slot < parser.VarCount(); ++slot) {
           parser.SetVarValue(slot, static_cast<engine::Extended>(slot) + 0.5L);
         }
