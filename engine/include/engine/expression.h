@@ -13,9 +13,9 @@
 /// Thread rules: compiling needs no shared state, so different threads may
 /// compile at the same time. A compiled Expression never changes; one
 /// Expression (or copies of it, which share the compiled program) may be
-/// evaluated from any number of threads at once. Each evaluation runs in a
-/// context of its own. Only the random functions (RND, RAND, NORMRAND,
-/// POIRAND) touch state outside the call: the generator of the calling thread
+/// evaluated from any number of threads at once. An evaluation keeps its
+/// state in the call and in the calling thread; the random functions (RND,
+/// RAND, NORMRAND, POIRAND) draw from the calling thread's generator
 /// (engine/random.h).
 ///
 /// Floating-point environment: every call keeps the host's. Flags the host
