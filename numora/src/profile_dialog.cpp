@@ -124,9 +124,11 @@ std::optional<QString> ProfileDialog::AskName(const QString& caption, const QStr
       Tell(caption, tr("Bitte gib einen Namen ein."));
       continue;
     }
+    // "ben" beside "Ben" would be two children that nobody tells apart.
     bool taken = false;
     for (const ProfileInfo& profile : store_.Profiles()) {
-      taken = taken || (profile.Name == name && profile.Id != renamed);
+      taken =
+          taken || (profile.Name.compare(name, Qt::CaseInsensitive) == 0 && profile.Id != renamed);
     }
     if (!taken) return name;
     Tell(caption, tr("Es gibt schon ein Kind mit dem Namen %1. Bitte wähle einen anderen Namen.")
@@ -175,9 +177,12 @@ void ProfileDialog::DeleteChild() {
       solved == 1 ? tr("1 gelösten Aufgabe") : tr("%1 gelösten Aufgaben").arg(solved);
   const QString caption = tr("Kind löschen");
   const QString question =
-      tr("Soll %1 gelöscht werden?\n\nDamit geht alles verloren, was für dieses Kind gespeichert "
-         "ist: %2 mit %3. Das lässt sich nicht rückgängig machen.")
-          .arg(QuotedName(name), roundsText, solvedText);
+      rounds.empty()
+          ? tr("Soll %1 gelöscht werden?\n\nFür dieses Kind ist noch nichts gespeichert.")
+                .arg(QuotedName(name))
+          : tr("Soll %1 gelöscht werden?\n\nDamit geht alles verloren, was für dieses Kind "
+               "gespeichert ist: %2 mit %3. Das lässt sich nicht rückgängig machen.")
+                .arg(QuotedName(name), roundsText, solvedText);
   if (dialogs_.Message(this, caption, question, zelv::DialogIcon::Warning,
                        {zelv::DialogButton::No, zelv::DialogButton::Yes}) !=
       zelv::DialogButton::Yes) {

@@ -63,7 +63,7 @@ ProgressSession::ProgressSession(TForm1& form, zelv::UserDialogs& dialogs,
 void ProgressSession::AddProfileAndExportItems() {
   ProfileAction = new QAction(tr("&Kind wechseln …"), this);
   connect(ProfileAction, &QAction::triggered, this, &ProgressSession::ChooseProfile);
-  ExportAction = new QAction(tr("&Exportieren …"), this);
+  ExportAction = new QAction(tr("E&xportieren …"), this);
   connect(ExportAction, &QAction::triggered, this, &ProgressSession::ExportCsv);
   if (form_.FileMenu) {
     form_.FileMenu->insertActions(form_.Exit1, {ProfileAction, ExportAction});

@@ -83,6 +83,13 @@ TEST(EnglishInterface, ChildrenAndExport) {
   ProgressSession session(form, dialogs, {std::make_unique<MemoryProgressStore>(), {}, {}});
   EXPECT_EQ(session.ProfileAction->text(), QStringLiteral("&Change child …"));
   EXPECT_EQ(session.ExportAction->text(), QStringLiteral("&Export …"));
+  QString keys;  // the letters after "&": one item each
+  for (const QAction* item : form.FileMenu->actions()) {
+    const qsizetype amp = item->text().indexOf(u'&');
+    if (amp < 0) continue;
+    EXPECT_FALSE(keys.contains(item->text()[amp + 1].toLower())) << item->text().toStdString();
+    keys += item->text()[amp + 1].toLower();
+  }
   ProfileDialog dialog(session.Store(), dialogs, session.Profile());
   EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Change child"));
   EXPECT_EQ(dialog.AddButton->text(), QStringLiteral("&New child …"));

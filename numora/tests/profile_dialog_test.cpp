@@ -71,8 +71,9 @@ TEST_F(ProfileDialogTest, AddingCleansHostileNamesAndRefusesTakenOrEmptyOnes) {
   const Case cases[] = {
       {QString(), QString()},
       {QStringLiteral(" \t "), QString()},
-      {QStringLiteral(" anna"), QStringLiteral("anna")},
+      {QStringLiteral(" Clara"), QStringLiteral("Clara")},
       {QStringLiteral("Ben "), QString()},  // taken
+      {QStringLiteral("ANNA"), QString()},  // taken in other case
       {QStringLiteral("O'Brien \"Bob\"; DROP TABLE profiles;--"),
        QStringLiteral("O'Brien \"Bob\"; DROP TABLE profiles;--")},
       {QStringLiteral("Li\x01na\x7f\r\n"), QStringLiteral("Lina")},
@@ -167,13 +168,16 @@ TEST_F(ProfileDialogTest, DeletingNamesWhatIsLostAndNeedsAYes) {
   EXPECT_EQ(Names(), (QStringList{"Anna"}));
 }
 
-TEST_F(ProfileDialogTest, OneRoundOneTaskInTheSingular) {
-  BenPlayed(1);
+TEST_F(ProfileDialogTest, TheQuestionCountsInTheSingularAndSaysWhenNothingIsStored) {
   ProfileDialog dialog(store_, dialogs_, ben_);
   dialog.DeleteChild();
-  ASSERT_EQ(dialogs_.History().size(), 1u);
-  EXPECT_TRUE(dialogs_.History()[0].Text.contains(QStringLiteral("1 Runde mit 1 gelösten Aufgabe")))
+  BenPlayed(1);
+  dialog.DeleteChild();
+  ASSERT_EQ(dialogs_.History().size(), 2u);
+  EXPECT_TRUE(dialogs_.History()[0].Text.contains(QStringLiteral("noch nichts gespeichert")))
       << dialogs_.History()[0].Text.toStdString();
+  EXPECT_TRUE(dialogs_.History()[1].Text.contains(QStringLiteral("1 Runde mit 1 gelösten Aufgabe")))
+      << dialogs_.History()[1].Text.toStdString();
 }
 
 TEST_F(ProfileDialogTest, TheKeyboardAlone) {

@@ -26,6 +26,21 @@ namespace {
 
 using zelv::DialogButton;
 
+// The letters of a menu's items after "&" that more than one item has: such
+// a letter only moves between those items instead of choosing one.
+QString SharedMenuKeys(const QMenu& menu) {
+  QString keys;
+  QString shared;
+  for (const QAction* item : menu.actions()) {
+    const qsizetype amp = item->text().indexOf(u'&');
+    if (amp < 0 || amp + 1 >= item->text().size()) continue;
+    const QChar key = item->text()[amp + 1].toLower();
+    if (keys.contains(key)) shared += key;
+    keys += key;
+  }
+  return shared;
+}
+
 constexpr StoreTime kEver = std::numeric_limits<StoreTime>::max();
 
 class ProgressSessionTest : public ::testing::Test {
@@ -139,7 +154,8 @@ TEST_F(ProgressSessionTest, ChildAndExportCommandsInTheFileMenuBeforeQuit) {
   EXPECT_TRUE((*(child + 2))->isSeparator());
   EXPECT_EQ(*(child + 3), form_.Exit1);
   EXPECT_EQ(session.ProfileAction->text(), QStringLiteral("&Kind wechseln …"));
-  EXPECT_EQ(session.ExportAction->text(), QStringLiteral("&Exportieren …"));
+  EXPECT_EQ(session.ExportAction->text(), QStringLiteral("E&xportieren …"));
+  EXPECT_EQ(SharedMenuKeys(*form_.FileMenu), QString());
 }
 
 // With several children the start asks who practises (the last one

@@ -56,7 +56,7 @@
     </message>
     <message>
         <source>Name des Kindes:</source>
-        <translation>The child's name:</translation>
+        <translation>The child&apos;s name:</translation>
     </message>
     <message>
         <source>Bitte gib einen Namen ein.</source>
@@ -118,6 +118,14 @@ Everything stored for this child will be lost: %2 with %3. This cannot be undone
         <source>„%1“</source>
         <translation>“%1”</translation>
     </message>
+    <message>
+        <source>Soll %1 gelöscht werden?
+
+Für dieses Kind ist noch nichts gespeichert.</source>
+        <translation>Delete %1?
+
+Nothing has been stored for this child yet.</translation>
+    </message>
 </context>
 <context>
     <name>numora::ProgressSession</name>
@@ -134,7 +142,7 @@ Everything stored for this child will be lost: %2 with %3. This cannot be undone
         <translation>&amp;Change child …</translation>
     </message>
     <message>
-        <source>&amp;Exportieren …</source>
+        <source>E&amp;xportieren …</source>
         <translation>&amp;Export …</translation>
     </message>
     <message>

@@ -164,6 +164,17 @@ bool QtUserDialogs::SaveFileName(QWidget* parent, const QString& caption, const 
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setDefaultSuffix(suffix);
   dialog.selectFile(path);
+  // Qt's own texts come in English unless its catalogues are installed: the
+  // labels a user reads first are ours (set last: the modes reset some).
+  dialog.setLabelText(QFileDialog::LookIn,
+                      QCoreApplication::translate("zelv::UserDialogs", "Suchen in:"));
+  dialog.setLabelText(QFileDialog::FileName,
+                      QCoreApplication::translate("zelv::UserDialogs", "&Dateiname:"));
+  dialog.setLabelText(QFileDialog::FileType,
+                      QCoreApplication::translate("zelv::UserDialogs", "Dateityp:"));
+  dialog.setLabelText(QFileDialog::Accept,
+                      QCoreApplication::translate("zelv::UserDialogs", "&Speichern"));
+  dialog.setLabelText(QFileDialog::Reject, ButtonText(DialogButton::Cancel));
   const int result = dialog.exec();
   ReturnFocusTo(parent);
   if (result != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;

@@ -6,10 +6,13 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -169,6 +172,46 @@ TEST(QtMessage, ShowsCaptionTextIconAndGermanButtons) {
   EXPECT_EQ(text, QStringLiteral("Bravo, alle Aufgaben gelöst!\n<b>15</b> Sonderpunkte"));
   EXPECT_EQ(icon, QMessageBox::Critical);
   EXPECT_EQ(buttons, QStringList({"Abbrechen", "OK"}));
+}
+
+// The file dialog: preset folder and name, German buttons, the suffix
+// appended to a typed name without one, Cancel leaving the path alone.
+TEST(QtSaveFileName, TypedNameGetsTheSuffixAndCancelChangesNothing) {
+  QTemporaryDir dir;
+  const struct {
+    QString typed;  // empty: cancelled
+    QString chosen;
+  } cases[] = {{QStringLiteral("bericht"), dir.filePath(QStringLiteral("bericht.csv"))},
+               {QStringLiteral("b.csv"), dir.filePath(QStringLiteral("b.csv"))},
+               {QString(), dir.filePath(QStringLiteral("vorschlag.csv"))}};
+  for (const auto& c : cases) {
+    zelv::QtUserDialogs dialogs;
+    QString path = dir.filePath(QStringLiteral("vorschlag.csv"));
+    QString preset;
+    QStringList buttons;
+    WhenModalOpens([&](QWidget* w) {
+      auto* dialog = qobject_cast<QFileDialog*>(w);
+      ASSERT_NE(dialog, nullptr);
+      auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+      ASSERT_NE(name, nullptr);
+      preset = name->text();
+      for (auto* button : dialog->findChild<QDialogButtonBox*>()->buttons()) {
+        buttons << button->text();
+      }
+      if (c.typed.isEmpty()) {
+        dialog->reject();
+        return;
+      }
+      name->setText(c.typed);
+      QTest::keyClick(name, Qt::Key_Return);
+    });
+    EXPECT_EQ(dialogs.SaveFileName(nullptr, "Exportieren", "CSV (*.csv)", "csv", path),
+              !c.typed.isEmpty());
+    EXPECT_EQ(path, c.chosen);
+    EXPECT_EQ(preset, QStringLiteral("vorschlag.csv"));
+    buttons.sort();
+    EXPECT_EQ(buttons, QStringList({"&Speichern", "Abbrechen"}));
+  }
 }
 
 }  // namespace

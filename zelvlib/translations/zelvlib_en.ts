@@ -19,6 +19,22 @@
         <source>Nein</source>
         <translation>No</translation>
     </message>
+    <message>
+        <source>Suchen in:</source>
+        <translation>Look in:</translation>
+    </message>
+    <message>
+        <source>&amp;Dateiname:</source>
+        <translation>File &amp;name:</translation>
+    </message>
+    <message>
+        <source>Dateityp:</source>
+        <translation>Files of type:</translation>
+    </message>
+    <message>
+        <source>&amp;Speichern</source>
+        <translation>&amp;Save</translation>
+    </message>
 </context>
 <context>
     <name>zelv::ZoomControl</name>
