@@ -4,6 +4,8 @@
 
 #include <QAction>
 #include <QDate>
+#include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QStandardPaths>
 
@@ -152,9 +154,13 @@ void ProgressSession::ExportCsv() {
       fileName = tr("alle Kinder");
     }
   }
-  QString path = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
-                 QStringLiteral("/Numora %1 %2.csv")
-                     .arg(FileNamePart(fileName), QDate::currentDate().toString(Qt::ISODate));
+  // The documents folder, unless the account has none (then the file
+  // dialog would offer a folder that does not exist).
+  QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (!QFileInfo(folder).isDir()) folder = QDir::homePath();
+  QString path =
+      folder + QStringLiteral("/Numora %1 %2.csv")
+                   .arg(FileNamePart(fileName), QDate::currentDate().toString(Qt::ISODate));
   if (!dialogs_.SaveFileName(&form_, caption, tr("CSV-Dateien (*.csv)"), QStringLiteral("csv"),
                              path)) {
     return;

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QListWidget>
 #include <QMenu>
 #include <QTemporaryDir>
@@ -268,6 +269,7 @@ TEST_F(ProgressExportTest, TheProposedFileNameIsSafe) {
   ASSERT_EQ(dialogs_.History().size(), 2u);
   const QString preset = dialogs_.History()[1].Preset;
   const QString file = preset.mid(preset.lastIndexOf(u'/') + 1);
+  EXPECT_TRUE(QFileInfo(QFileInfo(preset).path()).isDir()) << preset.toStdString();
   EXPECT_TRUE(file.startsWith(QString::fromUtf8("Numora Änne %1__txt.exe "))) << file.toStdString();
   EXPECT_TRUE(file.endsWith(QStringLiteral(".csv")));
   EXPECT_EQ(dialogs_.History()[1].Text, QStringLiteral("CSV-Dateien (*.csv)"));
