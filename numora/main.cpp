@@ -22,6 +22,9 @@ int main(int argc, char* argv[]) {
   if (numora::WantsExport(argc, argv)) {
     QCoreApplication app(argc, argv);
     zelv::RunStartupStep();
+    // The messages and the CSV's header in the user's language, as in the
+    // windows.
+    const zelv::ProgramTranslations translations({QStringLiteral("numora")});
     return numora::RunExportCommand(QCoreApplication::arguments(),
                                     numora::DefaultProgressStorePath());
   }

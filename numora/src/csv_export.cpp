@@ -34,6 +34,20 @@ const char* StateName(RoundState state) {
   return QT_TRANSLATE_NOOP("numora::CsvExport", "offen");
 }
 
+constexpr const char* kHeader[] = {QT_TRANSLATE_NOOP("numora::CsvExport", "Kind"),
+                                   QT_TRANSLATE_NOOP("numora::CsvExport", "Beginn der Runde"),
+                                   QT_TRANSLATE_NOOP("numora::CsvExport", "Stufe"),
+                                   QT_TRANSLATE_NOOP("numora::CsvExport", "Runde"),
+                                   QT_TRANSLATE_NOOP("numora::CsvExport", "Übung"),
+                                   QT_TRANSLATE_NOOP("numora::CsvExport", "Platz"),
+                                   QT_TRANSLATE_NOOP("numora::CsvExport", "Aufgabe"),
+                                   QT_TRANSLATE_NOOP("numora::CsvExport", "Ergebnis"),
+                                   QT_TRANSLATE_NOOP("numora::CsvExport", "Art"),
+                                   QT_TRANSLATE_NOOP("numora::CsvExport", "Antworten"),
+                                   QT_TRANSLATE_NOOP("numora::CsvExport", "Falsche Antworten"),
+                                   QT_TRANSLATE_NOOP("numora::CsvExport", "Gelöst"),
+                                   QT_TRANSLATE_NOOP("numora::CsvExport", "Sekunden bis gelöst")};
+
 // Appends text (UTF-8) as one quoted cell. Also a tab or carriage return
 // first is defused: some spreadsheets skip them and then see the formula
 // behind.
@@ -64,8 +78,9 @@ void AppendNumber(QByteArray& line, std::int64_t number) {
 struct RepeatedCells {
   RepeatedCells() {
     for (int level = 0; level < kLevelCount; ++level) {
-      Levels[static_cast<std::size_t>(level)] =
-          TextCell(QString::fromLatin1(LevelName(static_cast<TLevel>(level))));
+      // The windows' translation of the level names (context of the main window).
+      Levels[static_cast<std::size_t>(level)] = TextCell(
+          QCoreApplication::translate("numora::TForm1", LevelName(static_cast<TLevel>(level))));
     }
     for (const RoundState state :
          {RoundState::Open, RoundState::Finished, RoundState::Abandoned, RoundState::OpenAtClose}) {
@@ -115,25 +130,12 @@ QString CsvTextCell(const QString& text) {
 }
 
 bool WriteProgressCsv(ProgressStore& store, std::optional<ProfileId> profile, QIODevice& out) {
-  const QStringList header = {Tr("Kind"),
-                              Tr("Beginn der Runde"),
-                              Tr("Stufe"),
-                              Tr("Runde"),
-                              Tr("Übung"),
-                              Tr("Platz"),
-                              Tr("Aufgabe"),
-                              Tr("Ergebnis"),
-                              Tr("Art"),
-                              Tr("Antworten"),
-                              Tr("Falsche Antworten"),
-                              Tr("Gelöst"),
-                              Tr("Sekunden bis gelöst")};
   RowWriter writer(out);
   QByteArray& line = writer.Line();
   line += "\xEF\xBB\xBF";
-  for (const QString& name : header) {
-    if (&name != &header.front()) line += ';';
-    AppendTextCell(line, name.toUtf8());
+  for (const char* name : kHeader) {
+    if (name != kHeader[0]) line += ';';
+    AppendTextCell(line, Tr(name).toUtf8());
   }
   if (!writer.EndRow()) return false;
 
@@ -204,7 +206,9 @@ bool ExportProgressCsv(ProgressStore& store, std::optional<ProfileId> profile, c
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly) || !WriteProgressCsv(store, profile, file) ||
       !file.commit()) {
-    error = Tr("Die Datei %1 konnte nicht geschrieben werden: %2").arg(path, file.errorString());
+    error = QCoreApplication::translate("numora::CsvExport",
+                                        "Die Datei %1 konnte nicht geschrieben werden: %2")
+                .arg(path, file.errorString());
     return false;
   }
   return true;

@@ -13,10 +13,6 @@
 namespace numora {
 namespace {
 
-QString Tr(const char* text) {
-  return QCoreApplication::translate("numora::ExportCommand", text);
-}
-
 void Say(const QString& text) {
   std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
 }
@@ -41,12 +37,14 @@ int RunExportCommand(const QStringList& arguments, const QString& storePath) {
     } else if (argument == QLatin1String("--profile") && hasValue && !profileName) {
       profileName = arguments[++i];
     } else {
-      Say(Tr("Aufruf: numora --export-csv DATEI [--profile NAME]"));
+      Say(QCoreApplication::translate("numora::ExportCommand",
+                                      "Aufruf: numora --export-csv DATEI [--profile NAME]"));
       return 2;
     }
   }
   if (file.isEmpty()) {
-    Say(Tr("Aufruf: numora --export-csv DATEI [--profile NAME]"));
+    Say(QCoreApplication::translate("numora::ExportCommand",
+                                    "Aufruf: numora --export-csv DATEI [--profile NAME]"));
     return 2;
   }
 
@@ -64,7 +62,8 @@ int RunExportCommand(const QStringList& arguments, const QString& storePath) {
       names << info.Name;
     }
     if (!profile) {
-      Say(Tr("Kein Kind heißt „%1“. Vorhanden: %2")
+      Say(QCoreApplication::translate("numora::ExportCommand",
+                                      "Kein Kind heißt „%1“. Vorhanden: %2")
               .arg(*profileName, names.join(QStringLiteral(", "))));
       return 1;
     }

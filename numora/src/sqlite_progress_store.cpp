@@ -18,10 +18,6 @@
 namespace numora {
 namespace {
 
-QString Tr(const char* text) {
-  return QCoreApplication::translate("numora::ProgressStore", text);
-}
-
 // The schema, one step per version: step n turns a file of version n - 1
 // into version n. A new version appends a step; old steps never change.
 const std::vector<std::vector<const char*>>& Migrations() {
@@ -155,9 +151,10 @@ QString DefaultProgressStorePath() {
 }
 
 OpenedProgressStore OpenProgressStore(const QString& path) {
-  const QString cannotWrite =
-      Tr("Der Lernfortschritt kann nicht gespeichert werden (%1 ist nicht beschreibbar oder "
-         "voll). Du kannst weiter üben, aber was du heute schaffst, wird nicht gespeichert.");
+  const QString cannotWrite = QCoreApplication::translate(
+      "numora::ProgressStore",
+      "Der Lernfortschritt kann nicht gespeichert werden (%1 ist nicht beschreibbar oder "
+      "voll). Du kannst weiter üben, aber was du heute schaffst, wird nicht gespeichert.");
   if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE"))) {
     return InMemory(cannotWrite.arg(path));
   }
@@ -182,13 +179,17 @@ OpenedProgressStore OpenProgressStore(const QString& path) {
   const QString moved = MoveAside(path);
   const QString problem =
       moved.isEmpty()
-          ? Tr("Die Datei mit dem Lernfortschritt (%1) ist beschädigt oder stammt von einer "
-               "neueren Numora-Version. Du kannst weiter üben, aber heute wird nichts "
-               "gespeichert.")
+          ? QCoreApplication::translate(
+                "numora::ProgressStore",
+                "Die Datei mit dem Lernfortschritt (%1) ist beschädigt oder stammt von einer "
+                "neueren Numora-Version. Du kannst weiter üben, aber heute wird nichts "
+                "gespeichert.")
                 .arg(path)
-          : Tr("Die Datei mit dem Lernfortschritt war beschädigt oder stammt von einer neueren "
-               "Numora-Version. Sie wurde unverändert als %1 beiseitegelegt. Du kannst weiter "
-               "üben, aber heute wird nichts gespeichert.")
+          : QCoreApplication::translate(
+                "numora::ProgressStore",
+                "Die Datei mit dem Lernfortschritt war beschädigt oder stammt von einer neueren "
+                "Numora-Version. Sie wurde unverändert als %1 beiseitegelegt. Du kannst weiter "
+                "üben, aber heute wird nichts gespeichert.")
                 .arg(moved);
   return InMemory(problem, moved);
 }
@@ -204,8 +205,10 @@ SqliteProgressStore::~SqliteProgressStore() {
 }
 
 void SqliteProgressStore::Failed(const QString& detail) {
-  ReportProblem(Tr("Der Lernfortschritt kann nicht mehr gespeichert werden (%1). Du kannst "
-                   "weiter üben.")
+  ReportProblem(QCoreApplication::translate(
+                    "numora::ProgressStore",
+                    "Der Lernfortschritt kann nicht mehr gespeichert werden (%1). Du kannst "
+                    "weiter üben.")
                     .arg(detail));
 }
 

@@ -6,12 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QBuffer>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTextEdit>
 
 #include "calc_help.h"
+#include "csv_export.h"
 #include "history.h"
 #include "history_window.h"
 #include "main_window.h"
@@ -94,6 +96,16 @@ TEST(EnglishInterface, ChildrenAndExport) {
   EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Change child"));
   EXPECT_EQ(dialog.AddButton->text(), QStringLiteral("&New child …"));
   EXPECT_EQ(QuotedName(QStringLiteral("Ann")), QStringLiteral("\u201C\u2068Ann\u2069\u201D"));
+
+  // The CSV, made in the core library, speaks English too.
+  session.Store().StartRound({session.Profile(), 0, 1, false, {{0, "6*7", 42}}});
+  QBuffer csv;
+  csv.open(QIODevice::WriteOnly);
+  ASSERT_TRUE(WriteProgressCsv(session.Store(), std::nullopt, csv));
+  const QStringList rows = QString::fromUtf8(csv.data().mid(3)).split(QStringLiteral("\r\n"));
+  EXPECT_TRUE(rows[0].startsWith(QStringLiteral("\"Child\";\"Round started\";\"Level\"")));
+  EXPECT_TRUE(rows[1].contains(QStringLiteral(";\"medium\";\"open\";"))) << rows[1].toStdString();
+  EXPECT_TRUE(rows[1].contains(QStringLiteral(";\"Multiplications\";"))) << rows[1].toStdString();
 }
 
 TEST(EnglishInterface, WithoutTheCatalogueTheTextsAreGerman) {

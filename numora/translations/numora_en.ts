@@ -2,6 +2,92 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="de">
 <context>
+    <name>numora::CsvExport</name>
+    <message>
+        <source>beendet</source>
+        <translation>finished</translation>
+    </message>
+    <message>
+        <source>abgebrochen</source>
+        <translation>abandoned</translation>
+    </message>
+    <message>
+        <source>offen beim Beenden</source>
+        <translation>open when closed</translation>
+    </message>
+    <message>
+        <source>offen</source>
+        <translation>open</translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation>Child</translation>
+    </message>
+    <message>
+        <source>Beginn der Runde</source>
+        <translation>Round started</translation>
+    </message>
+    <message>
+        <source>Stufe</source>
+        <translation>Level</translation>
+    </message>
+    <message>
+        <source>Runde</source>
+        <translation>Round</translation>
+    </message>
+    <message>
+        <source>Übung</source>
+        <translation>Practice</translation>
+    </message>
+    <message>
+        <source>Platz</source>
+        <translation>Place</translation>
+    </message>
+    <message>
+        <source>Aufgabe</source>
+        <translation>Task</translation>
+    </message>
+    <message>
+        <source>Ergebnis</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>Art</source>
+        <translation>Kind of task</translation>
+    </message>
+    <message>
+        <source>Antworten</source>
+        <translation>Answers</translation>
+    </message>
+    <message>
+        <source>Falsche Antworten</source>
+        <translation>Wrong answers</translation>
+    </message>
+    <message>
+        <source>Gelöst</source>
+        <translation>Solved</translation>
+    </message>
+    <message>
+        <source>Sekunden bis gelöst</source>
+        <translation>Seconds until solved</translation>
+    </message>
+    <message>
+        <source>Die Datei %1 konnte nicht geschrieben werden: %2</source>
+        <translation>The file %1 could not be written: %2</translation>
+    </message>
+</context>
+<context>
+    <name>numora::ExportCommand</name>
+    <message>
+        <source>Aufruf: numora --export-csv DATEI [--profile NAME]</source>
+        <translation>Usage: numora --export-csv FILE [--profile NAME]</translation>
+    </message>
+    <message>
+        <source>Kein Kind heißt „%1“. Vorhanden: %2</source>
+        <translation>No child is called “%1”. There are: %2</translation>
+    </message>
+</context>
+<context>
     <name>numora::HistoryLines</name>
     <message>
         <source>   Runde     Schwierig-  gelöste  Punkte  Fehler  Sekunden</source>
@@ -174,6 +260,25 @@ Nothing has been stored for this child yet.</translation>
     <message>
         <source>Der Fortschritt steht jetzt in %1.</source>
         <translation>The progress has been saved in %1.</translation>
+    </message>
+</context>
+<context>
+    <name>numora::ProgressStore</name>
+    <message>
+        <source>Der Lernfortschritt kann nicht gespeichert werden (%1 ist nicht beschreibbar oder voll). Du kannst weiter üben, aber was du heute schaffst, wird nicht gespeichert.</source>
+        <translation>The progress cannot be saved (%1 is not writable or full). You can go on practising, but what you do today will not be saved.</translation>
+    </message>
+    <message>
+        <source>Die Datei mit dem Lernfortschritt (%1) ist beschädigt oder stammt von einer neueren Numora-Version. Du kannst weiter üben, aber heute wird nichts gespeichert.</source>
+        <translation>The progress file (%1) is damaged or comes from a newer version of Numora. You can go on practising, but nothing will be saved today.</translation>
+    </message>
+    <message>
+        <source>Die Datei mit dem Lernfortschritt war beschädigt oder stammt von einer neueren Numora-Version. Sie wurde unverändert als %1 beiseitegelegt. Du kannst weiter üben, aber heute wird nichts gespeichert.</source>
+        <translation>The progress file was damaged or comes from a newer version of Numora. It has been put aside unchanged as %1. You can go on practising, but nothing will be saved today.</translation>
+    </message>
+    <message>
+        <source>Der Lernfortschritt kann nicht mehr gespeichert werden (%1). Du kannst weiter üben.</source>
+        <translation>The progress can no longer be saved (%1). You can go on practising.</translation>
     </message>
 </context>
 <context>
@@ -431,6 +536,29 @@ As a reward you get %1 bonus points.</translation>
     <message>
         <source>Link: öffnet die Webseite</source>
         <translation>Link: opens the web page</translation>
+    </message>
+</context>
+<context>
+    <name>numora::TaskKind</name>
+    <message>
+        <source>Additionen</source>
+        <translation>Additions</translation>
+    </message>
+    <message>
+        <source>Subtraktionen</source>
+        <translation>Subtractions</translation>
+    </message>
+    <message>
+        <source>Multiplikationen</source>
+        <translation>Multiplications</translation>
+    </message>
+    <message>
+        <source>Divisionen</source>
+        <translation>Divisions</translation>
+    </message>
+    <message>
+        <source>gemischte Aufgaben</source>
+        <translation>mixed tasks</translation>
     </message>
 </context>
 </TS>
