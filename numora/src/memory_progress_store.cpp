@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <tuple>
 
 namespace numora {
 
@@ -153,6 +154,87 @@ std::vector<MissedTask> MemoryProgressStore::MissedTasks(ProfileId profile, Stor
   if (limit >= 0 && list.size() > static_cast<std::size_t>(limit))
     list.resize(static_cast<std::size_t>(limit));
   return list;
+}
+
+namespace {
+
+// The span a time falls into; std::nullopt outside all of them.
+std::optional<std::size_t> SpanOf(const TimeSpans& spans, StoreTime time) {
+  if (spans.Starts.empty() || time < spans.Starts.front() || time >= spans.End) return std::nullopt;
+  const auto next = std::upper_bound(spans.Starts.begin(), spans.Starts.end(), time);
+  return static_cast<std::size_t>(next - spans.Starts.begin() - 1);
+}
+
+}  // namespace
+
+std::vector<RoundSums> MemoryProgressStore::SumRounds(ProfileId profile, const TimeSpans& spans) {
+  std::vector<RoundSums> sums(spans.Starts.size());
+  for (const auto& [id, round] : rounds_) {
+    const std::optional<std::size_t> span = SpanOf(spans, round.Data.Start);
+    if (round.Profile != profile || !span) continue;
+    RoundSums& sum = sums[*span];
+    ++sum.Rounds;
+    sum.Points += round.Data.Counts.Points;
+    sum.Solved += round.Data.Counts.Solved;
+    sum.Errors += round.Data.Counts.Errors;
+    sum.Seconds += round.Data.Counts.Seconds;
+  }
+  return sums;
+}
+
+std::vector<TaskSums> MemoryProgressStore::SumTasks(ProfileId profile, const TimeSpans& spans) {
+  std::map<std::tuple<int, int, int>, TaskSums> groups;
+  for (const auto& [id, round] : rounds_) {
+    const std::optional<std::size_t> span = SpanOf(spans, round.Data.Start);
+    if (round.Profile != profile || !span) continue;
+    for (const StoredTask& task : round.Tasks) {
+      if (!task.Solved && task.WrongAnswers == 0) continue;
+      const int index = static_cast<int>(*span);
+      TaskSums& sum = groups[{index, static_cast<int>(task.Kind), task.Level}];
+      sum.Span = index;
+      sum.Kind = task.Kind;
+      sum.Level = task.Level;
+      ++sum.Tasks;
+      if (task.Solved) {
+        ++sum.Solved;
+        sum.SecondsToSolve += task.SecondsToSolve;
+        if (task.WrongAnswers == 0) ++sum.RightFirstTry;
+      }
+    }
+  }
+  std::vector<TaskSums> list;
+  for (const auto& [key, sum] : groups) list.push_back(sum);
+  return list;
+}
+
+std::vector<WrongTerm> MemoryProgressStore::MostMissedTerms(ProfileId profile, StoreTime from,
+                                                            StoreTime to, int limit) {
+  std::map<std::string, WrongTerm> terms;
+  ForEachTask(profile, from, to, [&](const StoredTask& task) {
+    if (task.WrongAnswers == 0) return;
+    WrongTerm& entry = terms[task.Term];
+    entry.Term = task.Term;
+    entry.Expected = task.Expected;
+    ++entry.Tasks;
+    entry.WrongAnswers += task.WrongAnswers;
+  });
+  std::vector<WrongTerm> list;
+  for (const auto& [term, entry] : terms) list.push_back(entry);
+  std::stable_sort(list.begin(), list.end(), [](const WrongTerm& a, const WrongTerm& b) {
+    if (a.Tasks != b.Tasks) return a.Tasks > b.Tasks;
+    return a.WrongAnswers > b.WrongAnswers;  // the map already ordered the terms
+  });
+  if (limit >= 0 && list.size() > static_cast<std::size_t>(limit))
+    list.resize(static_cast<std::size_t>(limit));
+  return list;
+}
+
+std::optional<StoreTime> MemoryProgressStore::FirstRoundStart(ProfileId profile) {
+  std::optional<StoreTime> first;
+  for (const auto& [id, round] : rounds_) {
+    if (round.Profile == profile && (!first || round.Data.Start < *first)) first = round.Data.Start;
+  }
+  return first;
 }
 
 }  // namespace numora

@@ -7,12 +7,16 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
+#include <QPageLayout>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QStandardPaths>
 
 #include "csv_export.h"
 #include "main_window.h"
 #include "profile_dialog.h"
 #include "program_identity.h"
+#include "progress_window.h"
 #include "zelvlib/dialogs.h"
 #include "zelvlib/user_names.h"
 
@@ -60,6 +64,7 @@ ProgressSession::ProgressSession(TForm1& form, zelv::UserDialogs& dialogs,
   connect(PracticeAction, &QAction::triggered, this, &ProgressSession::PracticeMissedTasks);
   if (form_.OptionsMenu) form_.OptionsMenu->insertAction(form_.Historie1, PracticeAction);
   AddProfileAndExportItems();
+  AddProgressCommands();
 }
 
 void ProgressSession::AddProfileAndExportItems() {
@@ -73,7 +78,10 @@ void ProgressSession::AddProfileAndExportItems() {
   }
 }
 
-ProgressSession::~ProgressSession() = default;
+ProgressSession::~ProgressSession() {
+  // The window reads the store, which goes with the session.
+  delete window_;
+}
 
 QString ProgressSession::ProfileName() {
   for (const ProfileInfo& profile : store_->Profiles()) {
@@ -182,6 +190,49 @@ void ProgressSession::SwitchProfile(ProfileId profile) {
   form_.New1Click();  // not recorded: a fresh round for the new child
   store_->SetLastProfile(profile);
   recorder_ = std::make_unique<ProgressRecorder>(form_.Game(), *store_, profile);
+}
+
+void ProgressSession::AddProgressCommands() {
+  ProgressAction = new QAction(tr("&Fortschritt …"), this);
+  ProgressAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+  connect(ProgressAction, &QAction::triggered, this, &ProgressSession::ShowProgress);
+  PrintAction = new QAction(tr("&Drucken …"), this);
+  PrintAction->setShortcut(QKeySequence::Print);
+  connect(PrintAction, &QAction::triggered, this, &ProgressSession::PrintProgress);
+  if (!form_.FileMenu) return;
+  form_.FileMenu->insertActions(form_.Exit1, {ProgressAction, PrintAction});
+  form_.FileMenu->insertSeparator(form_.Exit1);
+  // Also on the window itself: the shortcuts then work with the menu closed.
+  form_.addActions({ProgressAction, PrintAction});
+}
+
+ProgressWindow& ProgressSession::Window() {
+  if (!window_) {
+    window_ = new ProgressWindow(*store_, &form_);
+    connect(window_, &ProgressWindow::PrintRequested, this, &ProgressSession::PrintProgress);
+  }
+  window_->SetProfile(Profile(), ProfileName());
+  return *window_;
+}
+
+void ProgressSession::ShowProgress() {
+  Window().ShowProgress();
+}
+
+void ProgressSession::PrintProgress() {
+  ProgressWindow& window = Window();
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setDocName(tr("Lernfortschritt von %1").arg(ProfileName()));
+  printer.setPageOrientation(QPageLayout::Portrait);
+  QPrintDialog dialog(&printer, window.isVisible() ? static_cast<QWidget*>(&window) : &form_);
+  dialog.setWindowTitle(tr("Fortschritt drucken"));
+  if (dialog.exec() != QDialog::Accepted) return;
+  if (!window.PrintTo(printer)) {
+    dialogs_.Message(&form_, ApplicationTitle(),
+                     tr("Der Bericht konnte nicht gedruckt werden. Bitte prüfe den Drucker "
+                        "oder den Dateinamen."),
+                     zelv::DialogIcon::Warning, {zelv::DialogButton::Ok});
+  }
 }
 
 }  // namespace numora

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <memory>
 #include <optional>
@@ -24,6 +25,7 @@ class UserDialogs;
 namespace numora {
 
 class TForm1;
+class ProgressWindow;
 
 class ProgressSession : public QObject {
   Q_OBJECT
@@ -64,16 +66,29 @@ class ProgressSession : public QObject {
   QAction* ProfileAction = nullptr;
   QAction* ExportAction = nullptr;
 
+  // "Datei → Fortschritt …": the progress window for the current child.
+  void ShowProgress();
+  // "Datei → Drucken …": the progress report, to a printer or a PDF file,
+  // for the period the progress window shows (the last four weeks at first).
+  void PrintProgress();
+  // The progress window, made on first use.
+  ProgressWindow& Window();
+
+  QAction* ProgressAction = nullptr;
+  QAction* PrintAction = nullptr;
+
  private:
   void ShowProblem(const QString& message);
   void AddProfileAndExportItems();
   bool HasProfile(ProfileId profile);
+  void AddProgressCommands();
 
   TForm1& form_;
   zelv::UserDialogs& dialogs_;
   std::unique_ptr<ProgressStore> store_;
   QString openingProblem_;
   std::unique_ptr<ProgressRecorder> recorder_;
+  QPointer<ProgressWindow> window_;
 };
 
 }  // namespace numora

@@ -97,6 +97,46 @@ struct MissedTask {
   StoreTime LastMiss = 0;
 };
 
+// Sums over the rounds that started within one span of time.
+struct RoundSums {
+  std::int64_t Rounds = 0;
+  std::int64_t Points = 0;
+  std::int64_t Solved = 0;
+  std::int64_t Errors = 0;
+  std::int64_t Seconds = 0;
+  friend bool operator==(const RoundSums&, const RoundSums&) = default;
+};
+
+// Sums over the answered tasks (solved, or answered wrong at least once) of
+// one kind and level whose round started within one span of time. Tasks
+// nobody answered (a round given up early) count nowhere.
+struct TaskSums {
+  int Span = 0;  // index of the span
+  TaskKind Kind = TaskKind::Mixed;
+  TLevel Level = 0;
+  std::int64_t Tasks = 0;
+  std::int64_t RightFirstTry = 0;  // solved without a wrong answer
+  std::int64_t Solved = 0;
+  std::int64_t SecondsToSolve = 0;  // summed over the solved ones
+  friend bool operator==(const TaskSums&, const TaskSums&) = default;
+};
+
+// A term answered wrong in tasks of a period.
+struct WrongTerm {
+  std::string Term;
+  std::int64_t Expected = 0;
+  int Tasks = 0;         // tasks with that term answered wrong at least once
+  int WrongAnswers = 0;  // wrong answers given to them
+  friend bool operator==(const WrongTerm&, const WrongTerm&) = default;
+};
+
+// Consecutive spans of time: span i runs from Starts[i] to Starts[i + 1],
+// the last one to End. Starts ascend.
+struct TimeSpans {
+  std::vector<StoreTime> Starts;
+  StoreTime End = 0;
+};
+
 class ProgressStore {
  public:
   using ProblemHandler = std::function<void(const QString& message)>;
@@ -125,6 +165,20 @@ class ProgressStore {
   // Missed tasks of rounds started since `since`, the most recently missed
   // first, then the most often missed; at most limit.
   virtual std::vector<MissedTask> MissedTasks(ProfileId profile, StoreTime since, int limit) = 0;
+
+  // The sums the progress window charts, computed where the data is: ten
+  // years of practice are far too many tasks to hand over one by one.
+  // One entry per span, empty spans included.
+  virtual std::vector<RoundSums> SumRounds(ProfileId profile, const TimeSpans& spans) = 0;
+  // One entry per span, kind and level that has answered tasks; ordered by
+  // span, kind, level.
+  virtual std::vector<TaskSums> SumTasks(ProfileId profile, const TimeSpans& spans) = 0;
+  // The terms answered wrong in rounds started in [from, to): the most often
+  // missed first, then the most wrong answers, then by term; at most limit.
+  virtual std::vector<WrongTerm> MostMissedTerms(ProfileId profile, StoreTime from, StoreTime to,
+                                                 int limit) = 0;
+  // When the profile's first round started; std::nullopt without rounds.
+  virtual std::optional<StoreTime> FirstRoundStart(ProfileId profile) = 0;
 
   // Where a failure to store goes (once per store: one message is enough).
   void SetProblemHandler(ProblemHandler handler) { onProblem_ = std::move(handler); }

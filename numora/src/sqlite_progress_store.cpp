@@ -492,4 +492,101 @@ std::vector<MissedTask> SqliteProgressStore::MissedTasks(ProfileId profile, Stor
   return list;
 }
 
+namespace {
+
+// The spans as a table (i, lo, hi) for the sums: the starts travel as one
+// JSON array, so any number of spans takes one statement, and every span
+// reads its rounds through the index on (profile_id, started).
+constexpr const char* kSpansTable =
+    "WITH spans(i, lo, hi) AS (SELECT key, value, lead(value, 1, ?) OVER (ORDER BY key)"
+    " FROM json_each(?))";
+
+QString SpanStartsJson(const TimeSpans& spans) {
+  QStringList starts;
+  starts.reserve(static_cast<qsizetype>(spans.Starts.size()));
+  for (const StoreTime start : spans.Starts) starts << QString::number(start);
+  return QLatin1Char('[') + starts.join(QLatin1Char(',')) + QLatin1Char(']');
+}
+
+}  // namespace
+
+std::vector<RoundSums> SqliteProgressStore::SumRounds(ProfileId profile, const TimeSpans& spans) {
+  std::vector<RoundSums> sums(spans.Starts.size());
+  const QByteArray sql = QByteArray(kSpansTable) +
+                         " SELECT s.i, count(*), total(r.points), total(r.solved), total(r.errors),"
+                         " total(r.seconds) FROM spans s JOIN rounds r ON r.profile_id = ?"
+                         " AND r.started >= s.lo AND r.started < s.hi GROUP BY s.i";
+  Statement select(db_, sql.constData());
+  if (!select.Run(static_cast<qint64>(spans.End), SpanStartsJson(spans),
+                  static_cast<qint64>(profile))) {
+    return sums;
+  }
+  QSqlQuery& q = select.Query();
+  while (q.next()) {
+    const auto span = static_cast<std::size_t>(q.value(0).toLongLong());
+    if (span >= sums.size()) continue;
+    sums[span] = {q.value(1).toLongLong(), q.value(2).toLongLong(), q.value(3).toLongLong(),
+                  q.value(4).toLongLong(), q.value(5).toLongLong()};
+  }
+  return sums;
+}
+
+std::vector<TaskSums> SqliteProgressStore::SumTasks(ProfileId profile, const TimeSpans& spans) {
+  std::vector<TaskSums> list;
+  const QByteArray sql =
+      QByteArray(kSpansTable) +
+      " SELECT s.i, t.kind, r.level, count(*), total(t.solved AND t.wrong = 0), total(t.solved),"
+      " total(CASE WHEN t.solved THEN t.seconds_to_solve ELSE 0 END)"
+      " FROM spans s JOIN rounds r ON r.profile_id = ? AND r.started >= s.lo AND r.started < s.hi"
+      " JOIN tasks t ON t.round_id = r.id WHERE t.solved OR t.wrong > 0"
+      " GROUP BY s.i, t.kind, r.level ORDER BY s.i, t.kind, r.level";
+  Statement select(db_, sql.constData());
+  if (!select.Run(static_cast<qint64>(spans.End), SpanStartsJson(spans),
+                  static_cast<qint64>(profile))) {
+    return list;
+  }
+  QSqlQuery& q = select.Query();
+  while (q.next()) {
+    TaskSums sum;
+    sum.Span = q.value(0).toInt();
+    sum.Kind = static_cast<TaskKind>(q.value(1).toInt());
+    sum.Level = static_cast<TLevel>(q.value(2).toInt());
+    sum.Tasks = q.value(3).toLongLong();
+    sum.RightFirstTry = q.value(4).toLongLong();
+    sum.Solved = q.value(5).toLongLong();
+    sum.SecondsToSolve = q.value(6).toLongLong();
+    list.push_back(sum);
+  }
+  return list;
+}
+
+std::vector<WrongTerm> SqliteProgressStore::MostMissedTerms(ProfileId profile, StoreTime from,
+                                                            StoreTime to, int limit) {
+  std::vector<WrongTerm> list;
+  Statement select(db_,
+                   "SELECT t.term, t.expected, count(*) AS tasks, total(t.wrong) AS wrong"
+                   " FROM rounds r JOIN tasks t ON t.round_id = r.id"
+                   " WHERE r.profile_id = ? AND r.started >= ? AND r.started < ? AND t.wrong > 0"
+                   " GROUP BY t.term ORDER BY tasks DESC, wrong DESC, t.term LIMIT ?");
+  if (!select.Run(static_cast<qint64>(profile), static_cast<qint64>(from), static_cast<qint64>(to),
+                  limit)) {
+    return list;
+  }
+  QSqlQuery& q = select.Query();
+  while (q.next()) {
+    list.push_back(
+        {ToStd(q.value(0)), q.value(1).toLongLong(), q.value(2).toInt(), q.value(3).toInt()});
+  }
+  return list;
+}
+
+std::optional<StoreTime> SqliteProgressStore::FirstRoundStart(ProfileId profile) {
+  Statement select(db_, "SELECT min(started) FROM rounds WHERE profile_id = ?");
+  if (!select.Run(static_cast<qint64>(profile)) || !select.Query().next() ||
+      select.Query().value(0).isNull()) {
+    return std::nullopt;
+  }
+  return select.Query().value(0).toLongLong();
+}
+
 }  // namespace numora

@@ -42,6 +42,12 @@ class SqliteProgressStore final : public ProgressStore {
                    const std::function<void(const StoredTask&)>& visit) override;
   std::vector<MissedTask> MissedTasks(ProfileId profile, StoreTime since, int limit) override;
 
+  std::vector<RoundSums> SumRounds(ProfileId profile, const TimeSpans& spans) override;
+  std::vector<TaskSums> SumTasks(ProfileId profile, const TimeSpans& spans) override;
+  std::vector<WrongTerm> MostMissedTerms(ProfileId profile, StoreTime from, StoreTime to,
+                                         int limit) override;
+  std::optional<StoreTime> FirstRoundStart(ProfileId profile) override;
+
  private:
   // Runs work inside one transaction; a failure rolls back and is reported.
   bool InTransaction(const std::function<bool()>& work);
