@@ -6,7 +6,8 @@
 # docs/numora-history.png (the history window after three rounds),
 # docs/numora-main-200.png (the main window at 200 %) and
 # docs/numora-english.png, docs/numora-english-200.png (the English
-# interface at 100 % and 200 %).
+# interface at 100 % and 200 %) and docs/numora-progress.png (the progress
+# window with six weeks of a sample child's practice).
 # The windows are rendered off screen, so no display is needed.
 # Usage: scripts/screenshots.sh
 # Environment (optional):
@@ -22,7 +23,7 @@ jobs=${ZELV_SHOTS_JOBS:-2}
 if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi
-cmake --build "$build" --target numora_screenshots -j"$jobs"
+cmake --build "$build" --target numora_screenshots numora_progress_pictures -j"$jobs"
 
 mkdir -p docs
 # A fixed language and time zone keep the date line's format the same on
@@ -38,5 +39,10 @@ shots en 200 numora-english-200
 # Only the main windows of the extra pictures are shown.
 rm -f docs/numora-main-200-history.png docs/numora-english-history.png \
   docs/numora-english-200-history.png
+# The progress window; its printed report (also made) stays out of docs.
+report=$(mktemp -d)
+TZ=UTC QT_QPA_PLATFORM=offscreen "$build/numora/numora_progress_pictures" pictures "$report"
+cp "$report/numora-progress.png" docs/
+rm -rf "$report"
 echo "wrote docs/numora-main.png, numora-history.png, numora-main-200.png," \
-  "numora-english.png and numora-english-200.png"
+  "numora-english.png, numora-english-200.png and numora-progress.png"

@@ -60,13 +60,14 @@ QChart* NewChart(ProgressChart which, const QFont& font) {
   return chart;
 }
 
-void AddTimeAxis(QChart& chart, const ProgressStats& stats, const QFont& font) {
+// mostTicks: fewer where a legend beside the chart leaves less width.
+void AddTimeAxis(QChart& chart, const ProgressStats& stats, const QFont& font, int mostTicks = 7) {
   auto* axis = new QDateTimeAxis;
   const qint64 days = stats.FirstDay.daysTo(stats.LastDay);
   //: Date formats of the time axis: day and month; month and year.
   axis->setFormat(days > 200 ? ChartTexts::tr("MM.yyyy") : ChartTexts::tr("dd.MM."));
   axis->setLabelsFont(font);
-  axis->setTickCount(std::clamp(static_cast<int>(stats.Spans.size()), 2, 7));
+  axis->setTickCount(std::clamp(static_cast<int>(stats.Spans.size()), 2, mostTicks));
   if (!stats.Spans.empty()) {
     axis->setRange(QDateTime::fromMSecsSinceEpoch(stats.Spans.front().Start),
                    QDateTime::fromMSecsSinceEpoch(stats.Spans.back().Start));
@@ -136,7 +137,7 @@ void FillFirstTryByKind(QChart& chart, const ProgressStats& stats, const QFont& 
   }
   // Five names do not fit under the chart: beside it, one below the other.
   chart.legend()->setAlignment(Qt::AlignRight);
-  AddTimeAxis(chart, stats, font);
+  AddTimeAxis(chart, stats, font, 4);
   AddValueAxis(chart, font, 100, ChartTexts::tr("%"));
 }
 

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "progress_window.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QChart>
 #include <QChartView>
@@ -12,6 +13,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
 #include <QTableWidget>
@@ -24,8 +26,16 @@
 namespace numora {
 namespace {
 
-constexpr QSize kChartMinimum(380, 270);
-constexpr QSize kStartSize(1000, 860);
+// A chart's smallest size, in lines of the window's text: the charts grow
+// with the zoom like the texts in them.
+constexpr int kChartLinesWide = 26;
+constexpr int kChartLinesHigh = 20;
+// The size the window opens with, in lines of text: a chart at a size its
+// labels are not cut at, and below them the totals, the sentence and the
+// table.
+constexpr int kStartChartLinesWide = 36;
+constexpr int kStartChartLinesHigh = 22;
+constexpr int kStartTextLinesHigh = 18;
 
 // A chart view that says when it has been painted.
 class PaintedChartView : public QChartView {
@@ -80,18 +90,16 @@ ProgressWindow::ProgressWindow(ProgressStore& store, QWidget* parent)
 
   auto* content = new QWidget;
   auto* contentLayout = new QVBoxLayout(content);
-  auto* grid = new QGridLayout;
+  chartGrid_ = new QGridLayout;
   for (int i = 0; i < kProgressChartCount; ++i) {
     auto* view = new PaintedChartView([this] { emit ChartPainted(); }, content);
     view->setRenderHint(QPainter::Antialiasing);
-    view->setMinimumSize(kChartMinimum);
     // Reachable with Tab, so that a screen reader reads its summary.
     view->setFocusPolicy(Qt::TabFocus);
     view->setAccessibleName(ProgressChartTitle(static_cast<ProgressChart>(i)));
     charts_[static_cast<std::size_t>(i)] = view;
-    grid->addWidget(view, i / 2, i % 2);
   }
-  contentLayout->addLayout(grid, 1);
+  contentLayout->addLayout(chartGrid_, 1);
   TotalsLabel = new QLabel(content);
   TotalsLabel->setWordWrap(true);
   TotalsLabel->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -114,16 +122,21 @@ ProgressWindow::ProgressWindow(ProgressStore& store, QWidget* parent)
   contentLayout->addWidget(missedLabel);
   contentLayout->addWidget(MissedTable);
 
-  auto* scroll = new QScrollArea(this);
-  scroll->setWidgetResizable(true);
-  scroll->setFrameShape(QFrame::NoFrame);
-  scroll->setWidget(content);
+  scroll_ = new QScrollArea(this);
+  scroll_->setWidgetResizable(true);
+  scroll_->setFrameShape(QFrame::NoFrame);
+  scroll_->setWidget(content);
 
   PrintButton = new QPushButton(tr("&Drucken …"), this);
   CloseButton =
       new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), tr("&Schließen"), this);
   CloseButton->setDefault(true);
   connect(PrintButton, &QPushButton::clicked, this, &ProgressWindow::PrintRequested);
+  // The same key as in the main window's menu.
+  auto* print = new QAction(this);
+  print->setShortcut(QKeySequence::Print);
+  connect(print, &QAction::triggered, this, &ProgressWindow::PrintRequested);
+  addAction(print);
   connect(CloseButton, &QPushButton::clicked, this, &QDialog::accept);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
@@ -133,9 +146,10 @@ ProgressWindow::ProgressWindow(ProgressStore& store, QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(Heading);
   layout->addLayout(choices);
-  layout->addWidget(scroll, 1);
+  layout->addWidget(scroll_, 1);
+  scroll_->viewport()->installEventFilter(this);
   layout->addLayout(buttons);
-  resize(kStartSize);
+  FitToFont();
 
   connect(PeriodBox, &QComboBox::activated, this, &ProgressWindow::PeriodChosen);
   connect(StepBox, &QComboBox::activated, this, &ProgressWindow::Refresh);
@@ -204,8 +218,51 @@ void ProgressWindow::FillMissedTable() {
   }
 }
 
+QSize ProgressWindow::ChartMinimum() const {
+  const int line = fontMetrics().height();
+  return {line * kChartLinesWide, line * kChartLinesHigh};
+}
+
+void ProgressWindow::FitToFont() {
+  for (QChartView* view : charts_) view->setMinimumSize(ChartMinimum());
+  ArrangeCharts();
+}
+
+void ProgressWindow::ArrangeCharts() {
+  // Two columns while two charts fit side by side, else one below the
+  // other (a large zoom on a small screen): the window then scrolls down,
+  // never sideways.
+  const int spacing = chartGrid_->spacing() > 0 ? chartGrid_->spacing() : 6;
+  const int columns = scroll_->viewport()->width() >= 2 * ChartMinimum().width() + spacing ? 2 : 1;
+  if (columns == columns_ && chartGrid_->count() == kProgressChartCount) return;
+  columns_ = columns;
+  for (int i = 0; i < kProgressChartCount; ++i) {
+    chartGrid_->removeWidget(charts_[static_cast<std::size_t>(i)]);
+    chartGrid_->addWidget(charts_[static_cast<std::size_t>(i)], i / columns, i % columns);
+  }
+}
+
+bool ProgressWindow::eventFilter(QObject* watched, QEvent* event) {
+  // The width the charts have is the scroll area's, known once it is laid
+  // out.
+  if (watched == scroll_->viewport() && event->type() == QEvent::Resize) ArrangeCharts();
+  return QDialog::eventFilter(watched, event);
+}
+
 void ProgressWindow::ShowProgress() {
   Refresh();
+  if (!shownBefore_) {
+    // Room for two charts side by side and the texts below, within the
+    // screen.
+    shownBefore_ = true;
+    const int line = fontMetrics().height();
+    QSize wanted((2 * kStartChartLinesWide + 4) * line,
+                 (2 * kStartChartLinesHigh + kStartTextLinesHigh) * line);
+    if (const QScreen* where = screen()) {
+      wanted = wanted.boundedTo(where->availableGeometry().size() * 9 / 10);
+    }
+    resize(wanted);
+  }
   show();
   raise();
   activateWindow();
@@ -224,7 +281,9 @@ void ProgressWindow::changeEvent(QEvent* event) {
   QDialog::changeEvent(event);
   // The charts take their texts' size from the window: a new zoom redraws
   // them in it.
-  if (event->type() == QEvent::FontChange && profile_ != 0) ShowStats();
+  if (event->type() != QEvent::FontChange) return;
+  FitToFont();
+  if (profile_ != 0) ShowStats();
 }
 
 }  // namespace numora

@@ -17,6 +17,8 @@
 
 class QChartView;
 class QComboBox;
+class QGridLayout;
+class QScrollArea;
 class QLabel;
 class QPagedPaintDevice;
 class QPushButton;
@@ -64,12 +66,16 @@ class ProgressWindow : public QDialog {
 
  protected:
   void changeEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   ProgressQuery Query() const;
   void PeriodChosen();
   void ShowStats();
   void FillMissedTable();
+  QSize ChartMinimum() const;
+  void FitToFont();
+  void ArrangeCharts();
 
   ProgressStore& store_;
   ProfileId profile_ = 0;
@@ -78,6 +84,10 @@ class ProgressWindow : public QDialog {
   QTimeZone zone_ = QTimeZone::systemTimeZone();
   ProgressStats stats_;
   std::array<QChartView*, kProgressChartCount> charts_{};
+  QGridLayout* chartGrid_ = nullptr;
+  QScrollArea* scroll_ = nullptr;
+  int columns_ = 0;
+  bool shownBefore_ = false;
 };
 
 }  // namespace numora

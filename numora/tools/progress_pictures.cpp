@@ -97,8 +97,8 @@ int Pictures(const QDir& folder, const QString& language, zelv::Scale scale) {
   numora::ProgressWindow window(store);
   window.SetProfile(store.Profiles().front().Id, store.Profiles().front().Name);
   window.SetClock(QDateTime(lastDay, QTime(18, 0)), QTimeZone::systemTimeZone());
-  window.resize(scale.Size(QSize(1000, 860)));
   window.ShowProgress();
+  window.resize(scale.Size(QSize(1000, 860)));
   QCoreApplication::processEvents();
   const QString suffix = scale.Percent() == 100 && language == QLatin1String("de")
                              ? QString()
