@@ -200,8 +200,10 @@ void ProgressSession::AddProgressCommands() {
   PrintAction->setShortcut(QKeySequence::Print);
   connect(PrintAction, &QAction::triggered, this, &ProgressSession::PrintProgress);
   if (!form_.FileMenu) return;
-  form_.FileMenu->insertActions(form_.Exit1, {ProgressAction, PrintAction});
-  form_.FileMenu->insertSeparator(form_.Exit1);
+  // A group of their own above the child and export commands.
+  QAction* before = ProfileAction ? ProfileAction : form_.Exit1;
+  form_.FileMenu->insertActions(before, {ProgressAction, PrintAction});
+  form_.FileMenu->insertSeparator(before);
   // Also on the window itself: the shortcuts then work with the menu closed.
   form_.addActions({ProgressAction, PrintAction});
 }

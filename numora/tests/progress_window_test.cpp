@@ -204,6 +204,7 @@ TEST(ProgressSessionCommands, TheFileMenuOpensTheWindowAndOffersPrinting) {
   const auto progress = std::find(items.begin(), items.end(), session.ProgressAction);
   ASSERT_NE(progress, items.end());
   EXPECT_EQ(*(progress + 1), session.PrintAction);
+  EXPECT_TRUE((*(progress + 2))->isSeparator());
   EXPECT_EQ(items.back(), form.Exit1);
   EXPECT_EQ(session.ProgressAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
   EXPECT_EQ(session.PrintAction->shortcut(), QKeySequence(QKeySequence::Print));
