@@ -214,6 +214,121 @@ Nothing has been stored for this child yet.</translation>
     </message>
 </context>
 <context>
+    <name>numora::ProgressCharts</name>
+    <message>
+        <source>Stufe %1</source>
+        <translation>Level %1</translation>
+    </message>
+    <message>
+        <source>MM.yyyy</source>
+        <extracomment>Date formats of the time axis: day and month; month and year.</extracomment>
+        <translation>MM/yyyy</translation>
+    </message>
+    <message>
+        <source>dd.MM.</source>
+        <translation>MM/dd</translation>
+    </message>
+    <message>
+        <source>Punkte</source>
+        <translation>Points</translation>
+    </message>
+    <message>
+        <source>Gelöste Aufgaben</source>
+        <translation>Tasks solved</translation>
+    </message>
+    <message>
+        <source>%</source>
+        <translation>%</translation>
+    </message>
+    <message>
+        <source>Beim ersten Versuch richtig (%)</source>
+        <translation>Right at the first try (%)</translation>
+    </message>
+    <message>
+        <source>Sekunden pro Aufgabe</source>
+        <translation>Seconds per task</translation>
+    </message>
+    <message>
+        <source>Sekunden</source>
+        <translation>Seconds</translation>
+    </message>
+    <message>
+        <source>Keine Aufgaben in diesem Zeitraum.</source>
+        <translation>No tasks in this period.</translation>
+    </message>
+    <message>
+        <source>Beim ersten Versuch richtig: %1.</source>
+        <translation>Right at the first try: %1.</translation>
+    </message>
+    <message>
+        <source>Punkte und gelöste Aufgaben</source>
+        <translation>Points and tasks solved</translation>
+    </message>
+    <message>
+        <source>Beim ersten Versuch richtig, nach Art der Aufgabe</source>
+        <translation>Right at the first try, by kind of task</translation>
+    </message>
+    <message>
+        <source>Beim ersten Versuch richtig, im ganzen Zeitraum</source>
+        <translation>Right at the first try, over the whole period</translation>
+    </message>
+    <message>
+        <source>Sekunden pro gelöster Aufgabe</source>
+        <translation>Seconds per solved task</translation>
+    </message>
+    <message>
+        <source>Insgesamt %1 Punkte und %2 gelöste Aufgaben in %3 Runden.</source>
+        <translation>In all %1 points and %2 tasks solved in %3 rounds.</translation>
+    </message>
+    <message>
+        <source>Im Durchschnitt %1 Sekunden pro Aufgabe.</source>
+        <translation>On average %1 seconds per task.</translation>
+    </message>
+    <message>
+        <source>Keine gelösten Aufgaben in diesem Zeitraum.</source>
+        <translation>No tasks solved in this period.</translation>
+    </message>
+</context>
+<context>
+    <name>numora::ProgressReport</name>
+    <message>
+        <source>1-mal falsch</source>
+        <translation>wrong once</translation>
+    </message>
+    <message>
+        <source>%1-mal falsch</source>
+        <translation>wrong %1 times</translation>
+    </message>
+    <message>
+        <source>Lernfortschritt von %1</source>
+        <translation>Progress of %1</translation>
+    </message>
+    <message>
+        <source>nach Wochen</source>
+        <translation>by week</translation>
+    </message>
+    <message>
+        <source>nach Tagen</source>
+        <translation>by day</translation>
+    </message>
+    <message>
+        <source>Zeitraum: %1 (%2), %3. Gedruckt am %4 mit Numora.</source>
+        <translation>Period: %1 (%2), %3. Printed on %4 with Numora.</translation>
+    </message>
+    <message>
+        <source>dd.MM.yyyy</source>
+        <translation>yyyy-MM-dd</translation>
+    </message>
+    <message>
+        <source>Insgesamt: %1.</source>
+        <translation>In all: %1.</translation>
+    </message>
+    <message>
+        <source>Am häufigsten falsch: %1.</source>
+        <translation>Most often wrong: %1.</translation>
+    </message>
+</context>
+<context>
     <name>numora::ProgressSession</name>
     <message>
         <source>Kind</source>
@@ -261,6 +376,128 @@ Nothing has been stored for this child yet.</translation>
         <source>Der Fortschritt steht jetzt in %1.</source>
         <translation>The progress has been saved in %1.</translation>
     </message>
+    <message>
+        <source>&amp;Fortschritt …</source>
+        <translation>&amp;Progress …</translation>
+    </message>
+    <message>
+        <source>&amp;Drucken …</source>
+        <translation>P&amp;rint …</translation>
+    </message>
+    <message>
+        <source>Lernfortschritt von %1</source>
+        <translation>Progress of %1</translation>
+    </message>
+    <message>
+        <source>Fortschritt drucken</source>
+        <translation>Print progress</translation>
+    </message>
+    <message>
+        <source>Der Bericht konnte nicht gedruckt werden. Bitte prüfe den Drucker oder den Dateinamen.</source>
+        <translation>The report could not be printed. Please check the printer or the file name.</translation>
+    </message>
+</context>
+<context>
+    <name>numora::ProgressStats</name>
+    <message>
+        <source>die letzten 4 Wochen</source>
+        <translation>the last 4 weeks</translation>
+    </message>
+    <message>
+        <source>die letzten 3 Monate</source>
+        <translation>the last 3 months</translation>
+    </message>
+    <message>
+        <source>das letzte Jahr</source>
+        <translation>the last year</translation>
+    </message>
+    <message>
+        <source>alles seit der ersten Runde</source>
+        <translation>everything since the first round</translation>
+    </message>
+    <message>
+        <source>dd.MM.yyyy</source>
+        <extracomment>The format of a date, as QDate::toString takes it.</extracomment>
+        <translation>yyyy-MM-dd</translation>
+    </message>
+    <message>
+        <source>%1 bis %2</source>
+        <translation>%1 to %2</translation>
+    </message>
+    <message>
+        <source>%1 %</source>
+        <extracomment>A share in per cent; %1 is a whole number.</extracomment>
+        <translation>%1 %</translation>
+    </message>
+    <message>
+        <source>,</source>
+        <extracomment>The decimal separator in numbers such as &quot;7,4 Sekunden&quot;.</extracomment>
+        <translation>.</translation>
+    </message>
+    <message>
+        <source>1 Runde</source>
+        <translation>1 round</translation>
+    </message>
+    <message>
+        <source>%1 Runden</source>
+        <translation>%1 rounds</translation>
+    </message>
+    <message>
+        <source>1 gelöste Aufgabe</source>
+        <translation>1 task solved</translation>
+    </message>
+    <message>
+        <source>%1 gelöste Aufgaben</source>
+        <translation>%1 tasks solved</translation>
+    </message>
+    <message>
+        <source>1 Punkt</source>
+        <translation>1 point</translation>
+    </message>
+    <message>
+        <source>%1 Punkte</source>
+        <translation>%1 points</translation>
+    </message>
+    <message>
+        <source>1 Fehler</source>
+        <translation>1 error</translation>
+    </message>
+    <message>
+        <source>%1 Fehler</source>
+        <translation>%1 errors</translation>
+    </message>
+    <message>
+        <source>im Durchschnitt %1 Sekunden pro Aufgabe</source>
+        <translation>on average %1 seconds per task</translation>
+    </message>
+    <message>
+        <source>In diesem Zeitraum wurde nicht geübt.</source>
+        <translation>There was no practice in this period.</translation>
+    </message>
+    <message>
+        <source>Für einen Vergleich der Aufgabenarten gibt es in diesem Zeitraum noch zu wenige Aufgaben.</source>
+        <translation>There are too few tasks in this period yet to compare the kinds of task.</translation>
+    </message>
+    <message>
+        <source>Am schwersten fallen noch die Additionen: %1 davon waren beim ersten Versuch richtig.</source>
+        <translation>Additions are still the hardest: %1 of them were right at the first try.</translation>
+    </message>
+    <message>
+        <source>Am schwersten fallen noch die Subtraktionen: %1 davon waren beim ersten Versuch richtig.</source>
+        <translation>Subtractions are still the hardest: %1 of them were right at the first try.</translation>
+    </message>
+    <message>
+        <source>Am schwersten fallen noch die Multiplikationen: %1 davon waren beim ersten Versuch richtig.</source>
+        <translation>Multiplications are still the hardest: %1 of them were right at the first try.</translation>
+    </message>
+    <message>
+        <source>Am schwersten fallen noch die Divisionen: %1 davon waren beim ersten Versuch richtig.</source>
+        <translation>Divisions are still the hardest: %1 of them were right at the first try.</translation>
+    </message>
+    <message>
+        <source>Am schwersten fallen noch die gemischten Aufgaben: %1 davon waren beim ersten Versuch richtig.</source>
+        <translation>Mixed tasks are still the hardest: %1 of them were right at the first try.</translation>
+    </message>
 </context>
 <context>
     <name>numora::ProgressStore</name>
@@ -279,6 +516,73 @@ Nothing has been stored for this child yet.</translation>
     <message>
         <source>Der Lernfortschritt kann nicht mehr gespeichert werden (%1). Du kannst weiter üben.</source>
         <translation>The progress can no longer be saved (%1). You can go on practising.</translation>
+    </message>
+</context>
+<context>
+    <name>numora::ProgressWindow</name>
+    <message>
+        <source>Numora - Fortschritt</source>
+        <translation>Numora - Progress</translation>
+    </message>
+    <message>
+        <source>Zeitraum</source>
+        <translation>Period</translation>
+    </message>
+    <message>
+        <source>&amp;Zeitraum:</source>
+        <translation>P&amp;eriod:</translation>
+    </message>
+    <message>
+        <source>nach Tagen</source>
+        <translation>by day</translation>
+    </message>
+    <message>
+        <source>nach Wochen</source>
+        <translation>by week</translation>
+    </message>
+    <message>
+        <source>Einteilung</source>
+        <translation>Steps</translation>
+    </message>
+    <message>
+        <source>&amp;Einteilung:</source>
+        <translation>&amp;Steps:</translation>
+    </message>
+    <message>
+        <source>Am häufigsten falsch beantwortet:</source>
+        <translation>Answered wrong most often:</translation>
+    </message>
+    <message>
+        <source>Aufgabe</source>
+        <translation>Task</translation>
+    </message>
+    <message>
+        <source>Ergebnis</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>Wie oft falsch</source>
+        <translation>How often wrong</translation>
+    </message>
+    <message>
+        <source>Am häufigsten falsch beantwortete Aufgaben</source>
+        <translation>Tasks answered wrong most often</translation>
+    </message>
+    <message>
+        <source>&amp;Drucken …</source>
+        <translation>&amp;Print …</translation>
+    </message>
+    <message>
+        <source>&amp;Schließen</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>Fortschritt von %1</source>
+        <translation>Progress of %1</translation>
+    </message>
+    <message>
+        <source>%1: %2.</source>
+        <translation>%1: %2.</translation>
     </message>
 </context>
 <context>
