@@ -113,12 +113,17 @@ void FillPointsAndTasks(QChart& chart, const ProgressStats& stats, const QFont& 
   QLineSeries* points = NewLine(chart, ChartTexts::tr("Punkte"), stats);
   QLineSeries* solved = NewLine(chart, ChartTexts::tr("Gelöste Aufgaben"), stats);
   double largest = 0;
+  QList<QPointF> pointValues;
+  QList<QPointF> solvedValues;
   for (const ProgressSpan& span : stats.Spans) {
-    points->append(SpanX(span), static_cast<double>(span.Rounds.Points));
-    solved->append(SpanX(span), static_cast<double>(span.Rounds.Solved));
+    pointValues.append({SpanX(span), static_cast<double>(span.Rounds.Points)});
+    solvedValues.append({SpanX(span), static_cast<double>(span.Rounds.Solved)});
     largest = std::max({largest, static_cast<double>(span.Rounds.Points),
                         static_cast<double>(span.Rounds.Solved)});
   }
+  // All points at once: one by one, each would update the chart.
+  points->replace(pointValues);
+  solved->replace(solvedValues);
   AddTimeAxis(chart, stats, font);
   AddValueAxis(chart, font, NiceTop(largest), {});
 }
@@ -127,13 +132,14 @@ void FillFirstTryByKind(QChart& chart, const ProgressStats& stats, const QFont& 
   for (int k = 0; k < kTaskKindCount; ++k) {
     const auto kind = static_cast<std::size_t>(k);
     if (stats.ByKind[kind].Tasks == 0) continue;  // no empty line in the legend
-    QLineSeries* series = NewLine(chart, KindName(static_cast<TaskKind>(k)), stats);
+    QList<QPointF> values;
     for (const ProgressSpan& span : stats.Spans) {
       // Days without tasks of the kind have no share: the line goes on.
       if (const std::optional<double> percent = span.ByKind[kind].Percent()) {
-        series->append(SpanX(span), *percent);
+        values.append({SpanX(span), *percent});
       }
     }
+    NewLine(chart, KindName(static_cast<TaskKind>(k)), stats)->replace(values);
   }
   // Five names do not fit under the chart: beside it, one below the other.
   chart.legend()->setAlignment(Qt::AlignRight);
@@ -186,14 +192,15 @@ void FillFirstTryOverall(QChart& chart, const ProgressStats& stats, const QFont&
 }
 
 void FillSecondsPerTask(QChart& chart, const ProgressStats& stats, const QFont& font) {
-  QLineSeries* series = NewLine(chart, ChartTexts::tr("Sekunden pro Aufgabe"), stats);
   double largest = 0;
+  QList<QPointF> values;
   for (const ProgressSpan& span : stats.Spans) {
     if (const std::optional<double> seconds = span.Time.SecondsPerTask()) {
-      series->append(SpanX(span), *seconds);
+      values.append({SpanX(span), *seconds});
       largest = std::max(largest, *seconds);
     }
   }
+  NewLine(chart, ChartTexts::tr("Sekunden pro Aufgabe"), stats)->replace(values);
   chart.legend()->setVisible(false);
   AddTimeAxis(chart, stats, font);
   AddValueAxis(chart, font, NiceTop(largest), ChartTexts::tr("Sekunden"));
