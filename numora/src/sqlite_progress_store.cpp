@@ -12,11 +12,40 @@
 #include <QStandardPaths>
 #include <QVariant>
 #include <atomic>
+#include <map>
+#include <string>
+#include <tuple>
 
 #include "memory_progress_store.h"
 
 namespace numora {
 namespace {
+
+// The sums of each round's answered tasks by kind (tasks, right at the first
+// try, solved, seconds to solve them), one row per round that is over: the
+// progress window reads these instead of the rounds' tasks.
+constexpr const char* kRoundKindSums =
+    "SELECT round_id,"
+    " sum(kind = 0 AND (solved OR wrong > 0)), sum(kind = 0 AND solved AND wrong = 0),"
+    " sum(kind = 0 AND solved), sum((kind = 0) * solved * seconds_to_solve),"
+    " sum(kind = 1 AND (solved OR wrong > 0)), sum(kind = 1 AND solved AND wrong = 0),"
+    " sum(kind = 1 AND solved), sum((kind = 1) * solved * seconds_to_solve),"
+    " sum(kind = 2 AND (solved OR wrong > 0)), sum(kind = 2 AND solved AND wrong = 0),"
+    " sum(kind = 2 AND solved), sum((kind = 2) * solved * seconds_to_solve),"
+    " sum(kind = 3 AND (solved OR wrong > 0)), sum(kind = 3 AND solved AND wrong = 0),"
+    " sum(kind = 3 AND solved), sum((kind = 3) * solved * seconds_to_solve),"
+    " sum(kind = 4 AND (solved OR wrong > 0)), sum(kind = 4 AND solved AND wrong = 0),"
+    " sum(kind = 4 AND solved), sum((kind = 4) * solved * seconds_to_solve)"
+    " FROM tasks";
+
+// Sums up the rounds that are over and have no sums yet.
+const std::string& FillRoundKindSums() {
+  static const std::string sql =
+      std::string("INSERT INTO round_kind_sums ") + kRoundKindSums +
+      " WHERE round_id IN (SELECT id FROM rounds WHERE state <> 0"
+      " AND id NOT IN (SELECT round_id FROM round_kind_sums)) GROUP BY round_id";
+  return sql;
+}
 
 // The schema, one step per version: step n turns a file of version n - 1
 // into version n. A new version appends a step; old steps never change.
@@ -43,6 +72,21 @@ const std::vector<std::vector<const char*>>& Migrations() {
           " task_id INTEGER NOT NULL REFERENCES tasks(id) ON DELETE CASCADE,"
           " typed TEXT NOT NULL, right INTEGER NOT NULL, second INTEGER NOT NULL)",
           "CREATE INDEX answers_by_task ON answers(task_id)",
+      },
+      {
+          "CREATE TABLE round_kind_sums(round_id INTEGER PRIMARY KEY"
+          " REFERENCES rounds(id) ON DELETE CASCADE,"
+          " tasks0 INTEGER NOT NULL, right0 INTEGER NOT NULL, solved0 INTEGER NOT NULL, seconds0 "
+          "INTEGER NOT NULL,"
+          " tasks1 INTEGER NOT NULL, right1 INTEGER NOT NULL, solved1 INTEGER NOT NULL, seconds1 "
+          "INTEGER NOT NULL,"
+          " tasks2 INTEGER NOT NULL, right2 INTEGER NOT NULL, solved2 INTEGER NOT NULL, seconds2 "
+          "INTEGER NOT NULL,"
+          " tasks3 INTEGER NOT NULL, right3 INTEGER NOT NULL, solved3 INTEGER NOT NULL, seconds3 "
+          "INTEGER NOT NULL,"
+          " tasks4 INTEGER NOT NULL, right4 INTEGER NOT NULL, solved4 INTEGER NOT NULL, seconds4 "
+          "INTEGER NOT NULL)",
+          FillRoundKindSums().c_str(),
       },
   };
   return steps;
@@ -394,7 +438,7 @@ bool SqliteProgressStore::EndRound(RoundId round, const RoundClosing& closing) {
     return update.Run(static_cast<int>(closing.State), closing.SpecialPoints, closing.Counts.Solved,
                       closing.Counts.Points, closing.Counts.Errors, closing.Counts.Seconds,
                       static_cast<qint64>(round)) &&
-           update.Query().numRowsAffected() == 1;
+           update.Query().numRowsAffected() == 1 && StoreRoundSums(round);
   });
 }
 
@@ -532,31 +576,57 @@ std::vector<RoundSums> SqliteProgressStore::SumRounds(ProfileId profile, const T
 }
 
 std::vector<TaskSums> SqliteProgressStore::SumTasks(ProfileId profile, const TimeSpans& spans) {
-  std::vector<TaskSums> list;
-  const QByteArray sql =
+  std::map<std::tuple<int, int, int>, TaskSums> groups;
+  const auto add = [&](int span, int kind, int level, const QSqlQuery& q, int column) {
+    const std::int64_t tasks = q.value(column).toLongLong();
+    if (tasks == 0 || kind < 0 || kind >= kTaskKindCount) return;
+    TaskSums& sum = groups[{span, kind, level}];
+    sum.Span = span;
+    sum.Kind = static_cast<TaskKind>(kind);
+    sum.Level = static_cast<TLevel>(level);
+    sum.Tasks += tasks;
+    sum.RightFirstTry += q.value(column + 1).toLongLong();
+    sum.Solved += q.value(column + 2).toLongLong();
+    sum.SecondsToSolve += q.value(column + 3).toLongLong();
+  };
+  // The rounds that are over, from their sums.
+  QByteArray sql = QByteArray(kSpansTable) + " SELECT s.i, r.level";
+  for (int k = 0; k < kTaskKindCount; ++k) {
+    sql += QByteArray(", total(k.tasks%1), total(k.right%1), total(k.solved%1), total(k.seconds%1)")
+               .replace("%1", QByteArray::number(k));
+  }
+  sql +=
+      " FROM spans s JOIN rounds r ON r.profile_id = ? AND r.started >= s.lo AND r.started < s.hi"
+      " JOIN round_kind_sums k ON k.round_id = r.id GROUP BY s.i, r.level";
+  Statement over(db_, sql.constData());
+  if (over.Run(static_cast<qint64>(spans.End), SpanStartsJson(spans),
+               static_cast<qint64>(profile))) {
+    QSqlQuery& q = over.Query();
+    while (q.next()) {
+      for (int k = 0; k < kTaskKindCount; ++k) {
+        add(q.value(0).toInt(), k, q.value(1).toInt(), q, 2 + 4 * k);
+      }
+    }
+  }
+  // The rounds still open (the one being played, or one a crash left open),
+  // from their tasks.
+  const QByteArray open =
       QByteArray(kSpansTable) +
       " SELECT s.i, t.kind, r.level, count(*), total(t.solved AND t.wrong = 0), total(t.solved),"
       " total(CASE WHEN t.solved THEN t.seconds_to_solve ELSE 0 END)"
       " FROM spans s JOIN rounds r ON r.profile_id = ? AND r.started >= s.lo AND r.started < s.hi"
+      " AND NOT EXISTS (SELECT 1 FROM round_kind_sums k WHERE k.round_id = r.id)"
       " JOIN tasks t ON t.round_id = r.id WHERE t.solved OR t.wrong > 0"
-      " GROUP BY s.i, t.kind, r.level ORDER BY s.i, t.kind, r.level";
-  Statement select(db_, sql.constData());
-  if (!select.Run(static_cast<qint64>(spans.End), SpanStartsJson(spans),
+      " GROUP BY s.i, t.kind, r.level";
+  Statement running(db_, open.constData());
+  if (running.Run(static_cast<qint64>(spans.End), SpanStartsJson(spans),
                   static_cast<qint64>(profile))) {
-    return list;
+    QSqlQuery& q = running.Query();
+    while (q.next()) add(q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt(), q, 3);
   }
-  QSqlQuery& q = select.Query();
-  while (q.next()) {
-    TaskSums sum;
-    sum.Span = q.value(0).toInt();
-    sum.Kind = static_cast<TaskKind>(q.value(1).toInt());
-    sum.Level = static_cast<TLevel>(q.value(2).toInt());
-    sum.Tasks = q.value(3).toLongLong();
-    sum.RightFirstTry = q.value(4).toLongLong();
-    sum.Solved = q.value(5).toLongLong();
-    sum.SecondsToSolve = q.value(6).toLongLong();
-    list.push_back(sum);
-  }
+  std::vector<TaskSums> list;
+  list.reserve(groups.size());
+  for (const auto& [key, sum] : groups) list.push_back(sum);
   return list;
 }
 
@@ -587,6 +657,20 @@ std::optional<StoreTime> SqliteProgressStore::FirstRoundStart(ProfileId profile)
     return std::nullopt;
   }
   return select.Query().value(0).toLongLong();
+}
+
+bool SqliteProgressStore::StoreRoundSums(RoundId round) {
+  const std::string sql = std::string("INSERT OR REPLACE INTO round_kind_sums ") + kRoundKindSums +
+                          " WHERE round_id = ? GROUP BY round_id";
+  Statement insert(db_, sql.c_str());
+  return insert.Run(static_cast<qint64>(round));
+}
+
+bool SqliteProgressStore::CompleteRoundSums() {
+  return InTransaction([&] {
+    Statement fill(db_, FillRoundKindSums().c_str());
+    return fill.Run();
+  });
 }
 
 }  // namespace numora

@@ -16,7 +16,7 @@
 
 namespace numora {
 
-inline constexpr int kProgressSchemaVersion = 1;
+inline constexpr int kProgressSchemaVersion = 2;
 
 class SqliteProgressStore final : public ProgressStore {
  public:
@@ -48,10 +48,17 @@ class SqliteProgressStore final : public ProgressStore {
                                          int limit) override;
   std::optional<StoreTime> FirstRoundStart(ProfileId profile) override;
 
+  // Sums up the tasks of every round that is over and has no sums yet (the
+  // store sums a round when it ends; this is for a file filled by other
+  // means, as the measuring tools do).
+  bool CompleteRoundSums();
+
  private:
   // Runs work inside one transaction; a failure rolls back and is reported.
   bool InTransaction(const std::function<bool()>& work);
   void Failed(const QString& detail);
+  // Keeps the sums of an ended round's tasks for the progress window.
+  bool StoreRoundSums(RoundId round);
 
   // RecordAnswer's statements, prepared on first use and kept: an answer is
   // recorded while the child waits, so its SQL is parsed only once.

@@ -5,6 +5,8 @@
 // them, period by period.
 #include <gtest/gtest.h>
 
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -230,11 +232,66 @@ TEST_P(ProgressStatsTest, TheWeakestKindNeedsEnoughTasksOfTwoKinds) {
                            "ersten Versuch richtig."));
 }
 
+TEST_P(ProgressStatsTest, ARoundNotEndedCountsFromItsTasks) {
+  // Being played (or left open by a crash): answered, but never ended.
+  RoundOpening opening{anna_, At(2026, 12, 7, 14), 1, false, {{0, "7*7", 49}, {1, "8*8", 64}}};
+  const RoundId round = *store_->StartRound(opening);
+  store_->RecordAnswer(round, {0, QStringLiteral("48"), false, 3, 0, {}});
+  store_->RecordAnswer(round, {0, QStringLiteral("49"), true, 9, 9, {}});
+  const TimeSpans spans{{At(2026, 12, 7, 0)}, At(2026, 12, 8, 0)};
+  EXPECT_EQ(store_->SumTasks(anna_, spans),
+            (std::vector<TaskSums>{{0, TaskKind::Addition, 0, 1, 1, 1, 10},
+                                   {0, TaskKind::Subtraction, 0, 1, 0, 1, 20},
+                                   {0, TaskKind::Multiplication, 0, 1, 1, 1, 5},
+                                   {0, TaskKind::Multiplication, 1, 1, 0, 1, 9}}));
+  // Ended, it counts the same, once.
+  store_->EndRound(round, {RoundState::Abandoned, 0, Counts(1, 2, 1, 20)});
+  const std::vector<TaskSums> ended = store_->SumTasks(anna_, spans);
+  ASSERT_EQ(ended.size(), 4u);
+  EXPECT_EQ(ended[3], (TaskSums{0, TaskKind::Multiplication, 1, 1, 0, 1, 9}));
+}
+
 INSTANTIATE_TEST_SUITE_P(BothStores, ProgressStatsTest,
                          ::testing::Values(StoreKind::Memory, StoreKind::Sqlite),
                          [](const auto& info) {
                            return info.param == StoreKind::Memory ? "Memory" : "Sqlite";
                          });
+
+// A file of the first schema, from before the store kept each ended round's
+// sums: opening it sums up the rounds it holds.
+TEST(ProgressStatsMigration, AnOlderFileGetsTheSumsOfItsRounds) {
+  QTemporaryDir folder;
+  const QString path = folder.filePath(QStringLiteral("p.sqlite"));
+  ProfileId anna = 0;
+  MemoryProgressStore same;
+  const ProfileId sameAnna = *same.AddProfile(QStringLiteral("Anna"));
+  {
+    OpenedProgressStore opened = OpenProgressStore(path);
+    anna = *opened.Store->AddProfile(QStringLiteral("Anna"));
+    for (ProgressStore* store : {opened.Store.get(), static_cast<ProgressStore*>(&same)}) {
+      const ProfileId profile = store == &same ? sameAnna : anna;
+      Play(*store, profile, At(2026, 12, 6, 9), 2,
+           {{"6*7", 42, 2, true, 30}, {"5+5", 10, 0, true, 4}}, Counts(2, 10, 2, 40));
+      Play(*store, profile, At(2026, 12, 7, 9), 0, {{"9-2", 7, 1, true, 20}}, Counts(1, 1, 1, 20));
+    }
+  }
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("old"));
+    db.setDatabaseName(path);
+    ASSERT_TRUE(db.open());
+    QSqlQuery query(db);
+    ASSERT_TRUE(query.exec(QStringLiteral("DROP TABLE round_kind_sums")));
+    ASSERT_TRUE(query.exec(QStringLiteral("PRAGMA user_version=1")));
+  }
+  QSqlDatabase::removeDatabase(QStringLiteral("old"));
+
+  OpenedProgressStore opened = OpenProgressStore(path);
+  ASSERT_TRUE(opened.Problem.isEmpty()) << opened.Problem.toStdString();
+  const TimeSpans spans{{At(2026, 12, 6, 0), At(2026, 12, 7, 0)}, At(2026, 12, 8, 0)};
+  const std::vector<TaskSums> sums = opened.Store->SumTasks(anna, spans);
+  EXPECT_EQ(sums.size(), 3u);
+  EXPECT_EQ(sums, same.SumTasks(sameAnna, spans));
+}
 
 TEST(ProgressTexts, SentencesAndTotals) {
   MemoryProgressStore store;

@@ -150,6 +150,11 @@ int main(int argc, char* argv[]) {
 
   numora::OpenedProgressStore opened = numora::OpenProgressStore(path);
   numora::ProgressStore& store = *opened.Store;
+  // The program sums up each round as it ends; the rounds written directly
+  // are summed up here, so that the file is what ten years of play leave.
+  if (auto* sqlite = dynamic_cast<numora::SqliteProgressStore*>(&store)) {
+    sqlite->CompleteRoundSums();
+  }
   const numora::RoundId round =
       *store.StartRound({profile, 1900000000000, 1, false, {{0, "7*8", 56}, {1, "6*7", 42}}});
   std::vector<double> ms;

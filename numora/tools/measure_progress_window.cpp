@@ -84,6 +84,9 @@ int main(int argc, char* argv[]) {
     return 2;
   }
   const QString path = QString::fromLocal8Bit(argv[1]);
+  // A file of an older schema is migrated on its first opening, once and
+  // untimed.
+  numora::OpenProgressStore(path);
   bool met = false;
   for (const Setting& setting : kSettings) {
     const double ms = TimeToFirstChart(path, setting);
