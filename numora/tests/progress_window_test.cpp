@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QPdfWriter>
 #include <QPushButton>
+#include <QSet>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
@@ -169,6 +170,31 @@ TEST_F(ProgressWindowTest, ALongerPeriodIsShownByWeek) {
   window_.StepBox->setCurrentIndex(static_cast<int>(ProgressStep::Day));
   emit window_.StepBox->activated(window_.StepBox->currentIndex());
   EXPECT_EQ(Line(window_.ChartView(ProgressChart::PointsAndTasks), "Punkte")->count(), 365);
+}
+
+TEST_F(ProgressWindowTest, NarrowOrZoomedTheChartsGoOneBelowTheOther) {
+  window_.ShowProgress();
+  const auto columns = [&] {
+    QSet<int> lefts;
+    for (int i = 0; i < kProgressChartCount; ++i) {
+      lefts.insert(window_.ChartView(static_cast<ProgressChart>(i))->x());
+    }
+    return lefts.size();
+  };
+  window_.resize(1400, 900);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(columns(), 2);
+  window_.resize(700, 900);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(columns(), 1);
+  // Twice the text size: the charts' smallest size doubles with it.
+  window_.resize(1400, 900);
+  QFont large = window_.font();
+  large.setPointSizeF(large.pointSizeF() * 2);
+  window_.setFont(large);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(columns(), 1);
+  EXPECT_GE(window_.ChartView(ProgressChart::PointsAndTasks)->minimumWidth(), 700);
 }
 
 TEST_F(ProgressWindowTest, TheReportIsOnePdfPage) {
