@@ -190,6 +190,8 @@ void ProgressSession::SwitchProfile(ProfileId profile) {
   form_.New1Click();  // not recorded: a fresh round for the new child
   store_->SetLastProfile(profile);
   recorder_ = std::make_unique<ProgressRecorder>(form_.Game(), *store_, profile);
+  // An open progress window shows the new child from now on.
+  if (window_ && window_->isVisible()) Window().Refresh();
 }
 
 void ProgressSession::AddProgressCommands() {

@@ -245,6 +245,12 @@ TEST(ProgressSessionCommands, TheFileMenuOpensTheWindowAndOffersPrinting) {
   EXPECT_TRUE(window.isVisible());
   EXPECT_TRUE(window.Heading->text().contains(session.ProfileName().toHtmlEscaped()));
   EXPECT_EQ(window.Stats().Totals.Rounds, 1);  // the round just begun
+
+  // Another child: the open window follows.
+  const ProfileId ben = *session.Store().AddProfile(QStringLiteral("Ben <3"));
+  session.SwitchProfile(ben);
+  EXPECT_TRUE(window.Heading->text().contains(QStringLiteral("Ben &lt;3")));
+  EXPECT_EQ(window.Stats().Totals.Rounds, 1);  // his new round
 }
 
 }  // namespace
