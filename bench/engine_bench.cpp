@@ -54,6 +54,63 @@ void EvaluateOnly(benchmark::State& state, std::string term) {
   }
 }
 
+// The ceiling for the arithmetic-only terms: the same loop with the term
+// written in C++, in long double (the engine's precision) and in double
+// (muparser's). Written as the engine computes it: x^3 as x*(x*x).
+struct DifferenceOfSquares {
+  static constexpr const char* kTerm = "(X+Y)*(X-Y)/(X*X+1)";
+  template <class T>
+  static T Value(T x, T y) {
+    return (x + y) * (x - y) / (x * x + 1);
+  }
+};
+
+struct Cubic {
+  static constexpr const char* kTerm = "2.5*X^3-4*X^2+0.5*X-7";
+  template <class T>
+  static T Value(T x, T) {
+    return T(2.5) * (x * (x * x)) - 4 * (x * x) + T(0.5) * x - 7;
+  }
+};
+
+template <class Term, class T>
+void HandWritten(benchmark::State& state) {
+  const auto points = VarPoints();
+  std::size_t next = 0;
+  for (auto _ : state) {
+    const T x = points[next].X;
+    const T y = points[next].Y;
+    next = (next + 1) % points.size();
+    benchmark::DoNotOptimize(Term::template Value<T>(x, y));
+  }
+}
+
+struct HandWrittenRow {
+  const char* Term;
+  void (*LongDouble)(benchmark::State&);
+  void (*Double)(benchmark::State&);
+};
+
+constexpr HandWrittenRow kHandWrittenRows[] = {
+    {DifferenceOfSquares::kTerm, HandWritten<DifferenceOfSquares, long double>,
+     HandWritten<DifferenceOfSquares, double>},
+    {Cubic::kTerm, HandWritten<Cubic, long double>, HandWritten<Cubic, double>},
+};
+
+std::string HandWrittenName(std::size_t row, bool longDouble) {
+  return "hand-written/" + std::to_string(row) + (longDouble ? "/long-double" : "/double");
+}
+
+void RegisterHandWrittenBenchmarks() {
+  for (std::size_t row = 0; row < std::size(kHandWrittenRows); ++row) {
+    benchmark::RegisterBenchmark(HandWrittenName(row, true).c_str(),
+                                 kHandWrittenRows[row].LongDouble)
+        ->Unit(benchmark::kNanosecond);
+    benchmark::RegisterBenchmark(HandWrittenName(row, false).c_str(), kHandWrittenRows[row].Double)
+        ->Unit(benchmark::kNanosecond);
+  }
+}
+
 // The guard around every entry point that computes, in its forms, around
 // one long double division that raises the inexact flag as nearly every
 // evaluation does. With the host's flags clear the engine's guard has nothing
@@ -207,6 +264,7 @@ int main(int argc, char** argv) {
                                EvaluateOnly<EngineSide>, EvaluateOnly<MuparserSide>));
   }
 
+  RegisterHandWrittenBenchmarks();
   RegisterGuardBenchmarks();
 
   benchmark::Initialize(&argc, argv);
@@ -226,6 +284,21 @@ int main(int argc, char** argv) {
   }
   const int missed = PrintTable(rows);
   std::printf("%d engine target(s) missed.\n", missed);
+
+  std::printf("\nevaluate only, the ceiling: the arithmetic terms written in C++ (ns per point)\n");
+  std::printf("  %-24s %12s %8s %8s %9s %12s %12s\n", "term", "long double", "double", "engine",
+              "muparser", "muparser/LD", "engine/LD");
+  for (std::size_t i = 0; i < std::size(kHandWrittenRows); ++i) {
+    const double longDouble = reporter.Fastest(HandWrittenName(i, true));
+    const double plain = reporter.Fastest(HandWrittenName(i, false));
+    const auto found = std::find_if(rows.begin(), rows.end(), [&](const Row& row) {
+      return row.Workload == kEvaluateOnly && row.Term == kHandWrittenRows[i].Term;
+    });
+    if (longDouble <= 0 || plain <= 0 || found == rows.end()) continue;
+    std::printf("  %-24s %12.1f %8.1f %8.1f %9.1f %12.2f %12.2f\n", kHandWrittenRows[i].Term,
+                longDouble, plain, found->EngineNs, found->MuparserNs,
+                found->MuparserNs / longDouble, found->EngineNs / longDouble);
+  }
 
   std::printf("\nhost floating-point environment guard, ns per guarded long double division:\n");
   std::printf("  %-46s %14s %16s\n", "guard", "host flags clear", "host overflow");

@@ -354,14 +354,45 @@ void FastProgram::Bind(const Extended* varValues) {
 
 bool FastProgram::Run(RunContext& context, std::span<const Extended> varValues,
                       Extended angleFactor, Extended& value) {
+  return usesRoutines_ ? Execute<true>(&context, varValues, angleFactor, value)
+                       : Execute<false>(nullptr, varValues, angleFactor, value);
+}
+
+bool FastProgram::RunArithmetic(std::span<const Extended> varValues, Extended& value) {
+  return !usesRoutines_ && Execute<false>(nullptr, varValues, 1, value);
+}
+
+template <bool kRoutines>
+bool FastProgram::Execute(RunContext* context, std::span<const Extended> varValues,
+                          Extended angleFactor, Extended& value) {
   if (steps_.empty() || varValues.size() < slotsNeeded_) return false;
   if (varValues.data() != boundValues_) Bind(varValues.data());
-  Extended stack[ProgramSize + 1];  // written before read, so not zeroed
+  // The value stack below the accumulator. Its first value, the one most
+  // terms need, stays in a register: storing an 80-bit value and loading it
+  // again costs several times an addition. The rest is written before it
+  // is read, so not zeroed.
+  Extended stack[ProgramSize + 1];
+  Extended bottom = 0;
   int depth = 0;
+  const auto push = [&](Extended v) {
+    if (++depth == 1) {
+      bottom = v;
+    } else {
+      stack[depth] = v;
+    }
+  };
+  const auto pop = [&]() {
+    const Extended v = depth == 1 ? bottom : stack[depth];
+    --depth;
+    return v;
+  };
   Extended acc = 0;
-  // As the interpreter starts a run; a successful run leaves the context so.
-  context.Ok = true;
-  context.Pending.clear();
+  if constexpr (kRoutines) {
+    // As the interpreter starts a run; a successful run leaves the context
+    // so. Arithmetic alone neither reads nor reports through it.
+    context->Ok = true;
+    context->Pending.clear();
+  }
   // A switch, not labels as values: GCC keeps the accumulator in an x87
   // register across the switch, but stores and reloads it at every computed
   // goto, which made the arithmetic terms 1.6 times slower.
@@ -371,7 +402,7 @@ bool FastProgram::Run(RunContext& context, std::span<const Extended> varValues,
         acc = *step->A;
         break;
       case PushLoad:
-        stack[++depth] = acc;
+        push(acc);
         acc = *step->A;
         break;
       case Add:
@@ -394,41 +425,41 @@ bool FastProgram::Run(RunContext& context, std::span<const Extended> varValues,
         acc = *step->A / acc;
         break;
       case PushAddLeaves:
-        stack[++depth] = acc;
+        push(acc);
         [[fallthrough]];
       case AddLeaves:
         acc = *step->A + *step->B;
         break;
       case PushSubLeaves:
-        stack[++depth] = acc;
+        push(acc);
         [[fallthrough]];
       case SubLeaves:
         acc = *step->A - *step->B;
         break;
       case PushMulLeaves:
-        stack[++depth] = acc;
+        push(acc);
         [[fallthrough]];
       case MulLeaves:
         acc = *step->A * *step->B;
         break;
       case PushDivLeaves:
-        stack[++depth] = acc;
+        push(acc);
         [[fallthrough]];
       case DivLeaves:
         acc = *step->A / *step->B;
         break;
       case AddPop:
-        acc = stack[depth--] + acc;
+        acc = pop() + acc;
         break;
       case SubPop:
-        acc = stack[depth--] - acc;
+        acc = pop() - acc;
         break;
       case MulPop:
-        acc = stack[depth--] * acc;
+        acc = pop() * acc;
         break;
       case DivPop:
         if (!Finite(acc)) return false;
-        acc = stack[depth--] / acc;
+        acc = pop() / acc;
         break;
       case Negate:
         acc = -acc;
@@ -447,7 +478,7 @@ bool FastProgram::Run(RunContext& context, std::span<const Extended> varValues,
         acc = std::fabs(acc);
         break;
       case PushMaxLeaves:
-        stack[++depth] = acc;
+        push(acc);
         [[fallthrough]];
       case MaxLeaves: {
         const Extended a = *step->A;
@@ -457,7 +488,7 @@ bool FastProgram::Run(RunContext& context, std::span<const Extended> varValues,
         break;
       }
       case PushMinLeaves:
-        stack[++depth] = acc;
+        push(acc);
         [[fallthrough]];
       case MinLeaves: {
         const Extended a = *step->A;
@@ -469,52 +500,63 @@ bool FastProgram::Run(RunContext& context, std::span<const Extended> varValues,
       case MaxPop: {
         // A NaN argument fails MAX and MIN, and a computed infinite one may
         // hide a failure.
-        const Extended a = stack[depth--];
+        const Extended a = pop();
         if (!Finite(a) || !Finite(acc)) return false;
         acc = a > acc ? a : acc;
         break;
       }
       case MinPop: {
-        const Extended a = stack[depth--];
+        const Extended a = pop();
         if (!Finite(a) || !Finite(acc)) return false;
         acc = a < acc ? a : acc;
         break;
       }
       case ComparePop: {
-        const Extended a = stack[depth--];
+        const Extended a = pop();
         if (!Finite(a) || !Finite(acc)) return false;
         acc = BooleanValue(Compare(a, acc, step->Code));
         break;
       }
       case OperatorPop:
-        acc = OperatorRoutine(context, step->Code, stack[depth--], acc);
-        break;
-      case Call1: {
-        // A copy: taking the accumulator's address would keep it in memory.
-        const Extended arg = acc;
-        acc = FunctionValue(context, step->Code, std::span<const Extended>(&arg, 1), angleFactor);
-        break;
-      }
-      case Call2: {
-        const Extended args[2] = {stack[depth--], acc};
-        acc = FunctionValue(context, step->Code, args, angleFactor);
-        break;
-      }
-      case Call3: {
-        const Extended args[3] = {stack[depth - 1], stack[depth], acc};
-        depth -= 2;
-        acc = FunctionValue(context, step->Code, args, angleFactor);
-        break;
-      }
-      case OpCount:
+        if constexpr (kRoutines) {
+          acc = OperatorRoutine(*context, step->Code, pop(), acc);
+          break;
+        }
+        __builtin_unreachable();
+      case Call1:
+        if constexpr (kRoutines) {
+          // A copy: taking the accumulator's address would keep it in memory.
+          const Extended arg = acc;
+          acc =
+              FunctionValue(*context, step->Code, std::span<const Extended>(&arg, 1), angleFactor);
+          break;
+        }
+        __builtin_unreachable();
+      case Call2:
+        if constexpr (kRoutines) {
+          const Extended args[2] = {pop(), acc};
+          acc = FunctionValue(*context, step->Code, args, angleFactor);
+          break;
+        }
+        __builtin_unreachable();
+      case Call3:
+        if constexpr (kRoutines) {
+          const Extended second = pop();
+          const Extended args[3] = {pop(), second, acc};
+          acc = FunctionValue(*context, step->Code, args, angleFactor);
+          break;
+        }
         __builtin_unreachable();
       case Finish:
         if (!Finite(acc)) return false;
-        if (usesRoutines_ && (!context.Ok || !context.Pending.empty() || FloatingPointFailed())) {
-          return false;
+        if constexpr (kRoutines) {
+          if (!context->Ok || !context->Pending.empty() || FloatingPointFailed()) return false;
         }
         value = acc;
         return true;
+      default:
+        // OpCount and beyond are never stored.
+        __builtin_unreachable();
     }
   }
 }

@@ -44,6 +44,9 @@ class FastProgram {
   // interpreter; a run they fail or warn in is declined.
   bool Run(RunContext& context, std::span<const Extended> varValues, Extended angleFactor,
            Extended& value);
+  // Run for a form without routines (UsesRoutines() false): x87 arithmetic
+  // alone, with no run status to keep and no angle factor to use.
+  bool RunArithmetic(std::span<const Extended> varValues, Extended& value);
 
   // The operations of the form. The accumulator holds the value computed
   // last; A and B are fused operands (a variable or a constant); Pop takes
@@ -108,6 +111,10 @@ class FastProgram {
   };
   // Points the variable operands at the given values.
   void Bind(const Extended* varValues);
+  // The run itself; context is null where kRoutines is false.
+  template <bool kRoutines>
+  bool Execute(RunContext* context, std::span<const Extended> varValues, Extended angleFactor,
+               Extended& value);
 
   std::vector<Step> steps_;
   std::vector<Extended> constants_;

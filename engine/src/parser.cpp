@@ -240,9 +240,23 @@ std::uint8_t TTermParser::Compute() {
 }
 
 int TTermParser::RunAnalysed() {
-  // Narrow while the fast form runs x87 arithmetic alone, the common case.
-  const bool arithmeticOnly = fastState_ == FastState::Built && !fastForm_->UsesRoutines();
-  FpEnvGuard hostEnvironment(arithmeticOnly ? FpEnvGuard::X87Arithmetic : FpEnvGuard::Everything);
+  // The common case of a term evaluated again and again: the fast form runs
+  // x87 arithmetic alone, under the narrow guard, without the thread's run
+  // context.
+  if (fastState_ == FastState::Built && !fastForm_->UsesRoutines()) {
+    FpEnvGuard hostEnvironment(FpEnvGuard::X87Arithmetic);
+    if (slotsNeeded_ <= varValues_.size() && fastForm_->RunArithmetic(varValues_, resultValue_)) {
+      errorText_.clear();
+      return scSuccess;
+    }
+    hostEnvironment.Widen();
+    return RunAnyForm(hostEnvironment, false);
+  }
+  FpEnvGuard hostEnvironment;
+  return RunAnyForm(hostEnvironment, true);
+}
+
+int TTermParser::RunAnyForm(FpEnvGuard& hostEnvironment, bool tryFast) {
   int status = scSuccess;
   try {
     errorText_.clear();
@@ -255,7 +269,7 @@ int TTermParser::RunAnalysed() {
       // The fast form writes its result straight into resultValue_: every
       // copy of an 80-bit value costs a slow store and load.
       RunContext& context = ThreadRunContext();
-      if (!ComputeFast(context, hostEnvironment)) {
+      if (!tryFast || !ComputeFast(context, hostEnvironment)) {
         hostEnvironment.Widen();
         // RunProgram ends with FinishRun: a NaN is no value. The fast form
         // declines every result that is not finite, so it comes here.

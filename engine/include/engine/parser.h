@@ -209,6 +209,9 @@ class TTermParser {
   // engine's floating-point environment, the event in the host's.
   std::uint8_t AnalyseTerm(bool& report);
   int RunAnalysed();
+  // The general evaluation: the fast form where tryFast, else or when it
+  // declines, the interpreter.
+  int RunAnyForm(FpEnvGuard& hostEnvironment, bool tryFast);
   // Records the highest variable slot the compiled program reads; returns
   // the analysis code.
   std::uint8_t CheckVariableSlots();
