@@ -194,7 +194,7 @@ void ApplyOperator(RunContext& context, TMachine& machine, int code) {
 
 Extended RunProgram(RunContext& context, const TProgram& program,
                     std::span<const Extended> varValues, Extended angleFactor, int& status,
-                    std::string& message) {
+                    std::string& message, bool failureFlagsClear) {
   message.clear();
   status = scSuccess;
   context.Ok = true;
@@ -202,7 +202,7 @@ Extended RunProgram(RunContext& context, const TProgram& program,
   context.Pending.clear();
   // Clearing the flags costs far more than reading them, and they are
   // almost always clear already.
-  if (FloatingPointFailed()) ClearFloatingPointFailures();
+  if (!failureFlagsClear && FloatingPointFailed()) ClearFloatingPointFailures();
 
   TMachine machine;  // the stack is written before it is read, so not zeroed
   machine.Top = 0;

@@ -147,8 +147,15 @@ std::uint8_t TTermParser::Analyse() {
   std::uint8_t code = scSuccess;
   {
     // The host's handler runs in the host's environment, after this ends.
-    const FpEnvGuard hostEnvironment;
+    // Without declared constants an analysis reads numbers and compiles:
+    // x87 arithmetic alone, which never reads or clears the flags. A
+    // declared constant is evaluated by the interpreter.
+    const bool constants = declarations_ != nullptr && declarations_->constants_.Count() > 0;
+    FpEnvGuard hostEnvironment(constants ? FpEnvGuard::Everything : FpEnvGuard::X87Arithmetic);
     code = AnalyseTerm(report);
+    // Only a number beyond the range raises a failure flag, and it fails
+    // the analysis.
+    if (!constants && code == scSuccess) hostEnvironment.Settled();
   }
   if (report && code != scSuccess) FireError();
   return code;
@@ -246,6 +253,8 @@ int TTermParser::RunAnalysed() {
   if (fastState_ == FastState::Built && !fastForm_->UsesRoutines()) {
     FpEnvGuard hostEnvironment(FpEnvGuard::X87Arithmetic);
     if (slotsNeeded_ <= varValues_.size() && fastForm_->RunArithmetic(varValues_, resultValue_)) {
+      // A successful run raised no failure flag: nothing to put back.
+      hostEnvironment.Settled();
       errorText_.clear();
       return scSuccess;
     }
@@ -257,6 +266,9 @@ int TTermParser::RunAnalysed() {
 }
 
 int TTermParser::RunAnyForm(FpEnvGuard& hostEnvironment, bool tryFast) {
+  // The guard has just cleared the failure flags, unless the fast form runs
+  // or is built first.
+  const bool flagsClear = !tryFast || fastState_ == FastState::NotEvaluated;
   int status = scSuccess;
   try {
     errorText_.clear();
@@ -273,9 +285,16 @@ int TTermParser::RunAnyForm(FpEnvGuard& hostEnvironment, bool tryFast) {
         hostEnvironment.Widen();
         // RunProgram ends with FinishRun: a NaN is no value. The fast form
         // declines every result that is not finite, so it comes here.
-        const Extended value =
-            RunProgram(context, *codeBuffer_, varValues_, angleFactor_, status, errorText_);
-        if (status == scSuccess) resultValue_ = value;
+        const Extended value = RunProgram(context, *codeBuffer_, varValues_, angleFactor_, status,
+                                          errorText_, flagsClear);
+        if (status == scSuccess) {
+          resultValue_ = value;
+          // Every failure flag of a run is tested unless its result is
+          // finite, which it cannot be after a failure; only loading a
+          // signalling NaN from a variable may raise one unseen. A term
+          // without variables that succeeds leaves no flag to put back.
+          if (flagsClear && slotsNeeded_ == 0) hostEnvironment.Settled();
+        }
       }
     }
   } catch (...) {

@@ -80,8 +80,8 @@ struct TermCase {
 
 // Successes and failures on both evaluators' paths: arithmetic the fast form
 // runs alone, routines whose flags it reads, failures the interpreter reports,
-// an underflow that is no failure, and a literal whose value depends on the
-// rounding.
+// an underflow that is no failure, a literal whose value depends on the
+// rounding and one that overflows while the term is analysed.
 const std::vector<TermCase> kTerms = {
     {"(X+Y)*(X-Y)/(X*X+1)", 3, 2},
     {"X*X", 1E4000L, 0},
@@ -93,6 +93,7 @@ const std::vector<TermCase> kTerms = {
     {"X*1E-4000*1E-4000", 1, 0},
     {"0.1+X/3", 1, 0},
     {"MAX(X;Y)-MIN(X;Y)", -4, 7},
+    {"1E5000+X", 1, 0},
 };
 
 struct Outcome {

@@ -75,9 +75,10 @@ class PortableFpEnvGuard {
 // compiler may hold the address of a member in that very register.
 class FpEnvGuard {
  public:
-  // What the guarded code does: only x87 arithmetic, or anything (the SSE
-  // unit included, and reading or clearing flags). A narrow guard must be
-  // widened before anything beyond x87 arithmetic runs.
+  // What the guarded code does: only x87 arithmetic (which may raise flags
+  // but neither reads nor clears them), or anything (the SSE unit included).
+  // A narrow guard must be widened before anything beyond x87 arithmetic
+  // runs.
   enum Scope : std::uint8_t { X87Arithmetic, Everything };
 
   explicit FpEnvGuard(Scope scope = Everything) noexcept {
@@ -99,19 +100,22 @@ class FpEnvGuard {
   }
 
   ~FpEnvGuard() {
-    if (!wide_ || settled_) {
-      // Nothing raised a failure flag or cleared one; only the control
-      // words may need restoring.
-      if (controlSet_) __asm__ __volatile__("fldcw %0" : : "m"(control_) : "memory");
-      if (sseSet_) __asm__ __volatile__("ldmxcsr %0" : : "m"(csr_) : "memory");
-      return;
+    std::uint16_t status = status_;
+    if (wide_) {
+      std::uint32_t csr = csr_;
+      if (!settled_) {
+        __asm__ __volatile__("fnstsw %0\n\tstmxcsr %1" : "=m"(status), "=m"(csr) : : "memory");
+      }
+      if (Disturbed(csr, csr_) || sseSet_) {
+        __asm__ __volatile__("ldmxcsr %0" : : "m"(csr_) : "memory");
+      }
+    } else if (!settled_) {
+      __asm__ __volatile__("fnstsw %0" : "=m"(status) : : "memory");
     }
-    std::uint16_t status = 0;
-    std::uint32_t csr = 0;
-    __asm__ __volatile__("fnstsw %0\n\tstmxcsr %1" : "=m"(status), "=m"(csr) : : "memory");
-    if (Disturbed(status, status_) || controlSet_) RestoreX87();
-    if (Disturbed(csr, csr_) || sseSet_) {
-      __asm__ __volatile__("ldmxcsr %0" : : "m"(csr_) : "memory");
+    if (Disturbed(status, status_)) {
+      RestoreX87();
+    } else if (controlSet_) {
+      __asm__ __volatile__("fldcw %0" : : "m"(control_) : "memory");
     }
   }
   FpEnvGuard(const FpEnvGuard&) = delete;
@@ -128,8 +132,9 @@ class FpEnvGuard {
     Prepare(status);
   }
 
-  // The guarded code has found no failure flag raised in either unit, and
-  // nothing since Widen has cleared a flag: there are no flags to put back.
+  // The guarded code has found no failure flag raised (in either unit, for
+  // a wide guard), and nothing since Widen has cleared a flag: there are no
+  // flags to put back.
   void Settled() noexcept { settled_ = !x87Cleared_; }
 
  private:
@@ -173,7 +178,7 @@ class FpEnvGuard {
     return ((now & kFailureFlags & ~host) | (host & kFlags & ~now)) != 0;
   }
 
-  // Back to the host's flags exactly, and its control word.
+  // Back to the host's x87 flags exactly, and its control word.
   void RestoreX87() noexcept {
     if ((status_ & kFlags) == 0) {
       __asm__ __volatile__("fnclex" : : : "memory");

@@ -26,10 +26,11 @@ struct TMachine {
 // or scCannotEvaluate;
 // message is cleared and then holds the last message. Returns the value at
 // the bottom of the stack, or 0 after a failure. context.Ok tells whether the
-// run succeeded.
+// run succeeded. failureFlagsClear tells that the caller has just cleared the
+// failure flags, so the run need not test them first.
 Extended RunProgram(RunContext& context, const TProgram& program,
                     std::span<const Extended> varValues, Extended angleFactor, int& status,
-                    std::string& message);
+                    std::string& message, bool failureFlagsClear = false);
 
 // The end of every successful run, whichever evaluator ran it: a NaN is no
 // value. Arithmetic on a NaN the host put into a variable raises no flag, so
