@@ -24,6 +24,11 @@
 // no step of the arithmetic failed, and the interpreter, running the same
 // operations on the same values in the same precision, gives the same value.
 //
+// A NaN is different: arithmetic carries it without raising a flag, in the
+// interpreter too, but the interpreter's power operator, SQR and ABS fail on
+// it, and the power operator's rule that x^0 is 1 for every x could hide it
+// afterwards. So the steps that stand for those decline a NaN operand.
+//
 // Steps run by shared routines (the other operators and functions) report
 // through the run status and the flags. The flags stay raised once set and no
 // routine clears a flag it did not raise, so they are read once, at the end;
@@ -227,7 +232,7 @@ class FastProgram::Translator {
     // The power operator's square-and-multiply gives x*x and x*(x*x) for
     // these two, and x*x is +0 for either zero, as the operator's result.
     if (b == 2 && At(left).Leaf()) {
-      Put(push ? PushMulLeaves : MulLeaves, &At(left), &At(left));
+      Put(push ? PushSquareLeaf : SquareLeaf, &At(left));
       return true;
     }
     Emit(left, push);
@@ -464,17 +469,27 @@ bool FastProgram::Execute(RunContext* context, std::span<const Extended> varValu
       case Negate:
         acc = -acc;
         break;
+      case PushSquareLeaf:
+        push(acc);
+        [[fallthrough]];
+      case SquareLeaf:
+        acc = *step->A;
+        [[fallthrough]];
       case Square:
+        if (std::isnan(acc)) return false;
         acc = acc * acc;
         break;
       case Cube:
+        if (std::isnan(acc)) return false;
         acc = acc == 0 ? 0 : acc * (acc * acc);
         break;
       case PowerInt:
+        if (std::isnan(acc)) return false;
         // The power operator gives +0 for any zero base, a negative one too.
         acc = acc == 0 ? 0 : IntegerPower(acc, step->Count);
         break;
       case Abs:
+        if (std::isnan(acc)) return false;
         acc = std::fabs(acc);
         break;
       case PushMaxLeaves:

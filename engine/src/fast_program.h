@@ -77,10 +77,12 @@ class FastProgram {
     Cube,
     PowerInt,  // Count: a positive whole constant exponent
     Abs,
-    MaxLeaves,      // MAX(A; B)
-    MinLeaves,      // MIN(A; B)
-    PushMaxLeaves,  // MAX(A; B)
-    PushMinLeaves,  // MIN(A; B)
+    SquareLeaf,      // A * A
+    PushSquareLeaf,  // A * A
+    MaxLeaves,       // MAX(A; B)
+    MinLeaves,       // MIN(A; B)
+    PushMaxLeaves,   // MAX(A; B)
+    PushMinLeaves,   // MIN(A; B)
     MaxPop,
     MinPop,
     ComparePop,   // Code: the comparison operator
