@@ -138,10 +138,13 @@ class CfenvAlwaysGuard {
 };
 
 // The engine's guard as an evaluation by the fast form without routines
-// holds it.
-class NarrowGuard : public engine::FpEnvGuard {
+// holds it: narrow, and settled once the run has succeeded.
+class NarrowGuard {
  public:
-  NarrowGuard() : FpEnvGuard(X87Arithmetic) {}
+  ~NarrowGuard() { guard_.Settled(); }
+
+ private:
+  engine::FpEnvGuard guard_{engine::FpEnvGuard::X87Arithmetic};
 };
 
 template <class Guard>
