@@ -32,28 +32,10 @@ cleanup() {
 }
 trap cleanup EXIT INT TERM
 
-# A free display: neither a lock file nor a socket of another server (some
-# servers run without lock files, which fools Xvfb's own -displayfd search).
-# A server that still fails to start makes us try the next number.
-display=""
-first=$(( $$ % 400 + 100 ))
-for offset in $(seq 0 40); do
-  n=$(( first + offset ))
-  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-  xvfb_pid=$!
-  # Ready when a client gets through: the socket file exists a moment
-  # before the server listens on it.
-  for _ in $(seq 100); do
-    DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1 && { display=$n; break; }
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  [ -n "$display" ] && break
-  kill "$xvfb_pid" 2>/dev/null || true
-  xvfb_pid=""
-done
-[ -n "$display" ] || { echo "no X server could be started:"; cat "$work/xvfb.log"; exit 1; }
+# A display of its own (lock files, sockets and a client's way in checked).
+. "$here/../../scripts/private-xvfb.sh"
+start_private_xvfb $(( $$ % 400 + 100 )) 1280x1024x24 "$work/xvfb.log" ||
+  { echo "no X server could be started:"; cat "$work/xvfb.log"; exit 1; }
 
 mkdir -p "$work/home/.config/zelv" "$work/runtime"
 printf '[view]\nzoom=%s\n' "$zoom" >"$work/home/.config/zelv/numora.conf"

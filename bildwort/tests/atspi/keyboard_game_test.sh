@@ -16,34 +16,23 @@ here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 xvfb=""
 cleanup() {
+  status=$?
+  # What the X server said, when the game failed: whether it stopped early.
+  if [ "$status" -ne 0 ] && [ -s "$work/xvfb.log" ]; then cat "$work/xvfb.log" >&2; fi
   if [ -n "$xvfb" ]; then kill "$xvfb" 2>/dev/null || true; wait "$xvfb" 2>/dev/null || true; fi
   rm -rf "$work"
+  exit "$status"
 }
 trap cleanup EXIT
 
-# A free display, well away from :0, that a client really reaches: Xvfb's
-# own -displayfd search can pick a number another server is about to leave,
-# and its socket exists a moment before it listens.
-display=""
-first=$(($$ % 400 + 500))
-for offset in $(seq 0 40); do
-  n=$((first + offset))
-  { [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; } && continue
-  Xvfb ":$n" -screen 0 1024x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-  xvfb=$!
-  for _ in $(seq 100); do
-    DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1 && { display=$n; break; }
-    kill -0 "$xvfb" 2>/dev/null || break
-    sleep 0.1
-  done
-  [ -n "$display" ] && break
-  kill "$xvfb" 2>/dev/null || true
-done
-if [ -z "$display" ]; then
+# A display of its own, well away from :0 and from numora's rounds.
+. "$here/../../../scripts/private-xvfb.sh"
+if ! start_private_xvfb $(($$ % 400 + 500)) 1024x800x24 "$work/xvfb.log"; then
   echo "keyboard_game_test: Xvfb did not start" >&2
   cat "$work/xvfb.log" >&2
   exit 1
 fi
+xvfb=$xvfb_pid
 echo "$display" >"$work/display"
 
 # A private home: the game's settings choose the pictures, and nothing of
