@@ -22,7 +22,7 @@ start_private_xvfb() {
     xvfb_pid=$!
     for _ in $(seq 100); do
       kill -0 "$xvfb_pid" 2>/dev/null || break
-      if [ "$(tr -d ' \n' <"/tmp/.X$n-lock" 2>/dev/null)" = "$xvfb_pid" ] &&
+      if [ "$(tr -d ' \n' 2>/dev/null <"/tmp/.X$n-lock")" = "$xvfb_pid" ] &&
         DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1 &&
         kill -0 "$xvfb_pid" 2>/dev/null; then
         display=$n

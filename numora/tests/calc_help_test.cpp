@@ -98,8 +98,10 @@ TEST(CalcHelp, DocumentShowsItsSectionsInOrderAsBoldHeadings) {
   EXPECT_EQ(last.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
 
   const QString plain = document->toPlainText();
-  for (const char* word : {"Übungsprogramm", "Schaltflächen", "löst", "Gewährleistung", "Schäden",
-                           "Optionen | Schwierigkeitsstufe", "Optionen | Verlauf"}) {
+  for (const char* word :
+       {"Übungsprogramm", "Schaltflächen", "löst", "Gewährleistung", "Schäden",
+        "Optionen | Schwierigkeitsstufe", "Optionen | Verlauf", "Datei | Fortschritt",
+        "Datei | Kind wechseln", "Optionen | Fehler üben"}) {
     EXPECT_TRUE(plain.contains(QString::fromUtf8(word))) << word;
   }
   // No RTF leaks into the text.
