@@ -55,6 +55,15 @@ void CheckFastForm(const engine::TTermParser& parser, const std::string& term) {
              "the fast form and the interpreter disagree",
              fuzz::Describe("fast form", parser, term) + ", interpreter status " +
                  std::to_string(status) + " \"" + fuzz::Printable(message) + "\"");
+  // Its machine code, where it has one, runs exactly as its step loop.
+  if (!fast.Native()) return;
+  engine::FastProgram steps;
+  engine::Extended stepValue = 0;
+  const bool stepDecided = steps.Build(parser.CodeBuffer(), false) &&
+                           steps.Run(context, vars, parser.AngleFactor(), stepValue);
+  FUZZ_CHECK(stepDecided && engine::BitsOf(stepValue) == engine::BitsOf(value),
+             "the fast form's machine code and its step loop disagree",
+             fuzz::Describe("fast form", parser, term));
 }
 
 }  // namespace

@@ -283,7 +283,9 @@ class FastProgram::Translator {
   const std::vector<Node>& nodes_;
 };
 
-bool FastProgram::Build(const TProgram& program) {
+bool FastProgram::Build(const TProgram& program, bool allowNative) {
+  nativeEntry_ = nullptr;
+  native_.Clear();
   steps_.clear();
   constants_.clear();
   variableUses_.clear();
@@ -346,6 +348,7 @@ bool FastProgram::Build(const TProgram& program) {
   Translator translator(*this, nodes);
   translator.Emit(stack.back(), false);
   steps_.push_back(Step{});
+  if (allowNative) BuildNative();
   return true;
 }
 
@@ -360,11 +363,15 @@ void FastProgram::Bind(const Extended* varValues) {
 bool FastProgram::Run(RunContext& context, std::span<const Extended> varValues,
                       Extended angleFactor, Extended& value) {
   return usesRoutines_ ? Execute<true>(&context, varValues, angleFactor, value)
-                       : Execute<false>(nullptr, varValues, angleFactor, value);
+                       : RunArithmetic(varValues, value);
 }
 
 bool FastProgram::RunArithmetic(std::span<const Extended> varValues, Extended& value) {
-  return !usesRoutines_ && Execute<false>(nullptr, varValues, 1, value);
+  if (usesRoutines_) return false;
+  if (nativeEntry_ != nullptr) {
+    return varValues.size() >= slotsNeeded_ && nativeEntry_(varValues.data(), &value) != 0;
+  }
+  return Execute<false>(nullptr, varValues, 1, value);
 }
 
 template <bool kRoutines>

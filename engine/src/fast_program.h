@@ -16,6 +16,7 @@
 
 #include "engine/extended.h"
 #include "engine/program_format.h"
+#include "executable_code.h"
 
 namespace engine {
 
@@ -32,8 +33,13 @@ class FastProgram {
   // functions (a declined run would draw twice), unknown codes, a stack that
   // would run empty, a result that is not a single value, or the 500th
   // record.
-  bool Build(const TProgram& program);
+  // A form without routines is also made into machine code where the
+  // platform allows (see fast_program_native.cpp), unless allowNative is
+  // false: tests compare both ways of running it.
+  bool Build(const TProgram& program, bool allowNative = true);
   bool Empty() const { return steps_.empty(); }
+  // Whether runs go through machine code.
+  bool Native() const { return nativeEntry_ != nullptr; }
   // Whether a run calls shared routines (the C library among them) and reads
   // the flags; without them a run is x87 arithmetic alone.
   bool UsesRoutines() const { return usesRoutines_; }
@@ -111,6 +117,9 @@ class FastProgram {
     bool SecondOperand;
     std::uint16_t Slot;
   };
+  // The machine code of a form without routines; false, keeping the step
+  // loop, where it cannot be made.
+  bool BuildNative();
   // Points the variable operands at the given values.
   void Bind(const Extended* varValues);
   // The run itself; context is null where kRoutines is false.
@@ -126,6 +135,10 @@ class FastProgram {
   // Calls shared routines that report through the run status and the
   // floating-point flags, which are then read once at the end of the run.
   bool usesRoutines_ = false;
+  // The machine code: 1 with the result written, 0 declined.
+  using NativeEntry = int (*)(const Extended* variables, Extended* result);
+  ExecutableCode native_;
+  NativeEntry nativeEntry_ = nullptr;
 };
 
 }  // namespace engine

@@ -72,6 +72,7 @@ std::vector<Extended> EdgeValues() {
 struct Counts {
   long Programs = 0;
   long Built = 0;
+  long Native = 0;
   long Runs = 0;
   long Decided = 0;
   long Mismatches = 0;
@@ -249,26 +250,56 @@ long ProgramsFromEnvironment(long fallback) {
 }
 
 // Several variable sets per program, some with flags raised before the run
-// (the fast form must then decline or ignore them, never report them).
+// (the fast form must then decline or ignore them, never report them). Both
+// ways of running the form are checked: its machine code, where it has one,
+// and the step loop.
 void CompareOnSets(const TProgram& program, ValueSource& source, Counts& counts,
                    const std::string& what) {
   FastProgram fast;
   const bool built = fast.Build(program);
+  FastProgram steps;
+  const bool stepsBuilt = steps.Build(program, false);
   ++counts.Programs;
   if (built) ++counts.Built;
+  if (fast.Native()) ++counts.Native;
+  if (built != stepsBuilt && ++counts.Mismatches <= 10) {
+    ADD_FAILURE() << what << ": built " << built << " with machine code, " << stepsBuilt
+                  << " without";
+  }
   for (int set = 0; set < 4; ++set) {
     std::vector<Extended> vars = {source.Next(), source.Next(), source.Next()};
     if (set == 0) vars = {1.5L, -2.0L, 0.25L};
     // Values whose products and sums overflow.
     if (set == 1) vars = {source.Huge(), source.Huge(), source.Next()};
-    if (source.Draw() % 8 == 0) std::feraiseexcept(FE_OVERFLOW);
-    Compare(program, fast, built, vars, AngleFactorFor(source.Draw()), counts, what);
+    const bool raised = source.Draw() % 8 == 0;
+    const Extended angleFactor = AngleFactorFor(source.Draw());
+    if (raised) std::feraiseexcept(FE_OVERFLOW);
+    Compare(program, fast, built, vars, angleFactor, counts, what);
+    if (!fast.Native()) continue;
+    // The machine code declines exactly where the step loop does.
+    Extended nativeValue = 0;
+    Extended stepValue = 0;
+    RunContext context;
+    const bool nativeDecided = fast.Run(context, vars, angleFactor, nativeValue);
+    const bool stepDecided = steps.Run(context, vars, angleFactor, stepValue);
+    if ((nativeDecided != stepDecided ||
+         (nativeDecided && BitsOf(nativeValue) != BitsOf(stepValue))) &&
+        ++counts.Mismatches <= 10) {
+      ADD_FAILURE() << what << ": machine code decided " << nativeDecided << " ("
+                    << static_cast<double>(nativeValue) << "), step loop " << stepDecided << " ("
+                    << static_cast<double>(stepValue) << ")";
+    }
+    if (raised) std::feraiseexcept(FE_OVERFLOW);
+    Compare(program, steps, stepsBuilt, vars, angleFactor, counts, what + " (step loop)");
   }
 }
 
 void Report(const char* what, const Counts& counts) {
-  std::printf("%-14s programs %ld, built %ld, runs %ld, decided fast %ld, mismatches %ld\n", what,
-              counts.Programs, counts.Built, counts.Runs, counts.Decided, counts.Mismatches);
+  std::printf(
+      "%-14s programs %ld, built %ld, machine code %ld, runs %ld, decided fast %ld, mismatches "
+      "%ld\n",
+      what, counts.Programs, counts.Built, counts.Native, counts.Runs, counts.Decided,
+      counts.Mismatches);
 }
 
 TEST(FastProgramDifferential, RandomProgramsAgreeWithTheInterpreter) {
@@ -492,6 +523,68 @@ TEST(FastProgramRun, DeclinesWhereAFailureMayHide) {
   std::feclearexcept(FE_ALL_EXCEPT);
   EXPECT_TRUE(ln.Run(context, two, 1, value));
   EXPECT_EQ(value, std::log(2.0L));
+}
+
+// Which forms become machine code, and that it then runs as the step loop and
+// the interpreter do: the cache of variables read more than once, constants
+// loaded each way, terms that need every x87 register or more than there are.
+TEST(FastProgramNative, MachineCodeWhereItFitsWithTheStepLoopsResults) {
+  struct Case {
+    const char* Term;
+    bool Native;
+  };
+  const Case cases[] = {
+      {"(X+Y)*(X-Y)/(X*X+1)", true},
+      {"2.5*X^3-4*X^2+0.5*X-7", true},
+      {"MAX(X;Y)-MIN(X;Y)+MAX(X*Y;Z)-MIN(Z;X/Y)", true},
+      {"X^7+Y^10-ABS(Z)^5+SQR(X-Y)", true},
+      {"Z-(Y-(X-(Z/(Y/(X-Y)))))", true},
+      // Six values at once: room for one cached variable only.
+      {"(X+Y)*((X+Z)*((Y+Z)*((X-Y)*((X-Z)/(Y-Z)))))", true},
+      // Constants: +0 and +1 by their own loads, doubles, 80-bit values.
+      {"X*0+Y*1-0.1*Z+1E-310*X+1E300*Y/3", true},
+      {"X/(Y-0)-(-0)*Z", true},
+      // Nine values at once: more than the x87 unit holds.
+      {"(X+Y)*((X+Z)*((Y+Z)*((X-Y)*((X-Z)*((Y-Z)*((X+1)*((Y+2)*(Z+3))))))))", false},
+      {"(X>Y)+1", false},
+      {"SIN(X)*Y", false},
+  };
+  TParserDeclarations declarations;
+  declarations.SetVarNames({"X", "Y", "Z"});
+  TTermParser parser;
+  parser.SetDeclarations(&declarations);
+  const std::vector<Extended> edges = EdgeValues();
+  for (const Case& c : cases) {
+    parser.SetTerm(c.Term);
+    ASSERT_EQ(parser.AnalysisCode(), 0) << c.Term;
+    FastProgram native;
+    FastProgram steps;
+    ASSERT_TRUE(native.Build(parser.CodeBuffer())) << c.Term;
+    ASSERT_TRUE(steps.Build(parser.CodeBuffer(), false)) << c.Term;
+    EXPECT_EQ(native.Native(), c.Native && ExecutableCode::Supported()) << c.Term;
+    EXPECT_FALSE(steps.Native());
+    long decided = 0;
+    for (std::size_t i = 0; i < edges.size(); ++i) {
+      for (std::size_t j = 0; j < edges.size(); j += 2) {
+        const std::vector<Extended> vars = {edges[i], edges[j], edges[(i + j) % edges.size()]};
+        RunContext context;
+        Extended nativeValue = 0;
+        Extended stepValue = 0;
+        const bool nativeDecided = native.Run(context, vars, 1, nativeValue);
+        ASSERT_EQ(nativeDecided, steps.Run(context, vars, 1, stepValue)) << c.Term << " " << i;
+        if (!nativeDecided) continue;
+        ++decided;
+        int status = -1;
+        std::string message;
+        const Extended reference =
+            RunProgram(context, parser.CodeBuffer(), vars, 1, status, message);
+        ASSERT_EQ(status, 0) << c.Term;
+        ASSERT_EQ(BitsOf(nativeValue), BitsOf(reference)) << c.Term << " " << i << " " << j;
+        ASSERT_EQ(BitsOf(stepValue), BitsOf(reference)) << c.Term;
+      }
+    }
+    EXPECT_GT(decided, 5) << c.Term;
+  }
 }
 
 }  // namespace
