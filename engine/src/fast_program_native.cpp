@@ -60,12 +60,16 @@ ConstantLoad LoadFor(Extended value) {
   if (SameBits(value, 0.0L)) return ConstantLoad::Zero;
   if (SameBits(value, 1.0L)) return ConstantLoad::One;
   // A normal double loads without a flag; a denormal one would raise one.
-  const auto asDouble = static_cast<double>(value);
-  if (std::isfinite(asDouble) && std::fabs(asDouble) >= std::numeric_limits<double>::min() &&
-      SameBits(static_cast<Extended>(asDouble), value)) {
-    return ConstantLoad::Double;
+  // Only a value in the normal doubles' range is converted (the quiet
+  // comparisons take NaN too), so that the test raises no failure flag.
+  const Extended magnitude = std::fabs(value);
+  if (!std::isgreaterequal(magnitude, std::numeric_limits<double>::min()) ||
+      !std::islessequal(magnitude, std::numeric_limits<double>::max())) {
+    return ConstantLoad::Extended80;
   }
-  return ConstantLoad::Extended80;
+  const auto asDouble = static_cast<double>(value);
+  return SameBits(static_cast<Extended>(asDouble), value) ? ConstantLoad::Double
+                                                          : ConstantLoad::Extended80;
 }
 
 // Writes the machine code, keeping count of the values on the x87 register
@@ -87,7 +91,8 @@ class X87Writer {
   bool Failed() const { return failed_; }
   // Failed for want of x87 registers alone: a smaller cache may do.
   bool OutOfRegisters() const { return outOfRegisters_; }
-  int Depth() const { return depth_; }
+  // The term's values on the stack, above the cache.
+  int Values() const { return depth_ - static_cast<int>(cached_.size()); }
   void Fail() { failed_ = true; }
 
   // Pushes a variable's or a constant's value.
@@ -123,15 +128,10 @@ class X87Writer {
     constantUses_.push_back(ConstantUse{code_.size(), operand.Index});
     Put32(0);
   }
-  // fstp st(0): drops the top value.
-  void Drop() {
-    Put({0xDD, 0xD8});
-    --depth_;
-  }
   // A "p" form of an arithmetic instruction (DE xx): st(1) = st(1) op st(0)
   // or its reverse, and the top is dropped.
   void ArithmeticPop(std::uint8_t modrm) {
-    if (depth_ < 2) failed_ = true;
+    if (Values() < 2) failed_ = true;
     Put({0xDE, modrm});
     --depth_;
   }
@@ -179,10 +179,10 @@ class X87Writer {
   }
   void Shrink(int n) { depth_ -= n; }
 
-  // Ends a successful run: st(0) to *result, answer 1. The stack must hold
-  // the result alone.
+  // Ends a successful run: st(0) to *result, the cache dropped, answer 1.
+  // The term must have left its result alone.
   void Succeed() {
-    if (depth_ != 1 + static_cast<int>(cached_.size())) failed_ = true;
+    if (Values() != 1) failed_ = true;
     Put({0xDB, 0x3E});                                                   // fstp tbyte [rsi]
     for (std::size_t j = 0; j < cached_.size(); ++j) Put({0xDD, 0xD8});  // fstp st(0)
     Put({0xB8, 0x01, 0x00, 0x00, 0x00});                                 // mov eax, 1
@@ -441,7 +441,7 @@ bool WriteSteps(X87Writer& out, std::span<const FastProgram::Step> steps,
         break;
       case MaxPop:
       case MinPop:
-        if (out.Depth() < 2) out.Fail();
+        if (out.Values() < 2) out.Fail();
         WriteMaxMin(out, kind == MaxPop);
         break;
       case Finish:
