@@ -39,7 +39,7 @@ void SetValues(engine::TTermParser& parser) {
 void CheckFastForm(const engine::TTermParser& parser, const std::string& term) {
   if (parser.AnalysisCode() != 0) return;
   engine::FastProgram fast;
-  if (!fast.Build(parser.CodeBuffer())) return;
+  if (!fast.Build(parser.CodeBuffer(), engine::FastProgram::MachineCode::Now)) return;
   std::vector<engine::Extended> vars;
   for (int slot = 0; slot < parser.VarCount(); ++slot) vars.push_back(parser.VarValue(slot));
   engine::Extended value = 0;
@@ -59,8 +59,9 @@ void CheckFastForm(const engine::TTermParser& parser, const std::string& term) {
   if (!fast.Native()) return;
   engine::FastProgram steps;
   engine::Extended stepValue = 0;
-  const bool stepDecided = steps.Build(parser.CodeBuffer(), false) &&
-                           steps.Run(context, vars, parser.AngleFactor(), stepValue);
+  const bool stepDecided =
+      steps.Build(parser.CodeBuffer(), engine::FastProgram::MachineCode::Never) &&
+      steps.Run(context, vars, parser.AngleFactor(), stepValue);
   FUZZ_CHECK(stepDecided && engine::BitsOf(stepValue) == engine::BitsOf(value),
              "the fast form's machine code and its step loop disagree",
              fuzz::Describe("fast form", parser, term));

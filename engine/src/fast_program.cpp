@@ -283,9 +283,10 @@ class FastProgram::Translator {
   const std::vector<Node>& nodes_;
 };
 
-bool FastProgram::Build(const TProgram& program, bool allowNative) {
+bool FastProgram::Build(const TProgram& program, MachineCode machineCode) {
   nativeEntry_ = nullptr;
   native_.Clear();
+  runsBeforeNative_ = 0;
   steps_.clear();
   constants_.clear();
   variableUses_.clear();
@@ -348,7 +349,12 @@ bool FastProgram::Build(const TProgram& program, bool allowNative) {
   Translator translator(*this, nodes);
   translator.Emit(stack.back(), false);
   steps_.push_back(Step{});
-  if (allowNative) BuildNative();
+  if (machineCode == MachineCode::Now) {
+    BuildNative();
+  } else if (machineCode == MachineCode::AfterManyRuns && !usesRoutines_ &&
+             ExecutableCode::Supported()) {
+    runsBeforeNative_ = kRunsBeforeMachineCode;
+  }
   return true;
 }
 
@@ -368,6 +374,13 @@ bool FastProgram::Run(RunContext& context, std::span<const Extended> varValues,
 
 bool FastProgram::RunArithmetic(std::span<const Extended> varValues, Extended& value) {
   if (usesRoutines_) return false;
+  if (runsBeforeNative_ != 0 && --runsBeforeNative_ == 0) {
+    try {
+      BuildNative();
+    } catch (...) {
+      // Without memory for it the step loop goes on.
+    }
+  }
   if (nativeEntry_ != nullptr) {
     return varValues.size() >= slotsNeeded_ && nativeEntry_(varValues.data(), &value) != 0;
   }

@@ -33,10 +33,13 @@ class FastProgram {
   // functions (a declined run would draw twice), unknown codes, a stack that
   // would run empty, a result that is not a single value, or the 500th
   // record.
-  // A form without routines is also made into machine code where the
-  // platform allows (see fast_program_native.cpp), unless allowNative is
-  // false: tests compare both ways of running it.
-  bool Build(const TProgram& program, bool allowNative = true);
+  // When a form without routines is made into machine code (see
+  // fast_program_native.cpp), where the platform allows. Making it maps
+  // memory, which costs as much as thousands of runs save, so by default it
+  // waits until the form has run that often; tests choose either way.
+  enum class MachineCode : std::uint8_t { AfterManyRuns, Now, Never };
+  static constexpr std::uint32_t kRunsBeforeMachineCode = 16384;
+  bool Build(const TProgram& program, MachineCode machineCode = MachineCode::AfterManyRuns);
   bool Empty() const { return steps_.empty(); }
   // Whether runs go through machine code.
   bool Native() const { return nativeEntry_ != nullptr; }
@@ -139,6 +142,9 @@ class FastProgram {
   using NativeEntry = int (*)(const Extended* variables, Extended* result);
   ExecutableCode native_;
   NativeEntry nativeEntry_ = nullptr;
+  // Runs of the step loop left until the machine code is made; 0 when it
+  // is not to be made (any more).
+  std::uint32_t runsBeforeNative_ = 0;
 };
 
 }  // namespace engine

@@ -256,9 +256,9 @@ long ProgramsFromEnvironment(long fallback) {
 void CompareOnSets(const TProgram& program, ValueSource& source, Counts& counts,
                    const std::string& what) {
   FastProgram fast;
-  const bool built = fast.Build(program);
+  const bool built = fast.Build(program, FastProgram::MachineCode::Now);
   FastProgram steps;
-  const bool stepsBuilt = steps.Build(program, false);
+  const bool stepsBuilt = steps.Build(program, FastProgram::MachineCode::Never);
   ++counts.Programs;
   if (built) ++counts.Built;
   if (fast.Native()) ++counts.Native;
@@ -559,8 +559,8 @@ TEST(FastProgramNative, MachineCodeWhereItFitsWithTheStepLoopsResults) {
     ASSERT_EQ(parser.AnalysisCode(), 0) << c.Term;
     FastProgram native;
     FastProgram steps;
-    ASSERT_TRUE(native.Build(parser.CodeBuffer())) << c.Term;
-    ASSERT_TRUE(steps.Build(parser.CodeBuffer(), false)) << c.Term;
+    ASSERT_TRUE(native.Build(parser.CodeBuffer(), FastProgram::MachineCode::Now)) << c.Term;
+    ASSERT_TRUE(steps.Build(parser.CodeBuffer(), FastProgram::MachineCode::Never)) << c.Term;
     EXPECT_EQ(native.Native(), c.Native && ExecutableCode::Supported()) << c.Term;
     EXPECT_FALSE(steps.Native());
     long decided = 0;
@@ -585,6 +585,45 @@ TEST(FastProgramNative, MachineCodeWhereItFitsWithTheStepLoopsResults) {
     }
     EXPECT_GT(decided, 5) << c.Term;
   }
+}
+
+// Through the parser the machine code is made only after many runs; before
+// and after, every evaluation gives what the interpreter gives.
+TEST(FastProgramNative, MadeAfterManyRunsThroughTheParser) {
+  TParserDeclarations declarations;
+  declarations.SetVarNames({"X", "Y"});
+  TTermParser parser;
+  parser.SetDeclarations(&declarations);
+  parser.SetTerm("(X+Y)*(X-Y)/(X*X+1)-MAX(X;Y)^3");
+  const std::vector<Extended> edges = EdgeValues();
+  const long runs = FastProgram::kRunsBeforeMachineCode + 2 * static_cast<long>(edges.size());
+  for (long i = 0; i < runs; ++i) {
+    const std::vector<Extended> vars = {edges[static_cast<std::size_t>(i) % edges.size()],
+                                        edges[static_cast<std::size_t>(i / 3) % edges.size()]};
+    parser.SetVarValue(0, vars[0]);
+    parser.SetVarValue(1, vars[1]);
+    const Extended value = parser.Evaluate();
+    RunContext context;
+    int status = -1;
+    std::string message;
+    const Extended reference = RunProgram(context, parser.CodeBuffer(), vars, 1, status, message);
+    ASSERT_EQ(parser.EvalError(), status) << i;
+    ASSERT_EQ(parser.ErrorText(), message) << i;
+    if (status == 0) {
+      ASSERT_EQ(BitsOf(value), BitsOf(reference)) << i;
+    }
+  }
+  FastProgram form;
+  ASSERT_TRUE(form.Build(parser.CodeBuffer()));
+  const std::vector<Extended> vars = {1.5L, -2.0L};
+  Extended value = 0;
+  RunContext context;
+  for (std::uint32_t i = 1; i < FastProgram::kRunsBeforeMachineCode; ++i) {
+    ASSERT_TRUE(form.Run(context, vars, 1, value));
+  }
+  EXPECT_FALSE(form.Native());
+  ASSERT_TRUE(form.Run(context, vars, 1, value));
+  EXPECT_EQ(form.Native(), ExecutableCode::Supported());
 }
 
 }  // namespace
