@@ -52,13 +52,9 @@ constexpr std::uint8_t kIfParity = 0xA;    // PF: an unordered x87 comparison
 // there is), else as its 80 bits.
 enum class ConstantLoad : std::uint8_t { Zero, One, Double, Extended80 };
 
-bool SameBits(Extended a, Extended b) {
-  return std::memcmp(&a, &b, 10) == 0;
-}
-
 ConstantLoad LoadFor(Extended value) {
-  if (SameBits(value, 0.0L)) return ConstantLoad::Zero;
-  if (SameBits(value, 1.0L)) return ConstantLoad::One;
+  if (BitsOf(value) == BitsOf(0.0L)) return ConstantLoad::Zero;
+  if (BitsOf(value) == BitsOf(1.0L)) return ConstantLoad::One;
   // A normal double loads without a flag; a denormal one would raise one.
   // Only a value in the normal doubles' range is converted (the quiet
   // comparisons take NaN too), so that the test raises no failure flag.
@@ -68,8 +64,8 @@ ConstantLoad LoadFor(Extended value) {
     return ConstantLoad::Extended80;
   }
   const auto asDouble = static_cast<double>(value);
-  return SameBits(static_cast<Extended>(asDouble), value) ? ConstantLoad::Double
-                                                          : ConstantLoad::Extended80;
+  return BitsOf(static_cast<Extended>(asDouble)) == BitsOf(value) ? ConstantLoad::Double
+                                                                  : ConstantLoad::Extended80;
 }
 
 // Writes the machine code, keeping count of the values on the x87 register
@@ -327,6 +323,7 @@ void WritePowerOfTop(X87Writer& out, std::uint32_t n) {
 // MAX or MIN of st(1) (the first argument) and st(0), both finite, as the
 // step loop chooses: a > b ? a : b, a < b ? a : b.
 void WriteMaxMin(X87Writer& out, bool max) {
+  if (out.Values() < 2) out.Fail();
   out.DeclineUnlessFinite(1);
   out.DeclineUnlessFinite(0);
   out.Instruction({0xDB, 0xE9});  // fucomi st(0), st(1): b against a
@@ -441,7 +438,6 @@ bool WriteSteps(X87Writer& out, std::span<const FastProgram::Step> steps,
         break;
       case MaxPop:
       case MinPop:
-        if (out.Values() < 2) out.Fail();
         WriteMaxMin(out, kind == MaxPop);
         break;
       case Finish:
@@ -466,16 +462,13 @@ bool FastProgram::BuildNative() {
 
   // The operands: the variables from their uses, the rest constants.
   std::vector<NativeOperand> operands(steps_.size() * 2);
-  std::vector<bool> isVariable(steps_.size() * 2, false);
   for (const VariableUse& use : variableUses_) {
-    const std::size_t at = use.StepIndex * 2 + (use.SecondOperand ? 1 : 0);
-    operands[at] = NativeOperand{true, use.Slot};
-    isVariable[at] = true;
+    operands[use.StepIndex * 2 + (use.SecondOperand ? 1 : 0)] = NativeOperand{true, use.Slot};
   }
   for (std::size_t s = 0; s < steps_.size(); ++s) {
     const Extended* pointers[2] = {steps_[s].A, steps_[s].B};
     for (int k = 0; k < 2; ++k) {
-      if (isVariable[s * 2 + k] || pointers[k] == nullptr) continue;
+      if (operands[s * 2 + k].Variable || pointers[k] == nullptr) continue;
       operands[s * 2 + k] =
           NativeOperand{false, static_cast<std::uint32_t>(pointers[k] - constants_.data())};
     }
