@@ -18,9 +18,20 @@ constexpr char kBodyPlaceholder = static_cast<char>(167);
 // exponentially; this stops them within a millisecond or two, far above
 // what any real term needs.
 constexpr std::size_t kMaxGrowth = std::size_t{1} << 16;
-// All the text the building of bodies may write; copying a long argument into
-// body after body costs this much even when the term itself stays short.
-constexpr std::size_t kMaxProduced = std::size_t{1} << 22;
+// The work one CallExpansion may do, counted in characters looked at one by
+// one; moving and copying text in bulk costs one unit per kBulkChars
+// characters. The time an expansion takes follows the text it reads and
+// writes, not the text it ends with: nested calls scan their arguments again
+// at each level, each expansion moves the rest of the term, and a long
+// argument may be copied into body after body. kMaxWork, two or three
+// milliseconds, is shared by all the texts one object expands; it lets a
+// thousand nested calls expand, and is far above what any real set of
+// declarations needs. Each text adds kWorkPerChar units per character of its
+// own, so that a short text after others that used up the shared work still
+// expands.
+constexpr std::size_t kMaxWork = std::size_t{1} << 22;
+constexpr std::size_t kWorkPerChar = 64;
+constexpr std::size_t kBulkChars = 8;
 // Every search for a call counts; more than this many fail the expansion.
 constexpr int kMaxSearches = 1000;
 
@@ -29,6 +40,26 @@ char CountChar(std::size_t count) {
 }
 int CharCount(char c) {
   return static_cast<unsigned char>(c) - '0';
+}
+
+// The position of the next name followed by '(' at or after from, as
+// text.find(name + "(", from) gives it, and in scanned how many characters
+// it looked at. A text of nested calls holds a candidate for the name's
+// first letter every few characters, which makes a general search slow; a
+// '(' whose character before ends the name is rarer.
+std::size_t FindCall(const std::string& text, const std::string& name, std::size_t from,
+                     std::size_t& scanned) {
+  const std::size_t length = name.size();
+  const char last = name.back();
+  std::size_t q = from + length;
+  for (; q < text.size(); ++q) {
+    if (text[q] == '(' && text[q - 1] == last && text.compare(q - length, length, name) == 0) {
+      scanned = q + 1 - from;
+      return q - length;
+    }
+  }
+  scanned = text.size() - from;
+  return std::string::npos;
 }
 
 // The position of the ')' that closes the '(' at open; npos when none does.
@@ -72,19 +103,41 @@ bool IsWordStart(char c) {
 
 void CallGraph::ReadBody(std::size_t k, const std::string& body,
                          const std::unordered_map<std::string_view, std::size_t>& byName) {
-  // The argument groups of the calls around the position: the function, its
-  // groups' ends and which of them the position is in.
+  // The ')' that closes each '(', found in one pass.
+  std::vector<std::size_t> closing(body.size(), std::string::npos);
+  std::vector<std::size_t> open;
+  for (std::size_t pos = 0; pos < body.size(); ++pos) {
+    if (body[pos] == '(') {
+      open.push_back(pos);
+    } else if (body[pos] == ')' && !open.empty()) {
+      closing[open.back()] = pos;
+      open.pop_back();
+    }
+  }
+  // The calls around the position: the function, its groups' ends, which of
+  // them the position is in and that group's entry in groups_.
   struct Around {
     std::size_t Function;
     std::vector<std::size_t> Ends;
+    std::size_t Parameter;
     std::size_t Group;
   };
   std::vector<Around> around;
-  auto leave = [&around](std::size_t pos) {
+  auto innermost = [&around] { return around.empty() ? kNone : around.back().Group; };
+  auto enter = [this, &around](Around& call) {
+    const std::size_t parent = around.size() < 2 ? kNone : around[around.size() - 2].Group;
+    call.Group = groups_.size();
+    groups_.push_back({call.Function, call.Parameter, parent});
+  };
+  auto leave = [&around, &enter](std::size_t pos) {
     while (!around.empty()) {
       Around& top = around.back();
-      while (top.Group < top.Ends.size() && top.Ends[top.Group] < pos) ++top.Group;
-      if (top.Group < top.Ends.size()) return;
+      const std::size_t before = top.Parameter;
+      while (top.Parameter < top.Ends.size() && top.Ends[top.Parameter] < pos) ++top.Parameter;
+      if (top.Parameter < top.Ends.size()) {
+        if (top.Parameter != before) enter(top);
+        return;
+      }
       around.pop_back();
     }
   };
@@ -95,9 +148,7 @@ void CallGraph::ReadBody(std::size_t k, const std::string& body,
       const char number = pos + 1 < body.size() ? body[pos + 1] : ')';
       const int parameter = static_cast<unsigned char>(number) - '0';
       if (parameter >= 1 && parameter <= static_cast<int>(kept_[k].size())) {
-        Occurrence use{static_cast<std::size_t>(parameter - 1), {}};
-        for (const Around& a : around) use.Enclosing.push_back({a.Function, a.Group});
-        placeholders_[k].push_back(std::move(use));
+        placeholders_[k].push_back({static_cast<std::size_t>(parameter - 1), innermost()});
       }
       ++pos;
       continue;
@@ -117,18 +168,16 @@ void CallGraph::ReadBody(std::size_t k, const std::string& body,
     // arguments all the same. Leaving calls out can only miss a circle,
     // which the expansion's own limits then stop.
     if (start < 2 || (body[start - 2] != '?' && body[start - 2] != kBodyPlaceholder)) {
-      Occurrence found{called->second, {}};
-      for (const Around& a : around) found.Enclosing.push_back({a.Function, a.Group});
-      calls_[k].push_back(std::move(found));
+      calls_[k].push_back({called->second, innermost()});
     }
-    Around groups{called->second, {}, 0};
-    for (std::size_t open = pos; open < body.size() && body[open] == '(';) {
-      const std::size_t close = ClosingParenthesis(body, open);
-      if (close == std::string::npos) return;
-      groups.Ends.push_back(close);
-      open = close + 1;
+    Around call{called->second, {}, 0, kNone};
+    for (std::size_t at = pos; at < body.size() && body[at] == '(';) {
+      if (closing[at] == std::string::npos) return;
+      call.Ends.push_back(closing[at]);
+      at = closing[at] + 1;
     }
-    around.push_back(std::move(groups));
+    around.push_back(std::move(call));
+    enter(around.back());
   }
 }
 
@@ -147,23 +196,29 @@ CallGraph::CallGraph(const std::vector<std::string>& prepared, const std::string
   marks_.assign(count, Mark::kUnseen);
 }
 
-bool CallGraph::Kept(const std::vector<Argument>& groups) const {
-  return std::all_of(groups.begin(), groups.end(), [this](const Argument& a) {
-    return !Valid(a.Function) || a.Group >= kept_[a.Function].size() || kept_[a.Function][a.Group];
-  });
+void CallGraph::FindKeptGroups() {
+  groupKept_.resize(groups_.size());
+  for (std::size_t i = 0; i < groups_.size(); ++i) {
+    const Group& group = groups_[i];
+    const bool own = !Valid(group.Function) || group.Parameter >= kept_[group.Function].size() ||
+                     kept_[group.Function][group.Parameter];
+    groupKept_[i] = own && Kept(group.Parent);
+  }
 }
 
 void CallGraph::FindKeptParameters() {
   for (std::vector<bool>& parameters : kept_) parameters.assign(parameters.size(), false);
   // A placeholder inside the argument of another call is kept when that
   // call's body keeps the argument: repeated until nothing more is found.
+  // The last round changes nothing, so the groups' answers fit the end.
   bool more = true;
   while (more) {
     more = false;
+    FindKeptGroups();
     for (std::size_t k = 0; k < placeholders_.size(); ++k) {
       if (!Valid(k)) continue;
       for (const Occurrence& use : placeholders_[k]) {
-        if (!kept_[k][use.Index] && Kept(use.Enclosing)) {
+        if (!kept_[k][use.Index] && Kept(use.Group)) {
           kept_[k][use.Index] = true;
           more = true;
         }
@@ -201,7 +256,7 @@ bool CallGraph::LeadsIntoCircle(std::size_t k) {
     }
     const Occurrence& call = calls_[step.function][step.next++];
     // A call inside an argument the enclosing body drops is never reached.
-    if (!Valid(call.Index) || !Kept(call.Enclosing) || marks_[call.Index] == Mark::kNoCircle) {
+    if (!Valid(call.Index) || !Kept(call.Group) || marks_[call.Index] == Mark::kNoCircle) {
       continue;
     }
     if (marks_[call.Index] == Mark::kOnPath) {
@@ -229,15 +284,14 @@ ExpansionResult CallExpansion::Run(std::string& term) {
   from_.assign(text_.size(), 0);
   expansions_ = 0;
   limit_ = term.size() + kMaxGrowth;
-  produced_ = 0;
   searches_ = 0;
+  allowance_ += kWorkPerChar * term.size();
   bool again = true;
   while (again) {
     again = false;
     for (std::size_t k = 0; k < count_; ++k) {
       if (k >= arities_.size() || arities_[k] == '#') continue;
       const std::string& name = prepared_[count_ + k];
-      const std::string call = name + "(";
       // Calls are expanded from left to right. The text before an expanded
       // call holds no further call of this name, so the search goes on where
       // the body now begins: it may call the same function again.
@@ -245,7 +299,9 @@ ExpansionResult CallExpansion::Run(std::string& term) {
       firstOfSearch_ = expansions_ + 1;
       while (true) {
         if (++searches_ > kMaxSearches) return ExpansionResult::kFailed;
-        const std::size_t p = text_.find(call, from);
+        std::size_t scanned = 0;
+        const std::size_t p = FindCall(text_, name, from, scanned);
+        if (!Spend(scanned)) return ExpansionResult::kTooComplex;
         if (p == std::string::npos) break;
         if (p > 0 && !IsWordStart(text_[p - 1])) {
           // The end of a longer identifier.
@@ -281,6 +337,7 @@ ExpansionResult CallExpansion::ExpandAt(std::size_t p, std::size_t k) {
     if (at >= text_.size() || text_[at] != '(') return ExpansionResult::kFailed;
     const std::size_t close = ClosingParenthesis(text_, at);
     if (close == std::string::npos) return ExpansionResult::kFailed;
+    if (!Spend(close - at)) return ExpansionResult::kTooComplex;
     arguments_.push_back(Group{at + 1, close - at - 1});
     at = close + 1;
   }
@@ -288,6 +345,8 @@ ExpansionResult CallExpansion::ExpandAt(std::size_t p, std::size_t k) {
   const ExpansionResult built = BuildBody(k, origin);
   if (built != ExpansionResult::kExpanded) return built;
   if (text_.size() - (at - p) + body_.size() > limit_) return ExpansionResult::kTooComplex;
+  // The rest of the term moves, in the text and in the origins beside it.
+  if (!Spend(3 * (text_.size() - p) / kBulkChars)) return ExpansionResult::kTooComplex;
   text_.replace(p, at - p, body_);
   from_.erase(from_.begin() + static_cast<std::ptrdiff_t>(p),
               from_.begin() + static_cast<std::ptrdiff_t>(at));
@@ -295,16 +354,32 @@ ExpansionResult CallExpansion::ExpandAt(std::size_t p, std::size_t k) {
   return ExpansionResult::kExpanded;
 }
 
+bool CallExpansion::Spend(std::size_t units) {
+  work_ += units;
+  if (work_ <= kMaxWork + allowance_) return true;
+  // The step that passed the bound is not held against the next text.
+  work_ = kMaxWork + allowance_;
+  return false;
+}
+
 void CallExpansion::AppendToBody(const char* text, const std::uint16_t* origins,
                                  std::size_t count) {
   if (count == 0) return;
-  if (!bodyHasEmptyPair_) {
-    const std::string_view chunk(text, count);
-    bodyHasEmptyPair_ = (!next_.empty() && next_.back() == '(' && chunk.front() == ')') ||
-                        chunk.find("()") != std::string_view::npos;
-  }
   next_.append(text, count);
   nextFrom_.insert(nextFrom_.end(), origins, origins + count);
+}
+
+bool CallExpansion::BodyHasEmptyPair() {
+  // Looked for only when a placeholder alone in parentheses asks, and only
+  // in what was added since: a nested call's long argument is copied level
+  // after level without being read again. A plain scan, because in nested
+  // calls every other character is a '(', where a general search would stop.
+  for (std::size_t i = std::max<std::size_t>(emptyPairScanned_, 1);
+       i < next_.size() && !bodyHasEmptyPair_; ++i) {
+    bodyHasEmptyPair_ = next_[i - 1] == '(' && next_[i] == ')';
+  }
+  emptyPairScanned_ = next_.size();
+  return bodyHasEmptyPair_;
 }
 
 void CallExpansion::AppendToBody(char c, std::uint16_t origin) {
@@ -326,7 +401,7 @@ ExpansionResult CallExpansion::BuildBody(std::size_t k, std::uint16_t origin) {
     if (body_[i] == '?') body_[i++] = kBodyPlaceholder;
   }
   bodyFrom_.assign(body_.size(), origin);
-  produced_ += body_.size();
+  if (!Spend(body_.size())) return ExpansionResult::kTooComplex;
 
   for (std::size_t j = 0; j < arguments_.size(); ++j) {
     const char placeholder[] = {kBodyPlaceholder, CountChar(j + 1)};
@@ -339,14 +414,15 @@ ExpansionResult CallExpansion::BuildBody(std::size_t k, std::uint16_t origin) {
     next_.clear();
     nextFrom_.clear();
     bodyHasEmptyPair_ = false;
+    emptyPairScanned_ = 0;
     std::size_t copied = 0;
     for (; at != std::string::npos; at = body_.find(mark, copied)) {
       AppendToBody(body_.data() + copied, bodyFrom_.data() + copied, at - copied);
       copied = at + 2;
       // A placeholder alone in parentheses takes the argument bare, unless
       // an earlier pair of parentheses in the body is already empty.
-      const bool bare = !bodyHasEmptyPair_ && !next_.empty() && next_.back() == '(' &&
-                        copied < body_.size() && body_[copied] == ')';
+      const bool bare = !next_.empty() && next_.back() == '(' && copied < body_.size() &&
+                        body_[copied] == ')' && !BodyHasEmptyPair();
       if (!bare) AppendToBody('(', origin);
       AppendToBody(argumentText, argumentFrom, argument.length);
       if (!bare) AppendToBody(')', origin);
@@ -355,8 +431,11 @@ ExpansionResult CallExpansion::BuildBody(std::size_t k, std::uint16_t origin) {
     AppendToBody(body_.data() + copied, bodyFrom_.data() + copied, body_.size() - copied);
     body_.swap(next_);
     bodyFrom_.swap(nextFrom_);
-    produced_ += body_.size();
-    if (produced_ > kMaxProduced) return ExpansionResult::kTooComplex;
+    // Searched for the placeholder, copied with the origins, and scanned
+    // (in part) for an empty pair of parentheses.
+    if (!Spend(3 * body_.size() / kBulkChars + emptyPairScanned_)) {
+      return ExpansionResult::kTooComplex;
+    }
   }
   return ExpansionResult::kExpanded;
 }

@@ -31,7 +31,9 @@ class CallExpansion {
   CallExpansion(const std::vector<std::string>& prepared, const std::string& arities);
 
   // Expands the calls in a normalised term; on failure term is left as it
-  // was.
+  // was. The work of all runs of one object counts against one bound, so
+  // expanding many texts (the bodies of a set of declarations) costs no more
+  // than expanding one.
   ExpansionResult Run(std::string& term);
 
  private:
@@ -41,9 +43,14 @@ class CallExpansion {
   };
 
   ExpansionResult ExpandAt(std::size_t p, std::size_t k);
+  // Counts work done; false once the bound is passed.
+  bool Spend(std::size_t units);
   ExpansionResult BuildBody(std::size_t k, std::uint16_t origin);
   void AppendToBody(const char* text, const std::uint16_t* origins, std::size_t count);
   void AppendToBody(char c, std::uint16_t origin);
+  // Whether the new generation of the body, as far as it is built, holds an
+  // empty pair of parentheses.
+  bool BodyHasEmptyPair();
 
   const std::vector<std::string>& prepared_;
   const std::string& arities_;
@@ -60,10 +67,16 @@ class CallExpansion {
   // The body being built, in two generations: one parameter number at a time.
   std::string body_, next_;
   std::vector<std::uint16_t> bodyFrom_, nextFrom_;
+  // Whether the new generation has a "()" within its first
+  // emptyPairScanned_ characters.
   bool bodyHasEmptyPair_ = false;
+  std::size_t emptyPairScanned_ = 0;
 
   std::size_t limit_ = 0;
-  std::size_t produced_ = 0;
+  // The work done by all runs, and what their texts' lengths add to the
+  // shared bound.
+  std::size_t work_ = 0;
+  std::size_t allowance_ = 0;
   int searches_ = 0;
 };
 
@@ -82,26 +95,32 @@ class CallGraph {
   bool LeadsIntoCircle(std::size_t k);
 
  private:
-  // An argument group of a call: which function, which parameter.
-  struct Argument {
+  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+  // An argument group of a call (which function, which parameter), inside
+  // the group Parent, or kNone at the top of the body. A text in the group
+  // stays in the expanded text only if every group up the chain keeps it.
+  struct Group {
     std::size_t Function;
-    std::size_t Group;
+    std::size_t Parameter;
+    std::size_t Parent;
   };
   // A call (of function Index) or a parameter's placeholder (parameter
-  // Index, from 0) in a body, and the argument groups it stands in: the body
-  // called there may drop the argument.
+  // Index, from 0) in a body, and the innermost argument group it stands in
+  // (kNone for none): the body called there may drop the argument.
   struct Occurrence {
     std::size_t Index;
-    std::vector<Argument> Enclosing;
+    std::size_t Group;
   };
   enum class Mark : std::uint8_t { kUnseen, kOnPath, kNoCircle };
 
   void ReadBody(std::size_t k, const std::string& body,
                 const std::unordered_map<std::string_view, std::size_t>& byName);
   bool Valid(std::size_t k) const { return k < arities_.size() && arities_[k] != '#'; }
-  // Whether whatever stands in these argument groups stays in the text, with
-  // the functions valid now.
-  bool Kept(const std::vector<Argument>& groups) const;
+  // Whether whatever stands in the group stays in the text, with the
+  // functions valid now; kNone stands for the top of a body.
+  bool Kept(std::size_t group) const { return group == kNone || groupKept_[group]; }
+  // Finds groupKept_ from kept_, parents before their children.
+  void FindKeptGroups();
   // Which parameters each valid body certainly puts in, with the functions
   // valid now.
   void FindKeptParameters();
@@ -109,6 +128,9 @@ class CallGraph {
   const std::string& arities_;
   std::vector<std::vector<Occurrence>> calls_;
   std::vector<std::vector<Occurrence>> placeholders_;
+  // The argument groups of all bodies, each after its parent.
+  std::vector<Group> groups_;
+  std::vector<bool> groupKept_;
   // For each function and parameter, whether the body puts the argument in
   // for certain.
   std::vector<std::vector<bool>> kept_;

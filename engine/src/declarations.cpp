@@ -73,6 +73,16 @@ void SubstituteArgument(std::string& line, const std::string& name, int number) 
   }
 }
 
+// Runs an expansion; running out of memory while copying bodies means the
+// text is too much to expand.
+ExpansionResult RunExpansion(CallExpansion& expansion, std::string& text) {
+  try {
+    return expansion.Run(text);
+  } catch (...) {
+    return ExpansionResult::kTooComplex;
+  }
+}
+
 bool IsValidVariableName(const std::string& name) {
   if (name.empty()) return false;
   if (!IsUpperLetter(name[0]) && name[0] != '_') return false;
@@ -245,10 +255,14 @@ void TParserDeclarations::PrepareFunctions(bool& result) {
   // is found on the call graph, before expanding it until a limit stops it.
   const std::size_t count = preparedFunctions_.size() / 2;
   CallGraph calls(preparedFunctions_, functionArities_);
+  // One expansion for all bodies, so that their work counts against one
+  // bound: many declarations that each just stay within it would otherwise
+  // cost that many times as much.
+  CallExpansion expansion(preparedFunctions_, functionArities_);
   for (std::size_t i = 0; i < count; ++i) {
     const std::string& entry = preparedFunctions_[i];
     std::string body = entry.substr(entry.find('=') + 1);
-    if (calls.LeadsIntoCircle(i) || Expand(body) != ExpansionResult::kExpanded) {
+    if (calls.LeadsIntoCircle(i) || RunExpansion(expansion, body) != ExpansionResult::kExpanded) {
       result = false;
       functionArities_[i] = '#';
       functionErrors_ += kLineBreak;
@@ -372,12 +386,8 @@ bool TParserDeclarations::ExpandFunctions(std::string& term) {
 }
 
 ExpansionResult TParserDeclarations::Expand(std::string& term) const {
-  try {
-    return CallExpansion(preparedFunctions_, functionArities_).Run(term);
-  } catch (...) {
-    // Out of memory while copying bodies: the term is too much to expand.
-    return ExpansionResult::kTooComplex;
-  }
+  CallExpansion expansion(preparedFunctions_, functionArities_);
+  return RunExpansion(expansion, term);
 }
 
 }  // namespace engine

@@ -322,6 +322,37 @@ TEST(ExpandFunctions, HugeExpansionFailsInsteadOfExhaustingMemory) {
   EXPECT_FALSE(decl.ExpandFunctions(term));
 }
 
+// Each nested call scans its argument again: the work grows with the
+// nesting times the argument's length even when the term barely grows.
+TEST(ExpandFunctions, NestedCallsAroundALongArgumentAreTooComplex) {
+  TParserDeclarations decl;
+  TTermParser parser;
+  decl.SetFunctions({"I(A)=A"});
+  decl.Prepare(parser);
+  auto nested = [](int depth, std::size_t core) {
+    std::string term;
+    for (int i = 0; i < depth; ++i) term += "I(";
+    return term + std::string(core, '1') + std::string(static_cast<std::size_t>(depth), ')');
+  };
+  struct Case {
+    int Depth;
+    std::size_t Core;
+    bool Expands;
+  };
+  for (const Case& c : {Case{500, 20, true}, Case{30, 20000, true}, Case{500, 20000, false},
+                        Case{900, 8000, false}}) {
+    std::string term = nested(c.Depth, c.Core);
+    EXPECT_EQ(decl.ExpandFunctions(term), c.Expands) << c.Depth << " around " << c.Core;
+    if (c.Expands) {
+      EXPECT_EQ(term.find('I'), std::string::npos);
+    }
+  }
+  parser.SetDeclarations(&decl);
+  parser.SetTerm(nested(500, 20000));
+  EXPECT_EQ(parser.EvalError(), 2);
+  EXPECT_EQ(parser.ErrorText(), "Cannot analyze given Term");
+}
+
 // A declaration with the parameters P1..Pn whose body adds them all, called
 // with 1..n: every parameter must be put in, whatever character its number
 // is written with inside the engine (the 13th is '=', the 15th '?').
@@ -446,6 +477,23 @@ TEST(PrepareFunctions, RecursiveBodiesWithLongArgumentsAreRefused) {
           "\n\rRecursive Function: " + functions[1] + "\n\rRecursive Function: " + functions[3] +
           "\n\rRecursive Function: " + functions[4] + "\n\rRecursive Function: " + functions[5]);
   EXPECT_TRUE(decl.PreparedFunctions().empty());
+}
+
+// The bodies of one set of declarations share the work they may do, so that
+// many costly bodies cost no more than one; a short body after them still
+// has the work its own length allows.
+TEST(PrepareFunctions, BodiesAfterOneThatUsedUpTheWorkStillPrepare) {
+  std::string costly = "C(X)=";
+  for (int i = 0; i < 900; ++i) costly += "I(";
+  costly += std::string(8000, '1') + std::string(900, ')');
+  TParserDeclarations decl;
+  decl.SetFunctions({"I(A)=A", costly, "H(X)=I(I(X))+1", "K(X)=H(X)*2"});
+  TTermParser parser;
+  parser.SetDeclarations(&decl);
+  EXPECT_EQ(decl.DeclarationErrors(), "\n\rRecursive Function: " + costly);
+  EXPECT_EQ(decl.FunctionArities(), "111");
+  parser.SetTerm("K(4)");
+  EXPECT_EQ(parser.Evaluate(), 10) << parser.ErrorText();
 }
 
 // The call graph answers before expanding: a circle it reports must be one
