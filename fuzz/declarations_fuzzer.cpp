@@ -122,6 +122,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                      fuzz::Describe("SetTerm again", parser, text));
         }
       },
-      text);
+      text, fuzz::BudgetMs(), fuzz::GammaProductAllowance{});
   return 0;
 }

@@ -14,6 +14,7 @@
 
 #include "engine/extended.h"
 #include "engine/parser.h"
+#include "engine/run_context.h"
 #include "fuzz_check.h"
 
 namespace fuzz {
@@ -23,6 +24,18 @@ struct EngineOutcome {
   std::string Text;
   engine::ExtendedBytes Value{};
   friend bool operator==(const EngineOutcome&, const EngineOutcome&) = default;
+};
+
+// GAMMA multiplies 100,000 factors, each with an exponential, for every
+// argument it is not keeping: 5 to 7 ms in the plain build, a cost the
+// function must pay. A term with many different GAMMA arguments gets this
+// much more time for each product computed on its thread.
+struct GammaProductAllowance {
+  static constexpr double kMsPerProduct = 10;
+  double operator()() const {
+    return kMsPerProduct *
+           static_cast<double>(engine::ThreadRunContext().GammaProducts.KeptCount());
+  }
 };
 
 inline bool IsKnownWarning(std::string_view text) {

@@ -101,6 +101,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         parser.SetAnglemode(static_cast<engine::TAngleMode>((mode + 1) % 3));
         fuzz::CheckEvaluation(parser, parser.Evaluate(), term);
       },
-      term);
+      term, fuzz::BudgetMs(), fuzz::GammaProductAllowance{});
   return 0;
 }

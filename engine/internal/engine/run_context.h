@@ -31,11 +31,14 @@ class ValueMemo {
     return nullptr;
   }
   void Keep(Extended key, Extended value) {
+    ++kept_;
     keys_[next_] = key;
     values_[next_] = value;
     next_ = (next_ + 1) % kSize;
     if (used_ < kSize) ++used_;
   }
+  // How many values were kept so far: each one was computed at full cost.
+  std::size_t KeptCount() const { return kept_; }
 
  private:
   static constexpr std::size_t kSize = 8;
@@ -43,6 +46,7 @@ class ValueMemo {
   std::array<Extended, kSize> values_{};
   std::size_t used_ = 0;
   std::size_t next_ = 0;
+  std::size_t kept_ = 0;
 };
 
 struct RunContext {
