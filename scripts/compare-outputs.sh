@@ -4,11 +4,13 @@
 # Records what the engine makes of a fixed set of inputs, as one text file, so
 # that the files of two builds (before and after a change) can be compared
 # with diff or cmp:
-#   - termcalc on every input of the term fuzzer's corpus, with the fuzzer's
-#     declared constants, functions and variables, in each angle unit;
-#   - termcalc on every input of the declarations fuzzer's corpus, split as
-#     the fuzzer splits it: lines starting with F declare functions, C
-#     constants, V variable names, all other lines form the term;
+#   - termcalc on every input of the term fuzzer's corpus and regression
+#     inputs, with the fuzzer's declared constants, functions and variables,
+#     in each angle unit;
+#   - termcalc on every input of the declarations fuzzer's corpus and
+#     regression inputs, split as the fuzzer splits it: lines starting with
+#     F declare functions, C constants, V variable names, all other lines
+#     form the term;
 #   - the tasks the trainer deals for fixed seeds (numora_print_tasks).
 # Standard output, standard error and exit status of each run are recorded.
 #
@@ -60,7 +62,7 @@ record() {
 : >"$out"
 inputs=0
 
-for file in "$root"/fuzz/corpus/term/*; do
+for file in "$root"/fuzz/corpus/term/* "$root"/fuzz/regressions/term/*; do
   [ -f "$file" ] || continue
   term=$(cat "$file"; echo x)
   term=${term%x}
@@ -71,7 +73,7 @@ for file in "$root"/fuzz/corpus/term/*; do
   inputs=$((inputs + 1))
 done
 
-for file in "$root"/fuzz/corpus/declarations/*; do
+for file in "$root"/fuzz/corpus/declarations/* "$root"/fuzz/regressions/declarations/*; do
   [ -f "$file" ] || continue
   args=()
   term=""

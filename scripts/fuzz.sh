@@ -2,8 +2,9 @@
 # SPDX-FileCopyrightText: 2026 The Zelv developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets (fuzz/) with clang in build/fuzz and runs each
-# one for a bounded time, then replays every input it kept in a plain build
-# (build/fuzz-replay) against the time budget. For the term and declarations
+# one for a bounded time, then replays every input it kept, its seeds and the
+# inputs in fuzz/regressions/<target> in a plain build (build/fuzz-replay)
+# against the time budget. For the term and declarations
 # targets that is 10 ms for preparing declarations and expanding the calls
 # and 10 ms for analysing and evaluating; for the other targets 100 ms per
 # input. An input fails only when it is over budget twice in a row, so
@@ -55,9 +56,11 @@ for target in "${targets[@]}"; do
   case "$target" in
     term | declarations) budget=10 ;;
   esac
+  replayed=("$corpus" "fuzz/corpus/$target")
+  [ -d "fuzz/regressions/$target" ] && replayed+=("fuzz/regressions/$target")
   if [ "$status" = ok ] && ! ZELV_FUZZ_BUDGET_MS="${ZELV_FUZZ_BUDGET_MS:-$budget}" \
        ZELV_FUZZ_EXPANSION_BUDGET_MS="${ZELV_FUZZ_EXPANSION_BUDGET_MS:-$budget}" timeout 300 \
-       "$replay_build/${target}_replay" "$corpus" "fuzz/corpus/$target" >>"$log" 2>&1; then
+       "$replay_build/${target}_replay" "${replayed[@]}" >>"$log" 2>&1; then
     status=SLOW
     grep -E "invariant broken|\*\*\* " "$log" | tail -4 || true
   fi

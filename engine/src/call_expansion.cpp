@@ -3,6 +3,7 @@
 #include "call_expansion.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 #include <unordered_map>
 
@@ -43,23 +44,31 @@ int CharCount(char c) {
 }
 
 // The position of the next name followed by '(' at or after from, as
-// text.find(name + "(", from) gives it, and in scanned how many characters
-// it looked at. A text of nested calls holds a candidate for the name's
-// first letter every few characters, which makes a general search slow; a
-// '(' whose character before ends the name is rarer.
+// text.find(name + "(", from) gives it, and in work what the search cost:
+// the characters it passed and four more for each '(' it looked behind. A
+// text of nested calls holds a candidate for the name's first letter every
+// few characters, and a general search compares at each of them; behind a
+// '(' the name's last character alone rules out most candidates.
 std::size_t FindCall(const std::string& text, const std::string& name, std::size_t from,
-                     std::size_t& scanned) {
+                     std::size_t& work) {
   const std::size_t length = name.size();
   const char last = name.back();
   std::size_t q = from + length;
-  for (; q < text.size(); ++q) {
-    if (text[q] == '(' && text[q - 1] == last && text.compare(q - length, length, name) == 0) {
-      scanned = q + 1 - from;
-      return q - length;
+  std::size_t candidates = 0;
+  std::size_t found = std::string::npos;
+  while (q < text.size()) {
+    const void* open = std::memchr(text.data() + q, '(', text.size() - q);
+    if (open == nullptr) break;
+    q = static_cast<std::size_t>(static_cast<const char*>(open) - text.data());
+    ++candidates;
+    if (text[q - 1] == last && text.compare(q - length, length, name) == 0) {
+      found = q - length;
+      break;
     }
+    ++q;
   }
-  scanned = text.size() - from;
-  return std::string::npos;
+  work = (found == std::string::npos ? text.size() : found + length + 1) - from + 4 * candidates;
+  return found;
 }
 
 // The position of the ')' that closes the '(' at open; npos when none does.
@@ -299,9 +308,9 @@ ExpansionResult CallExpansion::Run(std::string& term) {
       firstOfSearch_ = expansions_ + 1;
       while (true) {
         if (++searches_ > kMaxSearches) return ExpansionResult::kFailed;
-        std::size_t scanned = 0;
-        const std::size_t p = FindCall(text_, name, from, scanned);
-        if (!Spend(scanned)) return ExpansionResult::kTooComplex;
+        std::size_t work = 0;
+        const std::size_t p = FindCall(text_, name, from, work);
+        if (!Spend(work)) return ExpansionResult::kTooComplex;
         if (p == std::string::npos) break;
         if (p > 0 && !IsWordStart(text_[p - 1])) {
           // The end of a longer identifier.
@@ -372,12 +381,17 @@ void CallExpansion::AppendToBody(const char* text, const std::uint16_t* origins,
 bool CallExpansion::BodyHasEmptyPair() {
   // Looked for only when a placeholder alone in parentheses asks, and only
   // in what was added since: a nested call's long argument is copied level
-  // after level without being read again. A plain scan, because in nested
-  // calls every other character is a '(', where a general search would stop.
-  for (std::size_t i = std::max<std::size_t>(emptyPairScanned_, 1);
-       i < next_.size() && !bodyHasEmptyPair_; ++i) {
-    bodyHasEmptyPair_ = next_[i - 1] == '(' && next_[i] == ')';
+  // after level without being read again.
+  std::size_t i = std::max<std::size_t>(emptyPairScanned_, 1);
+  while (!bodyHasEmptyPair_ && i < next_.size()) {
+    const void* close = std::memchr(next_.data() + i, ')', next_.size() - i);
+    if (close == nullptr) break;
+    i = static_cast<std::size_t>(static_cast<const char*>(close) - next_.data());
+    emptyPairWork_ += 4;
+    bodyHasEmptyPair_ = next_[i - 1] == '(';
+    ++i;
   }
+  emptyPairWork_ += next_.size() - std::min(emptyPairScanned_, next_.size());
   emptyPairScanned_ = next_.size();
   return bodyHasEmptyPair_;
 }
@@ -415,6 +429,7 @@ ExpansionResult CallExpansion::BuildBody(std::size_t k, std::uint16_t origin) {
     nextFrom_.clear();
     bodyHasEmptyPair_ = false;
     emptyPairScanned_ = 0;
+    emptyPairWork_ = 0;
     std::size_t copied = 0;
     for (; at != std::string::npos; at = body_.find(mark, copied)) {
       AppendToBody(body_.data() + copied, bodyFrom_.data() + copied, at - copied);
@@ -433,7 +448,7 @@ ExpansionResult CallExpansion::BuildBody(std::size_t k, std::uint16_t origin) {
     bodyFrom_.swap(nextFrom_);
     // Searched for the placeholder, copied with the origins, and scanned
     // (in part) for an empty pair of parentheses.
-    if (!Spend(3 * body_.size() / kBulkChars + emptyPairScanned_)) {
+    if (!Spend(3 * body_.size() / kBulkChars + emptyPairWork_)) {
       return ExpansionResult::kTooComplex;
     }
   }

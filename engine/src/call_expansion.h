@@ -68,9 +68,10 @@ class CallExpansion {
   std::string body_, next_;
   std::vector<std::uint16_t> bodyFrom_, nextFrom_;
   // Whether the new generation has a "()" within its first
-  // emptyPairScanned_ characters.
+  // emptyPairScanned_ characters, and what looking for it cost.
   bool bodyHasEmptyPair_ = false;
   std::size_t emptyPairScanned_ = 0;
+  std::size_t emptyPairWork_ = 0;
 
   std::size_t limit_ = 0;
   // The work done by all runs, and what their texts' lengths add to the
