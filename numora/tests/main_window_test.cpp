@@ -388,8 +388,8 @@ TEST_F(MainWindowTest, UnfinishedRoundKeepsItsCounts) {
 // once: the last task solved, Neu, a level choice, closing the window.
 TEST_F(MainWindowTest, EveryRoundEndIsReportedOnce) {
   std::vector<RoundEnd> ends;
-  form_.Game().SetRoundFinishedHandler(
-      [&](const FinishedRound& round) { ends.push_back(round.End); });
+  const EventConnection listening =
+      form_.Game().OnRoundFinished([&](const FinishedRound& round) { ends.push_back(round.End); });
   SolveRound();
   form_.New1->trigger();
   form_.LevelItems[2]->trigger();

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "engine/parser.h"
@@ -112,8 +114,8 @@ class RoundFinishedTest : public TrainerGameTest {
   TrainerGame MakeGame(TTemplateList templates = {"3+4"}) {
     TrainerGame game(std::move(templates), parser_, TaskMaker::kDefaultAttemptLimit,
                      [this] { return Now(); });
-    game.SetRoundFinishedHandler(
-        [this](const FinishedRound& round) { reported_.push_back(round); });
+    listening_ =
+        game.OnRoundFinished([this](const FinishedRound& round) { reported_.push_back(round); });
     return game;
   }
 
@@ -125,6 +127,7 @@ class RoundFinishedTest : public TrainerGameTest {
 
   int readings_ = 0;
   std::vector<FinishedRound> reported_;
+  EventConnection listening_;
 };
 
 TEST_F(RoundFinishedTest, EachWayARoundEndsIsReportedOnce) {
@@ -245,6 +248,191 @@ TEST_F(RoundFinishedTest, RoundWithoutTasksIsAbandonedNotFinished) {
   ASSERT_EQ(reported_.size(), 1u);
   EXPECT_EQ(reported_[0].End, RoundEnd::Abandoned);
   EXPECT_EQ(reported_[0].TasksDealt, 0);
+}
+
+// Answer: one call per typed answer, with every outcome the interface tells
+// the child, the counts it leaves and the answer event it sends.
+TEST_F(TrainerGameTest, AnswerCountsEachOutcome) {
+  struct Case {
+    const char* typed;
+    AnswerResult result;
+    std::int32_t errors;
+    std::int32_t points;
+    bool right;  // as reported by the answer event
+  };
+  const Case cases[] = {
+      {"84", AnswerResult::Solved, 0, 2, true},
+      {"  84", AnswerResult::Solved, 0, 2, true},
+      {"+84", AnswerResult::Solved, 0, 2, true},
+      {"85", AnswerResult::Wrong, 1, 0, false},
+      {"-84", AnswerResult::Wrong, 1, 0, false},
+      {"0", AnswerResult::Wrong, 1, 0, false},
+      {"", AnswerResult::Invalid, 1, 0, false},
+      {"84 ", AnswerResult::Invalid, 1, 0, false},
+      {"84.0", AnswerResult::Invalid, 1, 0, false},
+      {"8 4", AnswerResult::Invalid, 1, 0, false},
+      {"+-84", AnswerResult::Invalid, 1, 0, false},
+      {"2147483648", AnswerResult::Invalid, 1, 0, false},
+      {"vierundachtzig", AnswerResult::Invalid, 1, 0, false},
+      {"\xC3\xA4", AnswerResult::Invalid, 1, 0, false},  // "ä", kept as typed
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    TrainerGame game({"7*12"}, parser_);
+    std::vector<GivenAnswer> heard;
+    const EventConnection listening =
+        game.OnAnswer([&heard](const GivenAnswer& answer) { heard.push_back(answer); });
+    const AnswerOutcome outcome = game.Answer({3, 1}, QString::fromUtf8(c.typed));
+    EXPECT_EQ(outcome.Result, c.result);
+    EXPECT_EQ(outcome.SpecialPoints, 0);
+    EXPECT_EQ(outcome.AskAgain(), c.result == AnswerResult::Wrong);
+    EXPECT_EQ(outcome.Scored(), c.result == AnswerResult::Solved);
+    EXPECT_EQ(game.CurrentRound().Errors, c.errors);
+    EXPECT_EQ(game.Totals().Errors, c.errors);
+    EXPECT_EQ(game.CurrentRound().Points, c.points);
+    EXPECT_EQ(game.Totals().Points, c.points);
+    EXPECT_EQ(game.CurrentRound().Solved, c.right ? 1 : 0);
+    EXPECT_EQ(game.Task(3, 1).Open, !c.right);
+    EXPECT_EQ(game.Remaining(), c.right ? 14 : 15);
+    ASSERT_EQ(heard.size(), 1u);
+    EXPECT_EQ(heard[0].Column, 3);
+    EXPECT_EQ(heard[0].Row, 1);
+    EXPECT_EQ(heard[0].Typed, c.typed);
+    EXPECT_EQ(heard[0].Right, c.right);
+  }
+}
+
+// Answers that reach no open task count nothing and report nothing.
+TEST_F(TrainerGameTest, AnswerToNoOpenTaskChangesNothing) {
+  TrainerGame game({"7*12"}, parser_);
+  ASSERT_EQ(game.Answer({0, 0}, QStringLiteral("84")).Result, AnswerResult::Solved);
+  int heard = 0;
+  const EventConnection listening = game.OnAnswer([&heard](const GivenAnswer&) { ++heard; });
+  const TaskPlace places[] = {{0, 0}, {-1, 0}, {5, 0}, {0, 3}, {0, -1}};
+  for (const TaskPlace place : places) {
+    for (const char* typed : {"84", "85", "x"}) {
+      EXPECT_EQ(game.Answer(place, QString::fromLatin1(typed)).Result, AnswerResult::NotOpen)
+          << place.Column << "," << place.Row << " " << typed;
+    }
+  }
+  EXPECT_EQ(heard, 0);
+  EXPECT_EQ(game.Totals().Errors, 0);
+  EXPECT_EQ(game.Totals().Points, 2);
+  EXPECT_EQ(game.Remaining(), 14);
+
+  // An empty slot (no workable template) is not open either.
+  TrainerGame empty({"$D/$D"}, parser_, 20);
+  EXPECT_EQ(empty.Answer({0, 0}, QStringLiteral("0")).Result, AnswerResult::NotOpen);
+  EXPECT_EQ(empty.Totals().Errors, 0);
+}
+
+// The last task completes the round: the special points (1, 2 or 3 times the
+// points per task of the round's level) go to the totals, not to the round,
+// and the round is reported finished with them; it stays the current round
+// until the next one is dealt.
+TEST_F(TrainerGameTest, AnswerCompletesTheRoundAtEachLevel) {
+  struct Case {
+    TLevel level;
+    std::int32_t perTask;
+  };
+  for (const Case c : {Case{0, 1}, Case{1, 2}, Case{2, 5}}) {
+    SCOPED_TRACE(static_cast<int>(c.level));
+    TrainerGame game({"10-3"}, parser_);
+    game.SelectLevel(c.level);
+    game.NewRound();
+    std::vector<FinishedRound> finished;
+    const EventConnection listening = game.OnRoundFinished(
+        [&finished](const FinishedRound& round) { finished.push_back(round); });
+    int completions = 0;
+    std::int32_t special = 0;
+    for (int row = 0; row < kTaskRows; ++row) {
+      for (int column = 0; column < kTaskColumns; ++column) {
+        EXPECT_EQ(game.Answer({column, row}, QStringLiteral("6")).Result, AnswerResult::Wrong);
+        const AnswerOutcome outcome = game.Answer({column, row}, QStringLiteral("7"));
+        if (outcome.Result == AnswerResult::RoundComplete) {
+          ++completions;
+          special = outcome.SpecialPoints;
+          EXPECT_TRUE(outcome.Scored());
+          EXPECT_FALSE(outcome.AskAgain());
+          EXPECT_EQ(row * kTaskColumns + column, kTasksPerRound - 1);
+        } else {
+          EXPECT_EQ(outcome.Result, AnswerResult::Solved);
+          EXPECT_TRUE(finished.empty());
+        }
+      }
+    }
+    EXPECT_EQ(completions, 1);
+    EXPECT_TRUE(special == c.perTask || special == 2 * c.perTask || special == 3 * c.perTask)
+        << special;
+    EXPECT_EQ(game.CurrentRound().Points, 15 * c.perTask);
+    EXPECT_EQ(game.CurrentRound().Errors, 15);
+    EXPECT_EQ(game.Totals().Points, 15 * c.perTask + special);
+    EXPECT_EQ(game.SpecialPoints(), special);
+    ASSERT_EQ(finished.size(), 1u);
+    EXPECT_EQ(finished[0].End, RoundEnd::Finished);
+    EXPECT_EQ(finished[0].SpecialPoints, special);
+    EXPECT_EQ(game.Rounds().size(), 2u);
+    EXPECT_EQ(game.Answer({0, 0}, QStringLiteral("7")).Result, AnswerResult::NotOpen);
+    game.NewRound();
+    EXPECT_EQ(finished.size(), 1u);
+    EXPECT_EQ(game.Rounds().size(), 3u);
+    EXPECT_EQ(game.CurrentRound().Difficulty, c.level);
+    EXPECT_EQ(game.Remaining(), 15);
+  }
+}
+
+// Negative values are dealt at "schwer" only.
+TEST_F(TrainerGameTest, AnswerTakesNegativeValues) {
+  TrainerGame game({"3-10"}, parser_, 20);
+  game.SelectLevel(2);
+  game.NewRound();
+  ASSERT_TRUE(game.Task(0, 0).Open);
+  EXPECT_EQ(game.Answer({0, 0}, QStringLiteral("7")).Result, AnswerResult::Wrong);
+  EXPECT_EQ(game.Answer({0, 0}, QStringLiteral(" -7")).Result, AnswerResult::Solved);
+}
+
+// Several listeners of one event each hear it; a connection ends its own
+// listener only, also during an emission, and may outlive the game.
+TEST_F(TrainerGameTest, EventsHaveSeveralListeners) {
+  auto game = std::make_unique<TrainerGame>(TTemplateList{"7*12"}, parser_);
+  std::vector<std::string> heard;
+  EventConnection first =
+      game->OnAnswer([&heard](const GivenAnswer& a) { heard.push_back("first " + a.Typed); });
+  EventConnection second;
+  const EventConnection third = game->OnAnswer([&heard, &second](const GivenAnswer& a) {
+    heard.push_back("third " + a.Typed);
+    second.Disconnect();  // a listener ends another one
+  });
+  second = game->OnAnswer([&heard](const GivenAnswer& a) { heard.push_back("second " + a.Typed); });
+  int dealt = 0;
+  const EventConnection dealing = game->OnRoundDealt([&dealt](const DealtRound& round) {
+    ++dealt;
+    EXPECT_EQ(round.Number, 2u);
+    EXPECT_FALSE(round.Practice);
+  });
+
+  game->Answer({0, 0}, QStringLiteral("1"));
+  EXPECT_EQ(heard, (std::vector<std::string>{"first 1", "third 1"}));
+  EXPECT_FALSE(second.Connected());
+  EXPECT_TRUE(first.Connected());
+  heard.clear();
+  first.Disconnect();
+  game->Answer({0, 0}, QStringLiteral("2"));
+  EXPECT_EQ(heard, (std::vector<std::string>{"third 2"}));
+  game->NewRound();
+  EXPECT_EQ(dealt, 1);
+
+  // A moved connection keeps listening; the moved-from one is empty.
+  heard.clear();
+  EventConnection moved = game->OnAnswer([&heard](const GivenAnswer&) { heard.push_back("m"); });
+  EventConnection target = std::move(moved);
+  EXPECT_FALSE(moved.Connected());
+  game->Answer({1, 0}, QStringLiteral("3"));
+  EXPECT_EQ(heard, (std::vector<std::string>{"third 3", "m"}));
+
+  game.reset();
+  EXPECT_FALSE(target.Connected());
+  target.Disconnect();  // after the game: harmless
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "answer_check.h"
 #include "engine/random.h"
 
 namespace numora {
@@ -44,7 +45,6 @@ void TrainerGame::DealTask(TaskSlot& slot) {
 void TrainerGame::ReportRound(RoundEnd end, std::int32_t specialPoints) {
   if (rounds_.empty() || roundReported_) return;
   roundReported_ = true;
-  if (!onRoundFinished_) return;
   FinishedRound round;
   round.Number = rounds_.size();
   round.Counts = Current();
@@ -52,7 +52,7 @@ void TrainerGame::ReportRound(RoundEnd end, std::int32_t specialPoints) {
   round.TasksDealt = tasksDealt_;
   round.Start = roundStart_;
   round.End = end;
-  onRoundFinished_(round);
+  roundFinished_.Emit(round);
 }
 
 void TrainerGame::EndSession() {
@@ -93,7 +93,7 @@ void TrainerGame::Deal(const std::vector<PracticeTask>& practice) {
     }
   }
   tasksDealt_ = remaining_;
-  if (onRoundDealt_) onRoundDealt_();
+  roundDealt_.Emit(DealtRound{rounds_.size(), practice_});
 }
 
 void TrainerGame::CountError() {
@@ -103,7 +103,7 @@ void TrainerGame::CountError() {
 
 void TrainerGame::CountError(int column, int row, std::string typed) {
   CountError();
-  if (onAnswer_) onAnswer_(GivenAnswer{column, row, std::move(typed), false});
+  answered_.Emit(GivenAnswer{column, row, std::move(typed), false});
 }
 
 const TaskSlot& TrainerGame::Task(int column, int row) const {
@@ -137,7 +137,7 @@ bool TrainerGame::Solve(int column, int row, std::string typed) {
   ++Current().Solved;
   ++totals_.Solved;
   roundComplete_ = remaining_ == 0;
-  if (onAnswer_) onAnswer_(GivenAnswer{column, row, std::move(typed), true});
+  answered_.Emit(GivenAnswer{column, row, std::move(typed), true});
   return roundComplete_;
 }
 
@@ -148,6 +148,25 @@ std::int32_t TrainerGame::AwardSpecialPoints() {
   totals_.Points += special;
   if (roundComplete_) ReportRound(RoundEnd::Finished, special);
   return special;
+}
+
+AnswerOutcome TrainerGame::Answer(TaskPlace task, const QString& typed) {
+  if (task.Column < 0 || task.Column >= kTaskColumns || task.Row < 0 || task.Row >= kTaskRows ||
+      !Task(task.Column, task.Row).Open) {
+    return {AnswerResult::NotOpen, 0};
+  }
+  std::string utf8 = typed.toStdString();
+  const std::optional<std::int32_t> number = ParseAnswer(typed);
+  if (!number) {
+    CountError(task.Column, task.Row, std::move(utf8));
+    return {AnswerResult::Invalid, 0};
+  }
+  if (!IsRightAnswer(task.Column, task.Row, *number)) {
+    CountError(task.Column, task.Row, std::move(utf8));
+    return {AnswerResult::Wrong, 0};
+  }
+  if (!Solve(task.Column, task.Row, std::move(utf8))) return {AnswerResult::Solved, 0};
+  return {AnswerResult::RoundComplete, AwardSpecialPoints()};
 }
 
 void TrainerGame::Tick() {

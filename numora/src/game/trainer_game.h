@@ -12,7 +12,10 @@
 #include <string>
 #include <vector>
 
+#include <QString>
+
 #include "engine/extended.h"
+#include "game_event.h"
 #include "game_params.h"
 #include "task_maker.h"
 #include "task_templates.h"
@@ -50,6 +53,12 @@ struct FinishedRound {
   RoundEnd End = RoundEnd::Abandoned;
 };
 
+// What the round-dealt event reports: the new round's place in the history.
+struct DealtRound {
+  std::size_t Number = 0;  // 1-based, as in the history
+  bool Practice = false;
+};
+
 // An answer the child gave to a task, reported after it was counted.
 struct GivenAnswer {
   int Column = 0;
@@ -64,29 +73,66 @@ struct PracticeTask {
   engine::Extended Expected = 0;
 };
 
+// A task's place on the board.
+struct TaskPlace {
+  int Column = 0;
+  int Row = 0;
+};
+
+// What became of an answer, for the interface to tell the child.
+enum class AnswerResult : std::uint8_t {
+  NotOpen,        // the task is solved or empty: nothing counted
+  Invalid,        // not a whole number: one error; the child must choose the task again
+  Wrong,          // a number, but not the value: one error; the child is asked again
+  Solved,         // scored; the round goes on
+  RoundComplete,  // scored, the last task: special points drawn and added
+};
+
+struct AnswerOutcome {
+  AnswerResult Result = AnswerResult::NotOpen;
+  std::int32_t SpecialPoints = 0;  // drawn for a completed round, else 0
+
+  // A wrong number keeps the question open for the same task.
+  bool AskAgain() const { return Result == AnswerResult::Wrong; }
+  bool Scored() const {
+    return Result == AnswerResult::Solved || Result == AnswerResult::RoundComplete;
+  }
+};
+
 class TrainerGame {
  public:
-  using RoundFinishedHandler = std::function<void(const FinishedRound&)>;
-  using RoundDealtHandler = std::function<void()>;
-  using AnswerHandler = std::function<void(const GivenAnswer&)>;
-
   // Starts round 1 at "mittel". The random generator should be seeded before.
   // The clock gives the start time of each round.
   TrainerGame(TTemplateList templates, engine::TTermParser& parser,
               long attemptLimit = TaskMaker::kDefaultAttemptLimit,
               std::function<WallClock::time_point()> clock = &WallClock::now);
 
-  // Called exactly once per round, when it ends: after AwardSpecialPoints for
-  // a completed round, on NewRound for one left unfinished, on EndSession for
-  // the running one. Rounds that ended before the handler was set are not
+  // The game's events, each with any number of listeners; a listener hears
+  // the event until its connection is destroyed.
+  // Each round's end, exactly once per round: after the special points of a
+  // completed round, on NewRound for one left unfinished, on EndSession for
+  // the running one. Rounds that ended before a listener connected are not
   // reported again.
-  void SetRoundFinishedHandler(RoundFinishedHandler handler) {
-    onRoundFinished_ = std::move(handler);
+  [[nodiscard]] EventConnection OnRoundFinished(GameEvent<FinishedRound>::Listener listener) {
+    return roundFinished_.Connect(std::move(listener));
   }
-  // Called after each deal, when the new round's tasks are in place.
-  void SetRoundDealtHandler(RoundDealtHandler handler) { onRoundDealt_ = std::move(handler); }
-  // Called for each answer to a task, after it was counted.
-  void SetAnswerHandler(AnswerHandler handler) { onAnswer_ = std::move(handler); }
+  // After each deal, when the new round's tasks are in place.
+  [[nodiscard]] EventConnection OnRoundDealt(GameEvent<DealtRound>::Listener listener) {
+    return roundDealt_.Connect(std::move(listener));
+  }
+  // Each answer to a task, after it was counted.
+  [[nodiscard]] EventConnection OnAnswer(GameEvent<GivenAnswer>::Listener listener) {
+    return answered_.Connect(std::move(listener));
+  }
+
+  // The child's answer to a task, as typed: read strictly as a whole number
+  // (see ParseAnswer), counted and scored. Invalid input and a wrong number
+  // each count one error; the right number solves the task; solving the last
+  // one draws the round's special points and adds them to the totals. The
+  // completed round stays the current one until NewRound, which the
+  // interface calls once the child has seen the news: the time spent reading
+  // it still belongs to the round.
+  AnswerOutcome Answer(TaskPlace task, const QString& typed);
 
   // Deals a new round of 15 tasks at the selected level and appends its
   // record; the previous round's record stays with the counts it had.
@@ -99,6 +145,7 @@ class TrainerGame {
   // The level of the next round (the menu starts one right after).
   void SelectLevel(TLevel level);
 
+  // The steps of Answer, for callers that have checked the answer themselves.
   // A wrong or invalid answer; with a task, the answer event reports it.
   void CountError();
   void CountError(int column, int row, std::string typed);
@@ -140,9 +187,9 @@ class TrainerGame {
   std::array<std::array<TaskSlot, kTaskRows>, kTaskColumns> tasks_{};
   TaskMaker maker_;
   std::function<WallClock::time_point()> clock_;
-  RoundFinishedHandler onRoundFinished_;
-  RoundDealtHandler onRoundDealt_;
-  AnswerHandler onAnswer_;
+  GameEvent<FinishedRound> roundFinished_;
+  GameEvent<DealtRound> roundDealt_;
+  GameEvent<GivenAnswer> answered_;
   WallClock::time_point roundStart_;
   std::uint8_t tasksDealt_ = 0;
   bool roundComplete_ = false;

@@ -12,18 +12,17 @@ StoreTime ToStoreTime(WallClock::time_point time) {
 }
 
 ProgressRecorder::ProgressRecorder(TrainerGame& game, ProgressStore& store, ProfileId profile)
-    : game_(game), store_(store), profile_(profile) {
-  game_.SetRoundDealtHandler([this] { RoundDealt(); });
-  game_.SetAnswerHandler([this](const GivenAnswer& answer) { Answered(answer); });
-  game_.SetRoundFinishedHandler([this](const FinishedRound& round) { RoundFinished(round); });
+    : game_(game),
+      store_(store),
+      profile_(profile),
+      dealt_(game_.OnRoundDealt([this](const DealtRound&) { RoundDealt(); })),
+      answered_(game_.OnAnswer([this](const GivenAnswer& answer) { Answered(answer); })),
+      finished_(
+          game_.OnRoundFinished([this](const FinishedRound& round) { RoundFinished(round); })) {
   RoundDealt();
 }
 
-ProgressRecorder::~ProgressRecorder() {
-  game_.SetRoundDealtHandler(nullptr);
-  game_.SetAnswerHandler(nullptr);
-  game_.SetRoundFinishedHandler(nullptr);
-}
+ProgressRecorder::~ProgressRecorder() = default;
 
 void ProgressRecorder::RoundDealt() {
   RoundOpening opening;

@@ -37,6 +37,11 @@ class ProgressRecorder {
   ProfileId profile_;
   std::optional<RoundId> round_;
   std::int32_t lastSolvedSecond_ = 0;
+  // Listening beside any other listener of the game; the connections end
+  // first when the recorder goes.
+  EventConnection dealt_;
+  EventConnection answered_;
+  EventConnection finished_;
 };
 
 // Milliseconds since 1970 UTC of a wall-clock time.

@@ -18,7 +18,6 @@
 #include <QScreen>
 #include <cmath>
 
-#include "answer_check.h"
 #include "engine/random.h"
 #include "history.h"
 #include "program_identity.h"
@@ -376,25 +375,25 @@ void TForm1::ButtonClick() {
 }
 
 void TForm1::AnswerTask(TAufgabe& task) {
+  // The game counts and scores; the window asks and tells.
   if (!game_->Task(task.Column, task.Row).Open) return;
   QString answer;
-  for (;;) {
+  AnswerOutcome outcome;
+  do {
     if (!dialogs_.InputQuery(this, tr("Bitte das Ergebnis eingeben:"), task.TaskText() + u'=',
                              answer, kAnswerMaxLength)) {
       return;
     }
-    const std::optional<std::int32_t> number = ParseAnswer(answer);
-    if (!number) {
+    outcome = game_->Answer({task.Column, task.Row}, answer);
+    if (outcome.Result == AnswerResult::Invalid) {
+      UpdateSpokenCounts(true);
       dialogs_.Message(this, ApplicationTitle(), tr("Fehlerhafte Eingabe: %1").arg(answer),
                        zelv::DialogIcon::Error, {zelv::DialogButton::Ok});
-      game_->CountError(task.Column, task.Row, answer.toStdString());
-      UpdateSpokenCounts(true);
       return;
     }
-    if (game_->IsRightAnswer(task.Column, task.Row, *number)) break;
-    game_->CountError(task.Column, task.Row, answer.toStdString());
-    UpdateSpokenCounts(true);
-  }
+    if (outcome.AskAgain()) UpdateSpokenCounts(true);
+  } while (outcome.AskAgain());
+  if (!outcome.Scored()) return;
 
   // The keyboard goes on with the next open task (or the one before it), also
   // where the window is not yet active again when the button hides.
@@ -403,17 +402,14 @@ void TForm1::AnswerTask(TAufgabe& task) {
     if (focusWidget() == &task) MoveTaskFocus(task, -1, 0);
   }
   task.hide();
-  const bool roundComplete = game_->Solve(task.Column, task.Row, answer.toStdString());
   ProgressBar1->setValue(ProgressBar1->value() + 1);
   UpdateSpokenCounts(true);
-  if (!roundComplete) return;
+  if (outcome.Result != AnswerResult::RoundComplete) return;
 
-  const std::int32_t awarded = game_->AwardSpecialPoints();
-  UpdateSpokenCounts(true);
-  dialogs_.Message(
-      this, ApplicationTitle(),
-      tr("Bravo, alle Aufgaben gelöst!\r\nAls Belohnung gibt es %1 Sonderpunkte.").arg(awarded),
-      zelv::DialogIcon::Information, {zelv::DialogButton::Ok});
+  dialogs_.Message(this, ApplicationTitle(),
+                   tr("Bravo, alle Aufgaben gelöst!\r\nAls Belohnung gibt es %1 Sonderpunkte.")
+                       .arg(outcome.SpecialPoints),
+                   zelv::DialogIcon::Information, {zelv::DialogButton::Ok});
   game_->NewRound();
   ShowRound();
 }
