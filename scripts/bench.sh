@@ -5,6 +5,7 @@
 #   - the engine against muparser (analyse + evaluate, evaluate only);
 #   - a 1000 x 1000 grid: the facade's batch evaluation against muparser;
 #   - the trainer's task making, ms per round by level over 1000 rounds;
+#   - termcalc as a filter of 200,000 task texts against a muparser filter;
 #   - the peak resident memory of numora and bildwort from start to first
 #     window.
 # Usage: scripts/bench.sh
@@ -41,8 +42,8 @@ rm -f "$build.configure.log"
 # reported in the memory section instead of failing the run.
 available=$(cmake --build "$build" --target help | sed -n 's/^\([A-Za-z_0-9]*\): .*/\1/p')
 has_target() { grep -qx "$1" <<<"$available"; }
-targets=(bench_engine bench_grid)
-for t in bench_task_making numora bildwort; do
+targets=(bench_engine bench_grid bench_muparser_filter termcalc)
+for t in bench_task_making numora_print_tasks numora bildwort; do
   if has_target "$t"; then targets+=("$t"); fi
 done
 cmake --build "$build" -j "$jobs" --target "${targets[@]}" >&2
@@ -65,6 +66,40 @@ if [ -x "$build/bench/bench_task_making" ]; then
   "$build/bench/bench_task_making" "$rounds"
 else
   echo "bench_task_making was not built (numora's object library is missing)."
+fi
+
+# termcalc reading task texts from standard input, one per line, against
+# the same filter on muparser: the CPU time (user + system) of the whole
+# process, the fastest of the repetitions, output to /dev/null.
+cpu_seconds() {
+  local TIMEFORMAT='%3U %3S'
+  { time "$@" >/dev/null 2>&1; } 2>&1 | awk '{ printf "%.3f", $1 + $2 }'
+}
+echo
+echo "== termcalc as a filter: 200,000 task texts (CPU seconds, fastest of $reps)"
+if [ -x "$build/numora/numora_print_tasks" ]; then
+  tasks=$(mktemp)
+  # The texts the trainer deals, 45 a round (15 per level), for three seeds.
+  "$build/numora/numora_print_tasks" 1500 1 42 20261207 |
+    sed -n 's/^seed [0-9]* [^ ]* round [0-9]*: \(.*\) = [^=]*$/\1/p' | head -n 200000 >"$tasks"
+  best_termcalc="" best_muparser=""
+  for _ in $(seq "$reps"); do
+    t=$(cpu_seconds "$build/tools/termcalc" <"$tasks")
+    m=$(cpu_seconds "$build/bench/bench_muparser_filter" <"$tasks")
+    best_termcalc=$(awk -v a="$t" -v b="$best_termcalc" 'BEGIN { print (b == "" || a < b) ? a : b }')
+    best_muparser=$(awk -v a="$m" -v b="$best_muparser" 'BEGIN { print (b == "" || a < b) ? a : b }')
+  done
+  failed=$("$build/bench/bench_muparser_filter" <"$tasks" | grep -c '^error' || true)
+  awk -v n="$(wc -l <"$tasks")" -v t="$best_termcalc" -v m="$best_muparser" -v f="$failed" 'BEGIN {
+    printf "%-22s %8s %12s\n", "filter", "seconds", "ns per line"
+    printf "%-22s %8.3f %12.0f\n", "termcalc", t, t / n * 1e9
+    printf "%-22s %8.3f %12.0f\n", "muparser", m, m / n * 1e9
+    r = t > 0 ? m / t : 0
+    printf "muparser/termcalc %.2f (target >= 10) %s; %d lines, %d muparser errors\n",
+      r, (r >= 10 ? "met" : "MISSED"), n, f }'
+  rm -f "$tasks"
+else
+  echo "numora_print_tasks was not built (the Qt programs are missing); not measured."
 fi
 
 # Peak resident memory (VmHWM) of a Qt program from its start until its first

@@ -29,6 +29,11 @@ inline constexpr int kSmallestPlainExponent = -6;
 // the point and "E" with the exponent ("1.5E-300"). Independent of the locale.
 void AppendValue(std::string& out, engine::Extended value, int significantDigits = 0);
 
+// The same text, always made by the standard library's general conversion:
+// AppendValue takes an exact short cut for integers and short decimals, and
+// the two must agree byte for byte.
+void AppendValueGeneral(std::string& out, engine::Extended value, int significantDigits = 0);
+
 // The line for one term, without its line break: the value, the value with a
 // warning, or "error CODE: TEXT".
 void AppendResult(std::string& out, std::uint8_t code, engine::Extended value,

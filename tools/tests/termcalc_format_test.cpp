@@ -88,6 +88,14 @@ TEST(AppendValue, ShortestTextOrRoundedDigitsInTheRightForm) {
       {1e-6L, 0, "0.000001"},
       {1.25e-7L, 0, "1.25E-7"},
       {-1.5e-300L, 0, "-1.5E-300"},
+      // Integers and short decimals take a short cut; at its edges too.
+      {0x1p64L - 1, 0, "18446744073709551615"},
+      {-0x1p64L, 0, "-18446744073709551616"},
+      {1.23456789012345678L, 0, "1.23456789012345678"},
+      {-987654.321L, 0, "-987654.321"},
+      {1e-10L, 0, "1E-10"},
+      {2.5e-11L, 0, "2.5E-11"},
+      {0.1L + 0x1p-67L, 0, "0.10000000000000000001"},
       // The extremes, shortest and with all digits.
       {-Limits::denorm_min(), 0, "-4E-4951"},
       {-Limits::denorm_min(), 21, "-3.64519953188247460253E-4951"},
