@@ -7,6 +7,7 @@
 #include <QSettings>
 #include <QTimer>
 
+#include "command_line.h"
 #include "engine_about.h"
 #include "export_command.h"
 #include "program_identity.h"
@@ -17,14 +18,19 @@
 #include "zelvlib/translations.h"
 
 int main(int argc, char* argv[]) {
-  // "numora --export-csv FILE [--profile NAME]" writes the progress and ends,
-  // without a window and without needing a display.
-  if (numora::WantsExport(argc, argv)) {
+  // "numora --help", "--version" and "--export-csv FILE [--profile NAME]"
+  // answer or write the progress and end, without a window and without
+  // needing a display.
+  const numora::CommandLineRequest request = numora::ReadCommandLine(argc, argv);
+  if (request != numora::CommandLineRequest::Window) {
     QCoreApplication app(argc, argv);
     zelv::RunStartupStep();
     // The messages and the CSV's header in the user's language, as in the
     // windows.
     const zelv::ProgramTranslations translations({QStringLiteral("numora")});
+    if (request != numora::CommandLineRequest::Export) {
+      return numora::PrintCommandLineAnswer(request);
+    }
     return numora::RunExportCommand(QCoreApplication::arguments(),
                                     numora::DefaultProgressStorePath());
   }

@@ -2,6 +2,34 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="de">
 <context>
+    <name>numora::CommandLine</name>
+    <message>
+        <source>Aufruf: numora [--help | --version]
+       numora --export-csv DATEI [--profile NAME]
+
+Numora, der Rechentrainer für Kinder. Ohne Optionen öffnet sich sein Fenster.
+
+  --help, -h           diese Hilfe zeigen und beenden
+  --version            die Version zeigen und beenden
+  --export-csv DATEI   den Lernfortschritt aller Kinder als CSV-Datei schreiben,
+                       ohne Fenster
+  --profile NAME       mit --export-csv: nur den Fortschritt des Kindes NAME
+</source>
+        <extracomment>The answer to &quot;numora --help&quot;. The option names stay as they are.</extracomment>
+        <translation>Usage: numora [--help | --version]
+       numora --export-csv FILE [--profile NAME]
+
+Numora, the arithmetic trainer for children. Without options its window opens.
+
+  --help, -h           show this help and exit
+  --version            show the version and exit
+  --export-csv FILE    write the progress of all children to a CSV file,
+                       without a window
+  --profile NAME       with --export-csv: only the progress of the child NAME
+</translation>
+    </message>
+</context>
+<context>
     <name>numora::CsvExport</name>
     <message>
         <source>beendet</source>
