@@ -22,7 +22,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(term declarations rtf word_list answer)
+[ ${#targets[@]} -gt 0 ] || targets=(term declarations rtf word_list answer shared_object)
 
 build=build/fuzz
 replay_build=build/fuzz-replay

@@ -6,6 +6,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCollator>
+#include <QDir>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -134,7 +135,11 @@ TForm1::TForm1(PictureLibrary& library, zelv::UserDialogs& dialogs,
   Progress->setObjectName(QStringLiteral("Progress"));
   Feedback = new QLabel(this);
   Feedback->setObjectName(QStringLiteral("Feedback"));
+  LeftOut = new QLabel(this);
+  LeftOut->setObjectName(QStringLiteral("LeftOut"));
+  LeftOut->hide();
   statusBar()->addWidget(Feedback, 1);
+  statusBar()->addPermanentWidget(LeftOut);
   statusBar()->addPermanentWidget(Progress);
   statusBar()->setSizeGripEnabled(false);
 
@@ -262,6 +267,10 @@ void TForm1::ApplyScale(zelv::Scale scale) {
 
 void TForm1::FormCreate() {
   if (!library_.Load()) {
+    if (const std::optional<LibraryDamage> damage = library_.Damage()) {
+      FailAndEnd(DamageText(*damage));
+      return;
+    }
     QString folders;
     for (const QString& folder : library_.SearchedFolders())
       folders += QStringLiteral("  %1\n").arg(folder);
@@ -289,17 +298,76 @@ void TForm1::FormCreate() {
   if (lines.size() > static_cast<size_t>(ReadingGame::kBoardCells)) {
     lines.resize(ReadingGame::kBoardCells);
   }
+  // A word whose picture is missing or cannot be read leaves the game: a
+  // child cannot name a picture that is not there, and an empty cell would
+  // still wait for its word.
+  std::vector<std::string> playable;
   std::vector<QImage> pictures;
   pictures.reserve(lines.size());
   for (size_t id = 1; id <= lines.size(); ++id) {
-    // A missing picture stays a null image and leaves its cell empty.
-    pictures.push_back(CutToCell(library_.ReadPicture(static_cast<int>(id))));
+    QImage picture = CutToCell(library_.ReadPicture(static_cast<int>(id)));
+    if (picture.isNull()) continue;
+    playable.push_back(std::move(lines[id - 1]));
+    pictures.push_back(std::move(picture));
+  }
+  const int leftOut = static_cast<int>(lines.size() - playable.size());
+  if (playable.empty()) {
+    FailAndEnd(tr("Keines der %1 Bilder der Bildbibliothek lässt sich lesen.").arg(lines.size()));
+    return;
+  }
+  lines = std::move(playable);
+  if (leftOut > 0) {
+    LeftOut->setText(leftOut == 1 ? tr("1 Bild ausgelassen (nicht lesbar)")
+                                  : tr("%1 Bilder ausgelassen (nicht lesbar)").arg(leftOut));
+    LeftOut->setAccessibleName(LeftOut->text());
+    LeftOut->show();
   }
   const int count = static_cast<int>(lines.size());
   BuildBoard(count);
   random_ = seed_ ? RandomGenerator(*seed_) : RandomGenerator::SeededFromClock();
   game_ = std::make_unique<ReadingGame>(std::move(lines), std::move(pictures), random_);
   StartGame(CurrentLanguage);
+}
+
+QString TForm1::DamageText(const LibraryDamage& damage) {
+  using Kind = LibraryDamage::Kind;
+  QString what;
+  switch (damage.kind) {
+    case Kind::Empty:
+      what = tr("Die Datei ist leer.");
+      break;
+    case Kind::NotALibrary:
+      what = tr("Die Datei ist keine Programmbibliothek.");
+      break;
+    case Kind::WrongKind:
+      what = tr("Die Datei ist eine Programmbibliothek für eine andere Art von Computer.");
+      break;
+    case Kind::Truncated:
+      what = tr("Die Datei ist unvollständig: Sie hat %1 Bytes, ihr Inhaltsverzeichnis verlangt "
+                "mindestens %2 Bytes.")
+                 .arg(damage.size)
+                 .arg(damage.needed);
+      break;
+    case Kind::BadHeaders:
+      what = tr("Das Inhaltsverzeichnis der Datei widerspricht sich selbst.");
+      break;
+    case Kind::Unreadable:
+      what = tr("Die Datei lässt sich nicht lesen.");
+      break;
+    case Kind::TrialCrashed:
+      what = tr("Beim Probeladen in einem eigenen Prozess ist dieser abgestürzt.");
+      break;
+    case Kind::TrialRefused:
+      what = tr("Das System lädt sie nicht: %1").arg(damage.detail);
+      break;
+    case Kind::TrialHung:
+      what = tr("Das Probeladen in einem eigenen Prozess war nach %1 Sekunden nicht fertig.")
+                 .arg(damage.detail);
+      break;
+  }
+  return tr("Die Bildbibliothek \u201E%1\u201C ist beschädigt und wird nicht geladen.\n\n%2\n\n"
+            "Bitte installieren Sie Bildwort neu (Paket \u201Ezelv\u201C).")
+      .arg(QDir::toNativeSeparators(damage.file), what);
 }
 
 void TForm1::FailAndEnd(const QString& text) {

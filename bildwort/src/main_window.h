@@ -35,6 +35,7 @@ namespace bildwort {
 
 class PictureLibrary;
 class WordSpeaker;
+struct LibraryDamage;
 
 // One cell of the board. Its tag is the board index whose word it expects.
 // It takes the keyboard focus and shows it as a frame.
@@ -148,6 +149,9 @@ class TForm1 : public QMainWindow {
   // pick.
   QLabel* Progress = nullptr;
   QLabel* Feedback = nullptr;
+  // How many pictures the library could not give, when any; their words
+  // are not in the game.
+  QLabel* LeftOut = nullptr;
 
   std::array<TPictureCell*, ReadingGame::kBoardCells> PictureCells{};
   TPictureCell* CurrentCell = nullptr;
@@ -177,6 +181,8 @@ class TForm1 : public QMainWindow {
   void ShowFeedback(bool right, const QString& word);
   bool IsSecondClickOfOpening(const QEvent* event) const;
   void FailAndEnd(const QString& text);
+  // The message for a library file that was found but cannot be used.
+  static QString DamageText(const LibraryDamage& damage);
   void EndProgram();
   void AttachCheck();
   void DetachCheck();

@@ -29,6 +29,7 @@
 namespace {
 
 using bildwort::Language;
+using bildwort::ReadingGame;
 using bildwort::TForm1;
 using bildwort::TPictureCell;
 using zelv::DialogButton;
@@ -49,6 +50,8 @@ QImage PictureNumbered(int n, QSize size = QSize(64, 64)) {
 class FakeLibrary final : public bildwort::PictureLibrary {
  public:
   bool Loadable = true;
+  // Why it cannot be loaded, when it is damaged.
+  std::optional<bildwort::LibraryDamage> Damaged;
   std::optional<QByteArray> WordList;
   std::map<int, QImage> Pictures;
 
@@ -76,6 +79,7 @@ class FakeLibrary final : public bildwort::PictureLibrary {
     ++Loads;
     return Loadable;
   }
+  std::optional<bildwort::LibraryDamage> Damage() const override { return Damaged; }
   void Release() override { ++Releases; }
   void ShowAbout(const QIcon& icon) override {
     ++AboutCalls;
@@ -540,7 +544,7 @@ TEST_F(BildwortWindowTest, MoreLinesThanCellsUsesTheFirst120) {
   for (int i = 0; i < 120; ++i) EXPECT_LE(PictureNumberOf(form.Cell(i)), 120);
 }
 
-TEST_F(BildwortWindowTest, MissingSmallAndLargePicturesAreShownAsFarAsTheyGo) {
+TEST_F(BildwortWindowTest, SmallAndLargePicturesAreShownAsFarAsTheyGo) {
   FakeLibrary library = FakeLibrary::WithWords(4);
   library.Pictures.erase(1);                                // missing
   library.Pictures[2] = PictureNumbered(2, QSize(10, 10));  // smaller than a cell
@@ -552,9 +556,11 @@ TEST_F(BildwortWindowTest, MissingSmallAndLargePicturesAreShownAsFarAsTheyGo) {
   library.Pictures[3] = large;
   TForm1 form(library, dialogs_, 14u);
   form.show();
+  // The missing picture takes its word out of the game.
+  ASSERT_EQ(form.Game()->Count(), 3);
   std::map<std::string, const TPictureCell*> byLine;
-  for (int i = 0; i < 4; ++i) byLine[form.Game()->Line(i)] = form.Cell(i);
-  EXPECT_TRUE(byLine["Wort1;word1:"]->pixmap().isNull());
+  for (int i = 0; i < 3; ++i) byLine[form.Game()->Line(i)] = form.Cell(i);
+  EXPECT_EQ(byLine.count("Wort1;word1:"), 0u);
   EXPECT_EQ(byLine["Wort2;word2:"]->pixmap().size(), QSize(10, 10));
   const QPixmap cut = byLine["Wort3;word3:"]->pixmap();
   ASSERT_EQ(cut.size(), QSize(64, 64));
@@ -563,6 +569,120 @@ TEST_F(BildwortWindowTest, MissingSmallAndLargePicturesAreShownAsFarAsTheyGo) {
     EXPECT_EQ(qRed(shown.pixel(p)), 3);
   }
   // The game can still be played to its end.
+  dialogs_.Press(DialogButton::Cancel);
+  for (int i = 0; i < 3; ++i) Pick(form, i, i);
+  EXPECT_EQ(VisibleCells(form), 0);
+  EXPECT_EQ(dialogs_.History().size(), 1u);
+}
+
+// Pictures the library cannot give leave the game with their words: every
+// cell in play shows a picture, the counter counts only those, and the
+// status line says how many were left out.
+TEST_F(BildwortWindowTest, UnreadablePicturesTakeTheirWordsOutAndAreCounted) {
+  struct Case {
+    int words;
+    std::vector<int> unreadable;
+    QString leftOut;  // empty: the label stays hidden
+  };
+  std::vector<int> everySecond;
+  for (int n = 2; n <= 120; n += 2) everySecond.push_back(n);
+  const Case cases[] = {
+      {120, everySecond, "60 Bilder ausgelassen (nicht lesbar)"},
+      {12, {12}, "1 Bild ausgelassen (nicht lesbar)"},
+      {12, {}, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.words);
+    FakeLibrary library = FakeLibrary::WithWords(c.words);
+    for (int n : c.unreadable) library.Pictures[n] = QImage();  // no picture format
+    TForm1 form(library, dialogs_, 16u);
+    form.show();
+    const int playable = c.words - static_cast<int>(c.unreadable.size());
+    ASSERT_EQ(form.Game()->Count(), playable);
+    EXPECT_EQ(form.Combobox1->count(), playable);
+    EXPECT_EQ(form.Progress->text(), QStringLiteral("noch %1 Bilder").arg(playable));
+    EXPECT_EQ(form.LeftOut->isVisible(), !c.leftOut.isEmpty());
+    if (!c.leftOut.isEmpty()) {
+      EXPECT_EQ(form.LeftOut->text(), c.leftOut);
+    }
+    for (int i = 0; i < ReadingGame::kBoardCells; ++i) {
+      const TPictureCell* cell = form.Cell(i);
+      EXPECT_EQ(cell != nullptr, i < playable) << i;
+      if (cell == nullptr) continue;
+      // Every cell shows its own picture, an odd-numbered one here.
+      const int number = PictureNumberOf(cell);
+      EXPECT_NE(number, 0) << i;
+      EXPECT_EQ(EntryFor(form.Combobox1, cell->Tag)->text(), QStringLiteral("Wort%1").arg(number));
+    }
+  }
+  // With no picture at all there is no game.
+  dialogs_.ClearHistory();
+  FakeLibrary blind = FakeLibrary::WithWords(5);
+  blind.Pictures.clear();
+  TForm1 form(blind, dialogs_, 17u);
+  EXPECT_TRUE(form.Ended());
+  ASSERT_EQ(dialogs_.History().size(), 1u);
+  EXPECT_EQ(dialogs_.History()[0].Text, "Keines der 5 Bilder der Bildbibliothek lässt sich lesen.");
+}
+
+// A library found but damaged ends the game before anything is read from
+// it, with a message that names the file and the damage.
+TEST_F(BildwortWindowTest, ADamagedLibraryEndsTheProgramWithWhatIsWrong) {
+  using Kind = bildwort::LibraryDamage::Kind;
+  struct Case {
+    bildwort::LibraryDamage damage;
+    const char* says;
+  };
+  const QString file = QStringLiteral("/opt/bildwort/libzelvpics.so");
+  const Case cases[] = {
+      {{Kind::Empty, file, 0, 0, {}}, "leer"},
+      {{Kind::NotALibrary, file, 12, 0, {}}, "keine Programmbibliothek"},
+      {{Kind::WrongKind, file, 5000, 0, {}}, "andere Art von Computer"},
+      {{Kind::Truncated, file, 200000, 3456789, {}}, "200000 Bytes"},
+      {{Kind::BadHeaders, file, 5000, 0, {}}, "Inhaltsverzeichnis"},
+      {{Kind::Unreadable, file, 0, 0, {}}, "nicht lesen"},
+      {{Kind::TrialCrashed, file, 0, 0, {}}, "abgestürzt"},
+      {{Kind::TrialRefused, file, 0, 0, "undefined symbol: Foo"}, "undefined symbol: Foo"},
+      {{Kind::TrialHung, file, 0, 0, "30"}, "30 Sekunden"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.says);
+    dialogs_.ClearHistory();
+    FakeLibrary library = FakeLibrary::WithWords(5);
+    library.Loadable = false;
+    library.Damaged = c.damage;
+    {
+      TForm1 form(library, dialogs_);
+      EXPECT_TRUE(form.Ended());
+      EXPECT_EQ(form.Game(), nullptr);
+    }
+    ASSERT_EQ(dialogs_.History().size(), 1u);
+    EXPECT_EQ(dialogs_.History()[0].Caption, "Fehler");
+    EXPECT_EQ(dialogs_.History()[0].Icon, DialogIcon::Error);
+    const QString text = dialogs_.History()[0].Text;
+    for (const QString& part : {file, QString::fromUtf8(c.says), QStringLiteral("beschädigt")}) {
+      EXPECT_TRUE(text.contains(part)) << part.toStdString() << " in " << text.toStdString();
+    }
+    EXPECT_EQ(library.WordListReads, 0);
+    EXPECT_TRUE(library.PicturesRead.empty());
+  }
+}
+
+// The word list's own rules stay: a line without ";" is an empty German
+// word, without ":" an empty English one, and such entries still belong to
+// their pictures.
+TEST_F(BildwortWindowTest, LinesWithoutSeparatorsGiveEmptyEntriesThatStillPlay) {
+  FakeLibrary library = FakeLibrary::WithLines({"Hund", "Katze;cat", ";", "Maus;mouse:"});
+  TForm1 form(library, dialogs_, 18u);
+  form.show();
+  ASSERT_EQ(form.Game()->Count(), 4);
+  std::multiset<QString> german;
+  for (const auto& entry : Entries(form.Combobox1)) german.insert(entry.first);
+  EXPECT_EQ(german, (std::multiset<QString>{"", "", "Katze", "Maus"}));
+  form.English1->trigger();
+  std::multiset<QString> english;
+  for (const auto& entry : Entries(form.Combobox1)) english.insert(entry.first);
+  EXPECT_EQ(english, (std::multiset<QString>{"", "", "", "mouse"}));
   dialogs_.Press(DialogButton::Cancel);
   for (int i = 0; i < 4; ++i) Pick(form, i, i);
   EXPECT_EQ(VisibleCells(form), 0);

@@ -127,6 +127,66 @@ Willst Du noch einmal spielen ?</source>
         <translation>Well done! You have matched them all!<byte value="xd"/>
 Do you want to play again?</translation>
     </message>
+    <message>
+        <source>Keines der %1 Bilder der Bildbibliothek lässt sich lesen.</source>
+        <translation>None of the %1 pictures of the picture library can be read.</translation>
+    </message>
+    <message>
+        <source>1 Bild ausgelassen (nicht lesbar)</source>
+        <translation>1 picture left out (unreadable)</translation>
+    </message>
+    <message>
+        <source>%1 Bilder ausgelassen (nicht lesbar)</source>
+        <translation>%1 pictures left out (unreadable)</translation>
+    </message>
+    <message>
+        <source>Die Datei ist leer.</source>
+        <translation>The file is empty.</translation>
+    </message>
+    <message>
+        <source>Die Datei ist keine Programmbibliothek.</source>
+        <translation>The file is not a program library.</translation>
+    </message>
+    <message>
+        <source>Die Datei ist eine Programmbibliothek für eine andere Art von Computer.</source>
+        <translation>The file is a program library for another kind of computer.</translation>
+    </message>
+    <message>
+        <source>Die Datei ist unvollständig: Sie hat %1 Bytes, ihr Inhaltsverzeichnis verlangt mindestens %2 Bytes.</source>
+        <translation>The file is incomplete: it has %1 bytes, its table of contents needs at least %2 bytes.</translation>
+    </message>
+    <message>
+        <source>Das Inhaltsverzeichnis der Datei widerspricht sich selbst.</source>
+        <translation>The file's table of contents contradicts itself.</translation>
+    </message>
+    <message>
+        <source>Die Datei lässt sich nicht lesen.</source>
+        <translation>The file cannot be read.</translation>
+    </message>
+    <message>
+        <source>Beim Probeladen in einem eigenen Prozess ist dieser abgestürzt.</source>
+        <translation>A trial load in a process of its own crashed that process.</translation>
+    </message>
+    <message>
+        <source>Das System lädt sie nicht: %1</source>
+        <translation>The system does not load it: %1</translation>
+    </message>
+    <message>
+        <source>Das Probeladen in einem eigenen Prozess war nach %1 Sekunden nicht fertig.</source>
+        <translation>A trial load in a process of its own had not finished after %1 seconds.</translation>
+    </message>
+    <message>
+        <source>Die Bildbibliothek „%1“ ist beschädigt und wird nicht geladen.
+
+%2
+
+Bitte installieren Sie Bildwort neu (Paket „zelv“).</source>
+        <translation>The picture library “%1” is damaged and is not loaded.
+
+%2
+
+Please reinstall Bildwort (package “zelv”).</translation>
+    </message>
 </context>
 <context>
     <name>zelvpics</name>
