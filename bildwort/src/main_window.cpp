@@ -42,6 +42,11 @@ constexpr int kListFontPixels = 15;
 constexpr int kListRows = 8;
 const QString kGameSizeKey = QStringLiteral("Spiel/Bilder");
 const QString kReadAloudKey = QStringLiteral("Spiel/Vorlesen");
+const QString kWordLanguageKey = QStringLiteral("Spiel/Wortsprache");
+
+QString LanguageCode(Language language) {
+  return language == Language::German ? QStringLiteral("de") : QStringLiteral("en");
+}
 
 // Only the top-left cell of a picture is ever seen (pictures are drawn
 // unscaled from that corner), so a larger one is cut to it at once instead
@@ -185,6 +190,13 @@ void TForm1::BuildMenu() {
   bar->setObjectName(QStringLiteral("MainMenu1"));
   Datei1 = bar->addMenu(tr("&Datei"));
   Neu1 = Datei1->addAction(tr("&Neu"), this, &TForm1::Neu1Click);
+  // As in Numora, F6 deals anew; a key of the window, so that the menu
+  // item stays as it always was.
+  auto* newGameKey = new QAction(this);
+  newGameKey->setObjectName(QStringLiteral("NewGameKey"));
+  newGameKey->setShortcut(QKeySequence(Qt::Key_F6));
+  connect(newGameKey, &QAction::triggered, this, &TForm1::Neu1Click);
+  addAction(newGameKey);
   Beenden1 = Datei1->addAction(tr("&Beenden"), this, &TForm1::Beenden1Click);
 
   Sprache1 = bar->addMenu(tr("&Sprache"));
@@ -199,7 +211,9 @@ void TForm1::BuildMenu() {
       Deutsch1Click(item);
     });
   }
-  Deutsch1->setChecked(true);
+  CurrentLanguage = StartLanguage();
+  Deutsch1->setChecked(CurrentLanguage == Language::German);
+  English1->setChecked(CurrentLanguage == Language::English);
   Sprache1->addSeparator();
   Vorlesen1 = Sprache1->addAction(tr("Wörter &vorlesen"), this, &TForm1::VorlesenClick);
   Vorlesen1->setCheckable(true);
@@ -428,11 +442,10 @@ void TForm1::StartGame(Language language) {
   FitWordList();
   Feedback->clear();
   ShowProgress();
-  // The keyboard starts at the first picture.
-  QWidget* focused = focusWidget();
-  if (focused == nullptr || focused == Combobox1 || !focused->isVisible()) {
-    if (TPictureCell* first = NextOpenCell(0)) first->setFocus(Qt::OtherFocusReason);
-  }
+  // Every game starts with the keyboard at the first picture, however it
+  // was dealt (the final question, the menu, a key, the language or the
+  // game's size), so that arrows and Enter work at once.
+  if (TPictureCell* first = NextOpenCell(0)) first->setFocus(Qt::OtherFocusReason);
 }
 
 TPictureCell* TForm1::NextOpenCell(int from) const {
@@ -656,7 +669,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     const auto* key = static_cast<QKeyEvent*>(event);
     const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
     if (type == QEvent::KeyPress) {
-      if (key->key() == Qt::Key_Escape) {
+      // Tab leaves the list only by closing it: no list stays open without
+      // the keys.
+      if (key->key() == Qt::Key_Escape || key->key() == Qt::Key_Tab ||
+          key->key() == Qt::Key_Backtab) {
         CloseWordList();
         return true;
       }
@@ -689,7 +705,19 @@ void TForm1::Deutsch1Click(QAction* item) {
     English1->setChecked(!English1->isChecked());
   }
   CurrentLanguage = Deutsch1->isChecked() ? Language::German : Language::English;
+  if (settings_ != nullptr) settings_->setValue(kWordLanguageKey, LanguageCode(CurrentLanguage));
   StartGame(CurrentLanguage);
+}
+
+// The language chosen last; at the very first start the interface's: an
+// English-speaking child gets English words at once. Each interface
+// catalogue names the word language that goes with it.
+Language TForm1::StartLanguage() const {
+  const QString interface =
+      tr("de", "the word language at the first start: de (German words) or en (English words)");
+  QString code = interface;
+  if (settings_ != nullptr) code = settings_->value(kWordLanguageKey, interface).toString();
+  return code == LanguageCode(Language::English) ? Language::English : Language::German;
 }
 
 void TForm1::Neu1Click() {

@@ -180,6 +180,7 @@ class TForm1 : public QMainWindow {
   TPictureCell* NextOpenCell(int from) const;
   void ShowFeedback(bool right, const QString& word);
   bool IsSecondClickOfOpening(const QEvent* event) const;
+  Language StartLanguage() const;
   void FailAndEnd(const QString& text);
   // The message for a library file that was found but cannot be used.
   static QString DamageText(const LibraryDamage& damage);

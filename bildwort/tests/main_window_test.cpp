@@ -14,6 +14,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -1077,14 +1078,133 @@ TEST_F(BildwortWindowTest, AnEnglishUserGetsAnEnglishInterfaceAndTheGameKeepsIts
   // The sample picture library's help and about box come in English too.
   EXPECT_EQ(QCoreApplication::translate("zelvpics", "Hilfe"), "Help");
   EXPECT_EQ(QCoreApplication::translate("zelvpics", "Info"), "About");
-  // The words stay German until the game's own language menu says English.
-  EXPECT_TRUE(form.Combobox1->item(0)->text().startsWith("Wort"));
+  // At the first start the words follow the interface: English.
+  EXPECT_TRUE(form.English1->isChecked());
+  EXPECT_TRUE(form.Combobox1->item(0)->text().startsWith("word"));
   dialogs_.Press(DialogButton::Cancel);
   Pick(form, 0, 0);
   Pick(form, 1, 1);
   ASSERT_EQ(dialogs_.History().size(), 1u);
   EXPECT_EQ(dialogs_.History()[0].Caption, "Well done!");
   EXPECT_TRUE(dialogs_.History()[0].Text.startsWith("Well done!"));
+}
+
+// The word language at start: the interface's at the first start, then the
+// one chosen last, whatever the interface.
+TEST_F(BildwortWindowTest, TheWordLanguageFollowsTheInterfaceOnceAndThenTheLastChoice) {
+  struct Case {
+    const char* interface;  // empty: German, the source language
+    std::optional<QString> remembered;
+    bool englishWords;
+  };
+  const Case cases[] = {
+      {"", std::nullopt, false},
+      {"en-GB", std::nullopt, true},
+      {"en-US", QStringLiteral("de"), false},
+      {"", QStringLiteral("en"), true},
+      {"", QStringLiteral("fr"), false},  // a stranger's value: German
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.interface) + " " + c.remembered.value_or("-").toStdString());
+    std::optional<zelv::ProgramTranslations> translations;
+    if (*c.interface != '\0') {
+      translations.emplace(QStringList{QStringLiteral("bildwort")},
+                           QStringList{QString::fromLatin1(c.interface)});
+    }
+    QTemporaryDir folder;
+    QSettings settings(folder.filePath("bildwort.ini"), QSettings::IniFormat);
+    if (c.remembered) settings.setValue("Spiel/Wortsprache", *c.remembered);
+    FakeLibrary library = FakeLibrary::WithWords(3);
+    TForm1 form(library, dialogs_, 33u, &settings);
+    EXPECT_EQ(form.CurrentLanguage, c.englishWords ? Language::English : Language::German);
+    EXPECT_EQ(form.English1->isChecked(), c.englishWords);
+    EXPECT_EQ(form.Deutsch1->isChecked(), !c.englishWords);
+    EXPECT_TRUE(form.Combobox1->item(0)->text().startsWith(c.englishWords ? "word" : "Wort"));
+    // The choice made now is the next start's, in both directions.
+    for (QAction* item : {form.English1, form.Deutsch1}) {
+      item->trigger();
+      TForm1 next(library, dialogs_, 34u, &settings);
+      EXPECT_EQ(next.CurrentLanguage, item == form.English1 ? Language::English : Language::German);
+    }
+  }
+}
+
+// However a new game comes, the keyboard is at its first picture at once:
+// arrows, Enter and Space work without a Tab first.
+TEST_F(BildwortWindowTest, EveryKindOfNewGamePutsTheFocusOnTheFirstPicture) {
+  FakeLibrary library = FakeLibrary::WithWords(12);
+  TForm1 form(library, dialogs_, 35u);
+  form.show();
+  form.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  auto focusOnFirst = [&form] {
+    return QApplication::focusWidget() == form.Cell(0) && form.Cell(0)->isVisible();
+  };
+  // Solves the whole game, which leaves the focus on the empty board.
+  auto solveAll = [&] {
+    for (int i = 0; i < 12; ++i) {
+      if (form.Game()->IsOnBoard(i)) Pick(form, i, i);
+    }
+  };
+  struct Way {
+    const char* name;
+    std::function<void()> deal;
+  };
+  const Way ways[] = {
+      {"Yes in the final question",
+       [&] {
+         dialogs_.Press(DialogButton::Yes);
+         solveAll();
+       }},
+      {"Cancel, then Neu",
+       [&] {
+         dialogs_.Press(DialogButton::Cancel);
+         solveAll();
+         form.Neu1->trigger();
+       }},
+      {"F6 from a list left with Escape",
+       [&] {
+         QTest::mouseClick(form.Cell(5), Qt::LeftButton, {}, QPoint(5, 5));
+         QTest::keyClick(form.Combobox1, Qt::Key_Escape);
+         QTest::keyClick(&form, Qt::Key_F6);
+       }},
+      {"the other language", [&] { form.English1->trigger(); }},
+      {"the same language", [&] { form.English1->trigger(); }},
+      {"another size", [&] { form.GameSizeItems[1]->trigger(); }},
+  };
+  for (const Way& way : ways) {
+    SCOPED_TRACE(way.name);
+    // Somewhere else first: a picture in the middle, solved or not.
+    Pick(form, 7, 7);
+    way.deal();
+    EXPECT_EQ(form.Game()->Remaining(), form.Game()->Dealt());
+    EXPECT_TRUE(focusOnFirst());
+    // The keys work at once.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    EXPECT_EQ(QApplication::focusWidget(), form.Cell(1));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_TRUE(form.Combobox1->isVisible());
+    QTest::keyClick(form.Combobox1, Qt::Key_Escape);
+  }
+}
+
+// Tab in an open list closes it and gives the keys back to the picture;
+// the list never stays open without them.
+TEST_F(BildwortWindowTest, TabWithTheListOpenClosesItFirst) {
+  FakeLibrary library = FakeLibrary::WithWords(12);
+  TForm1 form(library, dialogs_, 36u);
+  form.show();
+  form.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+    form.Cell(4)->setFocus();
+    QTest::keyClick(form.Cell(4), Qt::Key_Return);
+    ASSERT_TRUE(form.Combobox1->hasFocus());
+    QTest::keyClick(form.Combobox1, key);
+    EXPECT_FALSE(form.Combobox1->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), form.Cell(4));
+    EXPECT_EQ(form.Game()->Remaining(), 12);
+  }
 }
 
 TEST_F(BildwortWindowTest, DestructionReleasesTheLibraryOnce) {

@@ -157,7 +157,7 @@ Do you want to play again?</translation>
     </message>
     <message>
         <source>Das Inhaltsverzeichnis der Datei widerspricht sich selbst.</source>
-        <translation>The file's table of contents contradicts itself.</translation>
+        <translation>The file&apos;s table of contents contradicts itself.</translation>
     </message>
     <message>
         <source>Die Datei lässt sich nicht lesen.</source>
@@ -186,6 +186,11 @@ Bitte installieren Sie Bildwort neu (Paket „zelv“).</source>
 %2
 
 Please reinstall Bildwort (package “zelv”).</translation>
+    </message>
+    <message>
+        <source>de</source>
+        <comment>the word language at the first start: de (German words) or en (English words)</comment>
+        <translation>en</translation>
     </message>
 </context>
 <context>
