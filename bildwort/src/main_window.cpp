@@ -167,6 +167,9 @@ TForm1::TForm1(PictureLibrary& library, zelv::UserDialogs& dialogs,
   Combobox1->setFont(listFont);
   Combobox1->setGeometry(152, 56, 80, 97);
   Combobox1->hide();
+  TypedLetters = new QLabel(Board);
+  TypedLetters->setObjectName(QStringLiteral("TypedLetters"));
+  TypedLetters->hide();
   Combobox1->installEventFilter(this);
   Combobox1->viewport()->installEventFilter(this);
   Board->installEventFilter(this);
@@ -568,6 +571,9 @@ void TForm1::OpenWordList(TPictureCell* cell, QPoint point) {
   if (Combobox1->selectedItems().isEmpty()) Combobox1->selectionModel()->clearCurrentIndex();
   CurrentCell = cell;
   enterPressedInList_ = false;
+  // Each opening is a new search.
+  typeAhead_.Clear();
+  TypedLetters->hide();
   openedClock_.start();
   openedAt_ = Board->mapToGlobal(at);
 }
@@ -575,6 +581,8 @@ void TForm1::OpenWordList(TPictureCell* cell, QPoint point) {
 void TForm1::CloseWordList() {
   const bool hadFocus = Combobox1->hasFocus();
   Combobox1->hide();
+  typeAhead_.Clear();
+  TypedLetters->hide();
   enterPressedInList_ = false;
   if (!hadFocus) return;
   // Keys must not reach a list that is not there: back to the picture, or
@@ -640,6 +648,57 @@ void TForm1::ComboBox1Click() {
   }
 }
 
+bool TForm1::TypeLetter(const QKeyEvent& key) {
+  if (key.key() == Qt::Key_Backspace) {
+    typeAhead_.Backspace();
+  } else {
+    const QString text = key.text();
+    if ((key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) ||
+        text.isEmpty() || !text.front().isPrint()) {
+      return false;
+    }
+    typeAhead_.Type(text);
+  }
+  QStringList words;
+  for (int row = 0; row < Combobox1->count(); ++row) words << Combobox1->item(row)->text();
+  const int row = TypeAhead::Find(words, typeAhead_.Letters());
+  if (row >= 0) {
+    Combobox1->setCurrentRow(row);
+    Combobox1->scrollToItem(Combobox1->item(row));
+  }
+  ShowTypedLetters(row >= 0);
+  return true;
+}
+
+// Above the list, or below it where the board ends, in the list's type:
+// the child sees what was typed and whether a word begins so.
+void TForm1::ShowTypedLetters(bool found) {
+  const QString& letters = typeAhead_.Letters();
+  if (letters.isEmpty()) {
+    TypedLetters->hide();
+    return;
+  }
+  QFont font = Combobox1->font();
+  font.setBold(true);
+  TypedLetters->setFont(font);
+  TypedLetters->setText(letters);
+  TypedLetters->setAccessibleName(found ? tr("Getippt: %1").arg(letters)
+                                        : tr("Getippt: %1, kein Wort fängt so an").arg(letters));
+  TypedLetters->setStyleSheet(found
+                                  ? QStringLiteral("background: #fff6c0; color: #1a3a8a; "
+                                                   "border: 1px solid #c0a000; padding: 1px 4px;")
+                                  : QStringLiteral("background: #ffe0d0; color: #a03000; "
+                                                   "border: 1px solid #d06000; padding: 1px 4px;"));
+  TypedLetters->adjustSize();
+  const QRect list = Combobox1->geometry();
+  int y = list.top() - TypedLetters->height();
+  if (y < 0) y = list.bottom() + 1;
+  const int x = std::clamp(list.left(), 0, std::max(0, Board->width() - TypedLetters->width()));
+  TypedLetters->move(x, y);
+  TypedLetters->show();
+  TypedLetters->raise();
+}
+
 // A mouse click on an entry checks it. While a key is held, keyboard moves
 // through the list check nothing; the key's release attaches the check
 // again, and Enter checks the entry the keys selected.
@@ -678,6 +737,9 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
       }
       if (enter) enterPressedInList_ = true;
       Combobox1KeyDown(key->key(), key->modifiers());
+      // The list's own search forgets a letter after a fraction of a
+      // second; this one waits for a slow typist.
+      if (TypeLetter(*key)) return true;
     } else if (!key->isAutoRepeat()) {
       // A held key repeats its press, not its release: Enter held down
       // checks once.

@@ -15,12 +15,15 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "random_generator.h"
 #include "reading_game.h"
+#include "type_ahead.h"
 #include "zelvlib/scale.h"
 
 class QAction;
+class QKeyEvent;
 class QActionGroup;
 class QListWidget;
 class QMenu;
@@ -152,6 +155,11 @@ class TForm1 : public QMainWindow {
   // How many pictures the library could not give, when any; their words
   // are not in the game.
   QLabel* LeftOut = nullptr;
+  // The letters typed into the open list, shown beside it.
+  QLabel* TypedLetters = nullptr;
+
+  // The clock of the type-ahead (tests set their own).
+  void SetTypeAheadClock(TypeAhead::Clock clock) { typeAhead_ = TypeAhead(std::move(clock)); }
 
   std::array<TPictureCell*, ReadingGame::kBoardCells> PictureCells{};
   TPictureCell* CurrentCell = nullptr;
@@ -181,6 +189,10 @@ class TForm1 : public QMainWindow {
   void ShowFeedback(bool right, const QString& word);
   bool IsSecondClickOfOpening(const QEvent* event) const;
   Language StartLanguage() const;
+  // Letters and Backspace in the open list search its words; true when the
+  // key was one of them.
+  bool TypeLetter(const QKeyEvent& key);
+  void ShowTypedLetters(bool found);
   void FailAndEnd(const QString& text);
   // The message for a library file that was found but cannot be used.
   static QString DamageText(const LibraryDamage& damage);
@@ -207,6 +219,7 @@ class TForm1 : public QMainWindow {
   // double-click on a picture lands on the list and must not pick.
   QElapsedTimer openedClock_;
   QPoint openedAt_;
+  TypeAhead typeAhead_;
 };
 
 }  // namespace bildwort

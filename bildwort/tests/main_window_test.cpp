@@ -14,6 +14,8 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstdint>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <optional>
@@ -1205,6 +1207,64 @@ TEST_F(BildwortWindowTest, TabWithTheListOpenClosesItFirst) {
     EXPECT_EQ(QApplication::focusWidget(), form.Cell(4));
     EXPECT_EQ(form.Game()->Remaining(), 12);
   }
+}
+
+// A slow typist's letters find the word, on a clock of the test's own;
+// what was typed is shown beside the list, and Backspace takes it back.
+TEST_F(BildwortWindowTest, TypeAheadWaitsForASlowTypistAndShowsTheLetters) {
+  FakeLibrary library = FakeLibrary::WithLines(
+      {"Erdbeere;strawberry:", "Hase;rabbit:", "Schaf;sheep:", "Schnee;snow:", "Schule;school:"});
+  TForm1 form(library, dialogs_, 37u);
+  std::int64_t now = 100000;
+  form.SetTypeAheadClock([&now] { return now; });
+  form.show();
+  auto chosen = [&form] {
+    const QListWidgetItem* item = form.Combobox1->currentItem();
+    return item != nullptr && item->isSelected() ? item->text() : QString();
+  };
+  auto type = [&](std::int64_t step, const QString& text) {
+    for (const QChar letter : text) {
+      now += step;
+      QTest::keyClick(form.Combobox1, letter.toLatin1());
+    }
+  };
+  const TPictureCell* cell = form.Cell(0);
+  QTest::mouseClick(form.Cell(0), Qt::LeftButton, {}, QPoint(5, 5));
+  ASSERT_TRUE(form.Combobox1->isVisible());
+  type(800, "Schnee");
+  EXPECT_EQ(chosen(), "Schnee");
+  EXPECT_TRUE(form.TypedLetters->isVisible());
+  EXPECT_EQ(form.TypedLetters->text(), "Schnee");
+  // Beside the list, not over it, and in its type.
+  EXPECT_FALSE(form.TypedLetters->geometry().intersects(form.Combobox1->geometry()));
+  EXPECT_LE(std::abs(form.TypedLetters->x() - form.Combobox1->x()), 1);
+  EXPECT_GE(form.TypedLetters->font().pixelSize(), form.Combobox1->font().pixelSize());
+  // Nothing was checked on the way.
+  EXPECT_FALSE(cell->isHidden());
+  for (int i = 0; i < 3; ++i) QTest::keyClick(form.Combobox1, Qt::Key_Backspace);
+  EXPECT_EQ(form.TypedLetters->text(), "Sch");
+  EXPECT_EQ(chosen(), "Schaf");
+  type(1500, "u");
+  EXPECT_EQ(chosen(), "Schule");
+  // After a longer pause a letter starts a new search.
+  type(2500, "H");
+  EXPECT_EQ(form.TypedLetters->text(), "H");
+  EXPECT_EQ(chosen(), "Hase");
+  // Letters no word begins with keep the last choice and say so.
+  type(100, "x");
+  EXPECT_EQ(form.TypedLetters->text(), "Hx");
+  EXPECT_EQ(chosen(), "Hase");
+  EXPECT_TRUE(form.TypedLetters->accessibleName().contains("kein Wort"));
+  QTest::keyClick(form.Combobox1, Qt::Key_Backspace);
+  QTest::keyClick(form.Combobox1, Qt::Key_Backspace);
+  EXPECT_FALSE(form.TypedLetters->isVisible());
+  // A new opening is a new search, whenever it comes.
+  QTest::keyClick(form.Combobox1, Qt::Key_Escape);
+  EXPECT_FALSE(form.TypedLetters->isVisible());
+  QTest::mouseClick(form.Cell(1), Qt::LeftButton, {}, QPoint(5, 5));
+  type(10, "E");
+  EXPECT_EQ(form.TypedLetters->text(), "E");
+  EXPECT_EQ(chosen(), "Erdbeere");
 }
 
 TEST_F(BildwortWindowTest, DestructionReleasesTheLibraryOnce) {

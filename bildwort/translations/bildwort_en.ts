@@ -192,6 +192,14 @@ Please reinstall Bildwort (package “zelv”).</translation>
         <comment>the word language at the first start: de (German words) or en (English words)</comment>
         <translation>en</translation>
     </message>
+    <message>
+        <source>Getippt: %1</source>
+        <translation>Typed: %1</translation>
+    </message>
+    <message>
+        <source>Getippt: %1, kein Wort fängt so an</source>
+        <translation>Typed: %1, no word begins like this</translation>
+    </message>
 </context>
 <context>
     <name>zelvpics</name>
