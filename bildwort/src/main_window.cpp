@@ -19,7 +19,9 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QStatusBar>
+#include <QTimer>
 #include <algorithm>
+#include <iterator>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -40,6 +42,14 @@ constexpr int kListRole = Qt::UserRole;
 // many rows as fit a comfortable glance.
 constexpr int kListFontPixels = 15;
 constexpr int kListRows = 8;
+// The words on a pick, shown beside the list or the picture: larger than
+// the list's, in bold.
+constexpr int kBubbleFontPixels = 18;
+constexpr int kRightBubbleMs = 1800;
+constexpr int kHintFontPixels = 22;
+// The shake of the list on a wrong pick.
+constexpr int kShakeMs = 500;
+constexpr int kShakePixels = 10;
 const QString kGameSizeKey = QStringLiteral("Spiel/Bilder");
 const QString kReadAloudKey = QStringLiteral("Spiel/Vorlesen");
 const QString kWordLanguageKey = QStringLiteral("Spiel/Wortsprache");
@@ -167,8 +177,22 @@ TForm1::TForm1(PictureLibrary& library, zelv::UserDialogs& dialogs,
   Combobox1->setFont(listFont);
   Combobox1->setGeometry(152, 56, 80, 97);
   Combobox1->hide();
+  Bubble = new QLabel(Board);
+  Bubble->setObjectName(QStringLiteral("Bubble"));
+  // It may stand over pictures for a moment: clicks go through to them.
+  Bubble->setAttribute(Qt::WA_TransparentForMouseEvents);
+  Bubble->hide();
+  bubbleTimer_ = new QTimer(this);
+  bubbleTimer_->setSingleShot(true);
+  connect(bubbleTimer_, &QTimer::timeout, Bubble, &QWidget::hide);
+  EmptyBoardHint = new QLabel(Board);
+  EmptyBoardHint->setObjectName(QStringLiteral("EmptyBoardHint"));
+  EmptyBoardHint->setAlignment(Qt::AlignCenter);
+  EmptyBoardHint->setStyleSheet(QStringLiteral("color: #1a3a8a; padding: 12px;"));
+  EmptyBoardHint->hide();
   TypedLetters = new QLabel(Board);
   TypedLetters->setObjectName(QStringLiteral("TypedLetters"));
+  TypedLetters->setAttribute(Qt::WA_TransparentForMouseEvents);
   TypedLetters->hide();
   Combobox1->installEventFilter(this);
   Combobox1->viewport()->installEventFilter(this);
@@ -280,6 +304,8 @@ void TForm1::ApplyScale(zelv::Scale scale) {
   CloseWordList();
   FitWordList();
   FitBoard();
+  Bubble->hide();
+  if (EmptyBoardHint->isVisible()) ShowEmptyBoardHint();
 }
 
 void TForm1::FormCreate() {
@@ -444,6 +470,9 @@ void TForm1::StartGame(Language language) {
   for (QListWidgetItem* entry : entries) Combobox1->addItem(entry);
   FitWordList();
   Feedback->clear();
+  Bubble->hide();
+  Bubble->setAccessibleName(QString());
+  EmptyBoardHint->hide();
   ShowProgress();
   // Every game starts with the keyboard at the first picture, however it
   // was dealt (the final question, the menu, a key, the language or the
@@ -487,9 +516,10 @@ void TForm1::ShowProgress() {
   Progress->setAccessibleName(Progress->text());
 }
 
-// A gentle word on a wrong pick, with a short shake of the list, and a
-// small reward on a right one; no sound.
-void TForm1::ShowFeedback(bool right, const QString& word) {
+// A gentle word on a wrong pick, with a shake of the list, and a small
+// reward on a right one; no sound. Both in the status line and, large,
+// where the child looks: beside the list, or where the picture was.
+void TForm1::ShowFeedback(bool right, const QString& word, const QRect& near) {
   // The word picked is named, so that a screen reader tells which one it
   // was.
   Feedback->setText(right ? tr("Richtig: %1! \u2605").arg(word)
@@ -497,16 +527,66 @@ void TForm1::ShowFeedback(bool right, const QString& word) {
   Feedback->setStyleSheet(right ? QStringLiteral("color: #1b7a1b; font-weight: bold;")
                                 : QStringLiteral("color: #a05000;"));
   Feedback->setAccessibleName(Feedback->text());
+  ShowBubble(right, near);
   if (right || !Combobox1->isVisible()) return;
+  // Long and wide enough to be seen from a child's distance: half a second,
+  // a few swings that die down.
+  delete Combobox1->findChild<QPropertyAnimation*>(QStringLiteral("Shake"));
   auto* shake = new QPropertyAnimation(Combobox1, "pos", Combobox1);
+  shake->setObjectName(QStringLiteral("Shake"));
   const QPoint at = Combobox1->pos();
-  shake->setDuration(240);
-  shake->setKeyValueAt(0.0, at);
-  shake->setKeyValueAt(0.25, at + QPoint(-5, 0));
-  shake->setKeyValueAt(0.5, at + QPoint(5, 0));
-  shake->setKeyValueAt(0.75, at + QPoint(-3, 0));
-  shake->setKeyValueAt(1.0, at);
+  const int swing = scale_.Px(kShakePixels);
+  shake->setDuration(kShakeMs);
+  const double steps[] = {0, -1, 1, -0.8, 0.8, -0.5, 0.5, -0.2, 0};
+  const int count = static_cast<int>(std::size(steps));
+  for (int k = 0; k < count; ++k) {
+    shake->setKeyValueAt(static_cast<double>(k) / (count - 1),
+                         at + QPoint(static_cast<int>(steps[k] * swing), 0));
+  }
   shake->start(QAbstractAnimation::DeleteWhenStopped);
+}
+
+// The status line's words in large type next to `near` (the list, or the
+// solved picture's place), inside the board; a right pick's words fade
+// after a moment, a wrong pick's stay until the next pick or closing.
+void TForm1::ShowBubble(bool right, const QRect& near) {
+  QFont font = baseFont_;
+  font.setPixelSize(scale_.Px(kBubbleFontPixels));
+  font.setBold(true);
+  Bubble->setFont(font);
+  Bubble->setText(Feedback->text());
+  Bubble->setAccessibleName(Feedback->text());
+  Bubble->setStyleSheet(right ? QStringLiteral("background: #e4f6e4; color: #1b6a1b; "
+                                               "border: 2px solid #5aaa5a; border-radius: 6px; "
+                                               "padding: 4px 8px;")
+                              : QStringLiteral("background: #fff0e0; color: #8a4000; "
+                                               "border: 2px solid #e08a30; border-radius: 6px; "
+                                               "padding: 4px 8px;"));
+  Bubble->adjustSize();
+  const QRect area = Board->rect();
+  const QSize size = Bubble->size();
+  const int gap = scale_.Px(4);
+  QPoint at;
+  if (right) {
+    // Centred on the picture's place, which is empty now.
+    at = near.center() - QPoint(size.width() / 2, size.height() / 2);
+  } else if (near.right() + gap + size.width() <= area.right()) {
+    at = QPoint(near.right() + gap, near.top());
+  } else if (near.left() - gap - size.width() >= 0) {
+    at = QPoint(near.left() - gap - size.width(), near.top());
+  } else {
+    at = QPoint(near.left(), near.bottom() + gap);
+  }
+  at.setX(std::clamp(at.x(), 0, std::max(0, area.width() - size.width())));
+  at.setY(std::clamp(at.y(), 0, std::max(0, area.height() - size.height())));
+  Bubble->move(at);
+  Bubble->show();
+  Bubble->raise();
+  if (right) {
+    bubbleTimer_->start(kRightBubbleMs);
+  } else {
+    bubbleTimer_->stop();
+  }
 }
 
 void TForm1::VorlesenClick(bool on) {
@@ -583,6 +663,7 @@ void TForm1::CloseWordList() {
   Combobox1->hide();
   typeAhead_.Clear();
   TypedLetters->hide();
+  if (!bubbleTimer_->isActive()) Bubble->hide();  // a wrong pick's words go with the list
   enterPressedInList_ = false;
   if (!hadFocus) return;
   // Keys must not reach a list that is not there: back to the picture, or
@@ -626,15 +707,16 @@ void TForm1::ComboBox1Click() {
     Combobox1->clearSelection();
     CurrentCell->setAccessibleDescription(tr("gelöst"));
     CurrentCell->hide();
+    const QRect solvedAt = CurrentCell->geometry();
     CloseWordList();
     CurrentCell = nullptr;
-    ShowFeedback(true, word);
+    ShowFeedback(true, word, solvedAt);
     ShowProgress();
     if (speaker_ != nullptr && Vorlesen1->isChecked()) {
       speaker_->Speak(word, WordLocale(CurrentLanguage));
     }
   } else {
-    ShowFeedback(false, word);
+    ShowFeedback(false, word, Combobox1->geometry());
   }
   if (Combobox1->count() > 0) return;
   const zelv::DialogButton answer = dialogs_.Message(
@@ -645,7 +727,32 @@ void TForm1::ComboBox1Click() {
     StartGame(CurrentLanguage);
   } else if (answer == zelv::DialogButton::No) {
     EndProgram();
+  } else {
+    // The board stays empty, as chosen; it says how to go on.
+    ShowEmptyBoardHint();
   }
+}
+
+void TForm1::ShowEmptyBoardHint() {
+  Bubble->hide();
+  QFont font = baseFont_;
+  font.setPixelSize(scale_.Px(kHintFontPixels));
+  EmptyBoardHint->setFont(font);
+  EmptyBoardHint->setText(
+      tr("Alle Bilder geschafft!\nEin neues Spiel beginnt mit \u201EDatei \u2192 Neu\u201C oder "
+         "mit F6."));
+  EmptyBoardHint->setAccessibleName(EmptyBoardHint->text());
+  EmptyBoardHint->adjustSize();
+  PlaceEmptyBoardHint();
+  EmptyBoardHint->show();
+  EmptyBoardHint->raise();
+}
+
+// In the middle of what the window shows of the board.
+void TForm1::PlaceEmptyBoardHint() {
+  const QRect area = Board->rect();
+  EmptyBoardHint->move(std::max(0, area.center().x() - EmptyBoardHint->width() / 2),
+                       std::max(0, area.center().y() - EmptyBoardHint->height() / 2));
 }
 
 bool TForm1::TypeLetter(const QKeyEvent& key) {
@@ -757,6 +864,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   } else if (watched == Board && type == QEvent::MouseButtonPress) {
     // A click beside the pictures and the list closes the list.
     CloseWordList();
+  } else if (watched == Board && type == QEvent::Resize && EmptyBoardHint->isVisible()) {
+    PlaceEmptyBoardHint();
   }
   return QMainWindow::eventFilter(watched, event);
 }

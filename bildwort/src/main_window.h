@@ -28,6 +28,7 @@ class QActionGroup;
 class QListWidget;
 class QMenu;
 class QSettings;
+class QTimer;
 
 namespace zelv {
 class UserDialogs;
@@ -155,6 +156,11 @@ class TForm1 : public QMainWindow {
   // How many pictures the library could not give, when any; their words
   // are not in the game.
   QLabel* LeftOut = nullptr;
+  // The words on the last pick, large, beside the list or where the solved
+  // picture was.
+  QLabel* Bubble = nullptr;
+  // On a board left empty at the end: how to start again.
+  QLabel* EmptyBoardHint = nullptr;
   // The letters typed into the open list, shown beside it.
   QLabel* TypedLetters = nullptr;
 
@@ -186,7 +192,10 @@ class TForm1 : public QMainWindow {
   // The open picture nearest to board index `from` in reading order,
   // `from` itself included; null when none is left.
   TPictureCell* NextOpenCell(int from) const;
-  void ShowFeedback(bool right, const QString& word);
+  void ShowFeedback(bool right, const QString& word, const QRect& near);
+  void ShowBubble(bool right, const QRect& near);
+  void ShowEmptyBoardHint();
+  void PlaceEmptyBoardHint();
   bool IsSecondClickOfOpening(const QEvent* event) const;
   Language StartLanguage() const;
   // Letters and Backspace in the open list search its words; true when the
@@ -220,6 +229,7 @@ class TForm1 : public QMainWindow {
   QElapsedTimer openedClock_;
   QPoint openedAt_;
   TypeAhead typeAhead_;
+  QTimer* bubbleTimer_ = nullptr;
 };
 
 }  // namespace bildwort

@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPropertyAnimation>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -1265,6 +1266,86 @@ TEST_F(BildwortWindowTest, TypeAheadWaitsForASlowTypistAndShowsTheLetters) {
   type(10, "E");
   EXPECT_EQ(form.TypedLetters->text(), "E");
   EXPECT_EQ(chosen(), "Erdbeere");
+}
+
+// The words on a pick reach the child where it looks: large, beside the
+// list on a wrong word (with a shake that can be seen), where the picture
+// was on a right one; inside the board on every edge.
+TEST_F(BildwortWindowTest, TheWordsOnAPickAreLargeAndNextToTheListOrThePicture) {
+  FakeLibrary library = FakeLibrary::WithWords(120);
+  TForm1 form(library, dialogs_, 38u);
+  form.show();
+  const QRect board = form.Board->rect();
+  for (const int index : {0, 11, 60, 108, 119}) {
+    SCOPED_TRACE(index);
+    TPictureCell* cell = form.Cell(index);
+    QTest::mouseClick(cell, Qt::LeftButton, {}, QPoint(32, 32));
+    ASSERT_TRUE(form.Combobox1->isVisible());
+    const QRect list = form.Combobox1->geometry();
+    // A wrong word.
+    // A neighbour's word; none of them is solved yet.
+    QListWidgetItem* wrong = EntryFor(form.Combobox1, index == 119 ? 118 : index + 1);
+    ASSERT_NE(wrong, nullptr);
+    form.Combobox1->scrollToItem(wrong);
+    QTest::mouseClick(form.Combobox1->viewport(), Qt::LeftButton, {},
+                      form.Combobox1->visualItemRect(wrong).center());
+    ASSERT_FALSE(cell->isHidden());
+    const QLabel* bubble = form.Bubble;
+    ASSERT_TRUE(bubble->isVisible());
+    EXPECT_EQ(bubble->text(), form.Feedback->text());
+    EXPECT_TRUE(bubble->text().contains(wrong->text()));
+    EXPECT_GE(bubble->font().pixelSize(), 15);
+    EXPECT_TRUE(board.contains(bubble->geometry()));
+    EXPECT_FALSE(bubble->geometry().intersects(list));
+    // Next to the list: touching it but for a small gap.
+    EXPECT_TRUE(bubble->geometry().adjusted(-8, -8, 8, 8).intersects(list));
+    const auto* shake = form.Combobox1->findChild<QPropertyAnimation*>("Shake");
+    ASSERT_NE(shake, nullptr);
+    EXPECT_GE(shake->duration(), 450);
+    int widest = 0;
+    for (const auto& [step, value] : shake->keyValues()) {
+      widest = std::max(widest, std::abs(value.toPoint().x() - list.x()));
+    }
+    EXPECT_GE(widest, 8);
+    // The right word: the picture's place says so.
+    Pick(form, index, index);
+    ASSERT_TRUE(cell->isHidden());
+    ASSERT_TRUE(bubble->isVisible());
+    EXPECT_TRUE(bubble->text().contains(form.Game()->WordOf(index, Language::German)));
+    EXPECT_TRUE(bubble->geometry().intersects(cell->geometry()));
+    EXPECT_TRUE(board.contains(bubble->geometry()));
+    // A picture under the words can be clicked at once.
+    EXPECT_TRUE(bubble->testAttribute(Qt::WA_TransparentForMouseEvents));
+  }
+  // A new game starts without them.
+  form.Neu1->trigger();
+  EXPECT_FALSE(form.Bubble->isVisible());
+}
+
+// "Abbrechen" in the final question leaves the board empty, as ever, but
+// the board says how to play again.
+TEST_F(BildwortWindowTest, AfterCancelTheEmptyBoardSaysHowToStartAgain) {
+  FakeLibrary library = FakeLibrary::WithWords(3);
+  TForm1 form(library, dialogs_, 39u);
+  form.show();
+  form.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  EXPECT_FALSE(form.EmptyBoardHint->isVisible());
+  dialogs_.Press(DialogButton::Cancel);
+  for (int i = 0; i < 3; ++i) Pick(form, i, i);
+  ASSERT_EQ(VisibleCells(form), 0);
+  const QLabel* hint = form.EmptyBoardHint;
+  ASSERT_TRUE(hint->isVisible());
+  for (const char* part : {"Neu", "F6"}) EXPECT_TRUE(hint->text().contains(part)) << part;
+  EXPECT_GE(hint->font().pixelSize(), 15);
+  EXPECT_TRUE(form.Board->rect().contains(hint->geometry()));
+  EXPECT_LE((hint->geometry().center() - form.Board->rect().center()).manhattanLength(), 4);
+  // It keeps to the middle when the window changes.
+  form.resize(form.width() - 100, form.height());
+  EXPECT_LE((hint->geometry().center() - form.Board->rect().center()).manhattanLength(), 4);
+  QTest::keyClick(&form, Qt::Key_F6);
+  EXPECT_FALSE(hint->isVisible());
+  EXPECT_EQ(VisibleCells(form), 3);
 }
 
 TEST_F(BildwortWindowTest, DestructionReleasesTheLibraryOnce) {
