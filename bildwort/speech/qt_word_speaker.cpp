@@ -10,19 +10,30 @@ QtWordSpeaker::QtWordSpeaker() = default;
 
 QtWordSpeaker::~QtWordSpeaker() = default;
 
-// The engine starts only when the first word is to be spoken: with reading
-// aloud off, the game never talks to the speech service at all.
+// The engine starts when reading aloud is switched on (Prepare), or at the
+// latest with the first word: with reading aloud off, the game never talks
+// to the speech service at all. Its start takes seconds, which a child
+// waiting for the first word must not feel.
+void QtWordSpeaker::StartEngine() {
+  if (triedEngine_) return;
+  triedEngine_ = true;
+  if (QTextToSpeech::availableEngines().isEmpty()) return;
+  engine_ = std::make_unique<QTextToSpeech>();
+  // A little slower than the voice's usual pace, for a child who is
+  // learning to read.
+  engine_->setRate(-0.25);
+}
+
+void QtWordSpeaker::Prepare() {
+  StartEngine();
+  // Asking for the voices makes the engine connect to the speech service
+  // now, not at the first word.
+  if (engine_) engine_->availableLocales();
+}
+
 void QtWordSpeaker::Speak(const QString& word, const QLocale& locale) {
   spoke_ = false;
-  if (!triedEngine_) {
-    triedEngine_ = true;
-    if (!QTextToSpeech::availableEngines().isEmpty()) {
-      engine_ = std::make_unique<QTextToSpeech>();
-      // A little slower than the voice's usual pace, for a child who is
-      // learning to read.
-      engine_->setRate(-0.25);
-    }
-  }
+  StartEngine();
   if (!engine_ || engine_->state() == QTextToSpeech::Error) return;
   if (!ChooseVoiceFor(locale)) return;
   engine_->stop();

@@ -22,16 +22,18 @@ class QtWordSpeaker final : public WordSpeaker {
   QtWordSpeaker& operator=(const QtWordSpeaker&) = delete;
 
   void Speak(const QString& word, const QLocale& locale) override;
+  void Prepare() override;
 
   // Whether the last Speak reached a voice; false without an engine or
   // without a voice for the language.
   bool Spoke() const { return spoke_; }
-  // The engine, created on the first Speak; null before or when none
-  // could be created.
+  // The engine, created by Prepare or the first Speak; null before or when
+  // none could be created.
   QTextToSpeech* Engine() const { return engine_.get(); }
 
  private:
   bool ChooseVoiceFor(const QLocale& locale);
+  void StartEngine();
 
   std::unique_ptr<QTextToSpeech> engine_;
   bool triedEngine_ = false;

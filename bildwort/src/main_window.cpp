@@ -14,8 +14,10 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPersistentModelIndex>
 #include <QPixmap>
 #include <QPropertyAnimation>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QSettings>
 #include <QStatusBar>
@@ -50,6 +52,8 @@ constexpr int kHintFontPixels = 22;
 // The shake of the list on a wrong pick.
 constexpr int kShakeMs = 500;
 constexpr int kShakePixels = 10;
+// How long the pointer rests on a word before it is read.
+constexpr int kHoverMs = 1000;
 const QString kGameSizeKey = QStringLiteral("Spiel/Bilder");
 const QString kReadAloudKey = QStringLiteral("Spiel/Vorlesen");
 const QString kWordLanguageKey = QStringLiteral("Spiel/Wortsprache");
@@ -177,6 +181,20 @@ TForm1::TForm1(PictureLibrary& library, zelv::UserDialogs& dialogs,
   Combobox1->setFont(listFont);
   Combobox1->setGeometry(152, 56, 80, 97);
   Combobox1->hide();
+  // Reading a word before the pick: on a move of the keys, and after the
+  // pointer rests on an entry.
+  connect(Combobox1, &QListWidget::currentItemChanged, this,
+          [this](const QListWidgetItem* current) {
+            if (keysMoving_) ReadChosenWord(current);
+          });
+  Combobox1->setMouseTracking(true);
+  hoverTimer_ = new QTimer(this);
+  hoverTimer_->setSingleShot(true);
+  connect(hoverTimer_, &QTimer::timeout, this, &TForm1::ReadHoveredWord);
+  connect(Combobox1, &QListWidget::itemEntered, this, [this](const QListWidgetItem* entry) {
+    hovered_ = QPersistentModelIndex(Combobox1->indexFromItem(entry));
+    if (speaker_ != nullptr && Vorlesen1->isChecked()) hoverTimer_->start(kHoverMs);
+  });
   Bubble = new QLabel(Board);
   Bubble->setObjectName(QStringLiteral("Bubble"));
   // It may stand over pictures for a moment: clicks go through to them.
@@ -202,6 +220,9 @@ TForm1::TForm1(PictureLibrary& library, zelv::UserDialogs& dialogs,
   move(33, 34);
   FitBoard();
   FormCreate();
+  // Remembered on: the speech engine starts with the game, not with the
+  // first word.
+  if (!ended_ && speaker_ != nullptr && Vorlesen1->isChecked()) speaker_->Prepare();
   // Once the board exists; from then on every change of the zoom lays it
   // out again.
   if (Zoom->Percent() != 100 && !ended_) ApplyScale(Zoom->CurrentScale());
@@ -593,6 +614,28 @@ void TForm1::VorlesenClick(bool on) {
   Vorlesen1->setChecked(on);
   WortVorlesen1->setEnabled(on);
   if (settings_ != nullptr) settings_->setValue(kReadAloudKey, on);
+  if (on && speaker_ != nullptr) speaker_->Prepare();
+}
+
+// A word can be heard before it is picked: the one the keys move to (arrows
+// or typed letters), and the one the pointer rests on for a moment; a click
+// picks, so the mouse cannot ask otherwise.
+void TForm1::ReadChosenWord(const QListWidgetItem* entry) {
+  if (speaker_ == nullptr || !Vorlesen1->isChecked() || !Combobox1->isVisible() ||
+      entry == nullptr || checking_) {
+    return;
+  }
+  speaker_->Speak(entry->text(), WordLocale(CurrentLanguage));
+}
+
+bool TForm1::HoverReadPending() const {
+  return hoverTimer_->isActive();
+}
+
+void TForm1::ReadHoveredWord() {
+  hoverTimer_->stop();
+  if (!hovered_.isValid()) return;
+  ReadChosenWord(Combobox1->item(hovered_.row()));
 }
 
 void TForm1::WortVorlesenClick() {
@@ -651,6 +694,7 @@ void TForm1::OpenWordList(TPictureCell* cell, QPoint point) {
   if (Combobox1->selectedItems().isEmpty()) Combobox1->selectionModel()->clearCurrentIndex();
   CurrentCell = cell;
   enterPressedInList_ = false;
+  keysMoving_ = false;
   // Each opening is a new search.
   typeAhead_.Clear();
   TypedLetters->hide();
@@ -661,6 +705,8 @@ void TForm1::OpenWordList(TPictureCell* cell, QPoint point) {
 void TForm1::CloseWordList() {
   const bool hadFocus = Combobox1->hasFocus();
   Combobox1->hide();
+  hoverTimer_->stop();
+  keysMoving_ = false;
   typeAhead_.Clear();
   TypedLetters->hide();
   if (!bubbleTimer_->isActive()) Bubble->hide();  // a wrong pick's words go with the list
@@ -695,6 +741,9 @@ void TForm1::FormMouseDown(TPictureCell* cell, Qt::MouseButton, Qt::KeyboardModi
 void TForm1::ComboBox1Click() {
   // A hidden list is inert.
   if (!Combobox1->isVisible()) return;
+  // Taking a solved word out moves the list's current entry, which is no
+  // choice to be read.
+  const QScopedValueRollback<bool> checking(checking_, true);
   QListWidgetItem* entry = Combobox1->currentItem();
   // Nothing selected, or no picture clicked yet: there is nothing to check.
   if (entry == nullptr || !entry->isSelected() || CurrentCell == nullptr || !game_) return;
@@ -821,10 +870,12 @@ void TForm1::DetachCheck() {
 
 void TForm1::Combobox1KeyDown(int, Qt::KeyboardModifiers) {
   DetachCheck();
+  keysMoving_ = true;
 }
 
 void TForm1::Combobox1KeyUp(int key, Qt::KeyboardModifiers) {
   AttachCheck();
+  keysMoving_ = false;
   if (key == Qt::Key_Return || key == Qt::Key_Enter) ComboBox1Click();
 }
 
@@ -857,6 +908,9 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
       enterPressedInList_ = false;
       Combobox1KeyUp(key->key(), key->modifiers());
     }
+  } else if (watched == Combobox1->viewport() && type == QEvent::Leave) {
+    hoverTimer_->stop();
+    hovered_ = QPersistentModelIndex();
   } else if (watched == Combobox1->viewport() &&
              (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
               type == QEvent::MouseButtonDblClick)) {

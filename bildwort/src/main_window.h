@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QMetaObject>
+#include <QPersistentModelIndex>
 #include <QPoint>
 #include <array>
 #include <cstdint>
@@ -26,6 +27,7 @@ class QAction;
 class QKeyEvent;
 class QActionGroup;
 class QListWidget;
+class QListWidgetItem;
 class QMenu;
 class QSettings;
 class QTimer;
@@ -130,6 +132,10 @@ class TForm1 : public QMainWindow {
   void VorlesenClick(bool on);
   // Reads the word chosen in the open list aloud.
   void WortVorlesenClick();
+  // With reading aloud on: reads the entry the pointer rests on, as the
+  // pointer's pause does after a second.
+  void ReadHoveredWord();
+  bool HoverReadPending() const;
 
   // The controls, owned by the window.
   QWidget* Board = nullptr;
@@ -194,6 +200,7 @@ class TForm1 : public QMainWindow {
   TPictureCell* NextOpenCell(int from) const;
   void ShowFeedback(bool right, const QString& word, const QRect& near);
   void ShowBubble(bool right, const QRect& near);
+  void ReadChosenWord(const QListWidgetItem* entry);
   void ShowEmptyBoardHint();
   void PlaceEmptyBoardHint();
   bool IsSecondClickOfOpening(const QEvent* event) const;
@@ -230,6 +237,11 @@ class TForm1 : public QMainWindow {
   QPoint openedAt_;
   TypeAhead typeAhead_;
   QTimer* bubbleTimer_ = nullptr;
+  QTimer* hoverTimer_ = nullptr;
+  QPersistentModelIndex hovered_;
+  // A key is down in the list: its moves are read aloud.
+  bool keysMoving_ = false;
+  bool checking_ = false;
 };
 
 }  // namespace bildwort

@@ -18,6 +18,10 @@ class WordSpeaker {
   // Speaks `word` with a voice for the language of `locale`, stopping a word
   // still being spoken.
   virtual void Speak(const QString& word, const QLocale& locale) = 0;
+
+  // Starts the speech engine ahead of the first word, so that the first
+  // word comes at once rather than after the engine's start-up.
+  virtual void Prepare() {}
 };
 
 }  // namespace bildwort

@@ -122,8 +122,15 @@ class FakeLibrary final : public bildwort::PictureLibrary {
 class RecordingSpeaker final : public bildwort::WordSpeaker {
  public:
   std::vector<std::pair<QString, QLocale>> Spoken;
+  int Prepared = 0;
   void Speak(const QString& word, const QLocale& locale) override {
     Spoken.emplace_back(word, locale);
+  }
+  void Prepare() override { ++Prepared; }
+  QStringList Words() const {
+    QStringList words;
+    for (const auto& [word, locale] : Spoken) words << word;
+    return words;
   }
 };
 
@@ -1346,6 +1353,84 @@ TEST_F(BildwortWindowTest, AfterCancelTheEmptyBoardSaysHowToStartAgain) {
   QTest::keyClick(&form, Qt::Key_F6);
   EXPECT_FALSE(hint->isVisible());
   EXPECT_EQ(VisibleCells(form), 3);
+}
+
+// The speech engine starts when reading aloud is switched on, or with the
+// game when it was left on; never while it is off.
+TEST_F(BildwortWindowTest, TheSpeechEngineStartsWhenReadingAloudIsSwitchedOn) {
+  QTemporaryDir folder;
+  QSettings settings(folder.filePath("bildwort.ini"), QSettings::IniFormat);
+  FakeLibrary library = FakeLibrary::WithWords(4);
+  RecordingSpeaker speaker;
+  {
+    TForm1 form(library, dialogs_, 40u, &settings, &speaker);
+    EXPECT_EQ(speaker.Prepared, 0);
+    form.Vorlesen1->trigger();
+    EXPECT_EQ(speaker.Prepared, 1);
+    // Before any word was asked for.
+    EXPECT_TRUE(speaker.Spoken.empty());
+  }
+  TForm1 again(library, dialogs_, 41u, &settings, &speaker);
+  EXPECT_EQ(speaker.Prepared, 2);
+  again.Vorlesen1->trigger();  // off
+  TForm1 silent(library, dialogs_, 42u, &settings, &speaker);
+  EXPECT_EQ(speaker.Prepared, 2);
+  // A library that fails ends the game before any speech.
+  FakeLibrary missing = FakeLibrary::WithWords(4);
+  missing.Loadable = false;
+  silent.Vorlesen1->trigger();  // on, and remembered so
+  EXPECT_EQ(speaker.Prepared, 3);
+  TForm1 failed(missing, dialogs_, 43u, &settings, &speaker);
+  EXPECT_TRUE(failed.Ended());
+  EXPECT_EQ(speaker.Prepared, 3);
+}
+
+// A word can be heard before it is picked: moved to with the keys, or
+// rested on with the pointer. Clicks and the solved word's removal read
+// nothing extra.
+TEST_F(BildwortWindowTest, WordsAreReadBeforeThePickWithTheKeysAndThePointer) {
+  FakeLibrary library =
+      FakeLibrary::WithLines({"Apfel;apple:", "Baum;tree:", "Hund;dog:", "Haus;house:"});
+  RecordingSpeaker speaker;
+  TForm1 form(library, dialogs_, 44u, nullptr, &speaker);
+  form.show();
+  form.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  // Off: nothing, and the pointer's pause waits for nothing.
+  QTest::keyClick(form.Cell(0), Qt::Key_Return);
+  QTest::keyClick(form.Combobox1, Qt::Key_Down);
+  QTest::mouseMove(form.Combobox1->viewport(),
+                   form.Combobox1->visualItemRect(form.Combobox1->item(1)).center());
+  EXPECT_FALSE(form.HoverReadPending());
+  EXPECT_TRUE(speaker.Spoken.empty());
+  QTest::keyClick(form.Combobox1, Qt::Key_Escape);
+
+  form.Vorlesen1->trigger();
+  const TPictureCell* cell = form.Cell(0);
+  // The list opens again at "Apfel", chosen before.
+  QTest::keyClick(form.Cell(0), Qt::Key_Return);
+  QTest::keyClick(form.Combobox1, Qt::Key_Down);
+  QTest::keyClick(form.Combobox1, Qt::Key_Down);
+  EXPECT_EQ(speaker.Words(), QStringList({"Baum", "Haus"}));
+  // Typed letters: a word once it is reached ("H" stays on "Haus").
+  QTest::keyClicks(form.Combobox1, "Hu");
+  EXPECT_EQ(speaker.Words(), QStringList({"Baum", "Haus", "Hund"}));
+  // The pointer rests on an entry: after the pause, that word.
+  speaker.Spoken.clear();
+  const QListWidgetItem* third = form.Combobox1->item(2);
+  QTest::mouseMove(form.Combobox1->viewport(), form.Combobox1->visualItemRect(third).center());
+  ASSERT_TRUE(form.HoverReadPending());
+  form.ReadHoveredWord();
+  EXPECT_EQ(speaker.Words(), QStringList({third->text()}));
+  // The right word by Enter: that word once, not its neighbour as well.
+  speaker.Spoken.clear();
+  form.Combobox1->setCurrentItem(EntryFor(form.Combobox1, cell->Tag));
+  const QString right = form.Combobox1->currentItem()->text();
+  QTest::keyClick(form.Combobox1, Qt::Key_Return);
+  ASSERT_TRUE(cell->isHidden());
+  EXPECT_EQ(speaker.Words(), QStringList({right}));
+  // A closed list stops the pointer's pause.
+  EXPECT_FALSE(form.HoverReadPending());
 }
 
 TEST_F(BildwortWindowTest, DestructionReleasesTheLibraryOnce) {
