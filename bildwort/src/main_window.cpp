@@ -788,7 +788,8 @@ void TForm1::ShowEmptyBoardHint() {
   font.setPixelSize(scale_.Px(kHintFontPixels));
   EmptyBoardHint->setFont(font);
   EmptyBoardHint->setText(
-      tr("Alle Bilder geschafft!\nEin neues Spiel beginnt mit \u201EDatei \u2192 Neu\u201C oder "
+      tr("Alle Bilder geschafft!\nEin neues Spiel beginnt mit \u201E"
+         "Datei \u2192 Neu\u201C oder "
          "mit F6."));
   EmptyBoardHint->setAccessibleName(EmptyBoardHint->text());
   EmptyBoardHint->adjustSize();

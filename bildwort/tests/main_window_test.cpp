@@ -1097,6 +1097,10 @@ TEST_F(BildwortWindowTest, AnEnglishUserGetsAnEnglishInterfaceAndTheGameKeepsIts
   ASSERT_EQ(dialogs_.History().size(), 1u);
   EXPECT_EQ(dialogs_.History()[0].Caption, "Well done!");
   EXPECT_TRUE(dialogs_.History()[0].Text.startsWith("Well done!"));
+  // The empty board after Cancel says how to go on, in English too.
+  EXPECT_EQ(
+      form.EmptyBoardHint->text(),
+      QString::fromUtf8("All pictures done!\nA new game starts with “File → New” or with F6."));
 }
 
 // The word language at start: the interface's at the first start, then the

@@ -200,6 +200,12 @@ Please reinstall Bildwort (package “zelv”).</translation>
         <source>Getippt: %1, kein Wort fängt so an</source>
         <translation>Typed: %1, no word begins like this</translation>
     </message>
+    <message>
+        <source>Alle Bilder geschafft!
+Ein neues Spiel beginnt mit „Datei → Neu“ oder mit F6.</source>
+        <translation>All pictures done!
+A new game starts with “File → New” or with F6.</translation>
+    </message>
 </context>
 <context>
     <name>zelvpics</name>
