@@ -158,7 +158,7 @@ TParserDeclarations::TParserDeclarations() {
   varNames_.SetOnChange([this] { changedLists_ |= 1; });
   varNames_.Assign({"t", "x", "y", "z"});
   changedLists_ = 3;
-  ThreadRunContext().E = std::exp(1.0L);
+  ThreadRunContext().E = ExtE;
 }
 
 TParserDeclarations::~TParserDeclarations() {

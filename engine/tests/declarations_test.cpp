@@ -4,9 +4,11 @@
 // variable names, and the expansion of user function calls.
 #include <gtest/gtest.h>
 
+#include <cfenv>
 #include <cmath>
 #include <ostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "../src/call_expansion.h"
@@ -74,6 +76,33 @@ TEST(Declarations, CreatingOneSetsTheConstantE) {
   ThreadRunContext().E = 0;
   TParserDeclarations decl;
   EXPECT_EQ(ThreadRunContext().E, std::exp(1.0L));
+}
+
+// e rounded to nearest, whatever rounding the host has set when the
+// declarations (or a thread's first parser) are created, and so the value a
+// term reads as E.
+TEST(Declarations, TheConstantEIsTheSameUnderEveryRoundingMode) {
+  const ExtendedBytes e{0xADF85458A2BB4A9BULL, 0x4000};
+  for (const int mode : {FE_TONEAREST, FE_DOWNWARD, FE_UPWARD, FE_TOWARDZERO}) {
+    ExtendedBytes set{};
+    ExtendedBytes read{};
+    ExtendedBytes fresh{};
+    std::thread([&] {
+      std::fesetround(mode);
+      // The thread's first use of the engine creates its context here.
+      fresh = BitsOf(ThreadRunContext().E);
+      TParserDeclarations decl;
+      set = BitsOf(ThreadRunContext().E);
+      TTermParser parser;
+      parser.SetDeclarations(&decl);
+      parser.SetTerm("E");
+      read = BitsOf(parser.Evaluate());
+      std::fesetround(FE_TONEAREST);
+    }).join();
+    EXPECT_EQ(fresh, e) << "mode " << mode;
+    EXPECT_EQ(set, e) << "mode " << mode;
+    EXPECT_EQ(read, e) << "mode " << mode;
+  }
 }
 
 struct FunctionCase {

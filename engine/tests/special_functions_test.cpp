@@ -471,6 +471,144 @@ TEST(SpecialFunctions, PoissonProbabilities) {
   }
 }
 
+// A value within a relative tolerance of the reference, without a failure.
+struct RelativeCase {
+  const char* Name;
+  std::function<Extended()> Routine;
+  Extended Reference;
+  Extended Tolerance;  // relative
+};
+
+void ExpectRelative(const std::vector<RelativeCase>& cases) {
+  for (const RelativeCase& c : cases) {
+    const Outcome out = Call(c.Routine);
+    EXPECT_FALSE(out.MathFailed) << c.Name;
+    EXPECT_TRUE(out.Ok) << c.Name;
+    EXPECT_LE(std::fabs(out.Value / c.Reference - 1), c.Tolerance)
+        << std::setprecision(21) << out.Value << " vs " << c.Reference << ": " << c.Name;
+  }
+}
+
+// Reference values to 25 digits at the arguments' 80-bit values (ARCOTH(x)
+// near 1/x, GAMMA(x) near 1/x, so the rounding of a decimal argument moves
+// them by less than 1E-19).
+TEST(SpecialFunctions, ArcothOfLargeArgumentsDoesNotCancel) {
+  ExpectRelative({
+      {"ARCOTH(1E20)", [] { return ARCOTH(1E20L); }, 1E-20L, 4e-19L},
+      {"ARCOTH(1E10)", [] { return ARCOTH(1E10L); }, 1.000000000000000000003333e-10L, 4e-19L},
+      {"ARCOTH(-1E10)", [] { return ARCOTH(-1E10L); }, -1.000000000000000000003333e-10L, 4e-19L},
+      {"ARCOTH(1E5)", [] { return ARCOTH(1E5L); }, 1.000000000033333333335333e-5L, 4e-19L},
+      {"ARCOTH(40000)", [] { return ARCOTH(40000); }, 2.500000000520833333528646e-5L, 4e-19L},
+      {"ARCOTH(36894)", [] { return ARCOTH(36894); }, 2.710467827410657183920459e-5L, 4e-19L},
+      {"ARCOTH(1E4000)", [] { return ARCOTH(1E4000L); }, 1E-4000L, 4e-19L},
+      {"ARCOTH(-3E300)", [] { return ARCOTH(-3E300L); }, -3.333333333333333333333333e-301L, 4e-19L},
+  });
+  // Below about 36893 the quotient's formula stays, to the bit.
+  for (const Extended x : {2.0L, -7.5L, 1000.25L, 30000.0L, -36893.0L}) {
+    EXPECT_EQ(BitsOf(ARCOTH(x)), BitsOf(-0.5L * std::log((x - 1) / (x + 1))))
+        << static_cast<double>(x);
+  }
+  EXPECT_TRUE(Call([] { return ARCOTH(Inf); }).MathFailed);
+}
+
+TEST(SpecialFunctions, GammaNearThePoleAtZeroIsFiniteAndAsCloseAsTheProduct) {
+  // The reduced argument 1 + x (or 2 + x) rounded away the low bits of x:
+  // GAMMA(1E-19) came out 7.8 % low and GAMMA(5E-20) and GAMMA(-1E-25)
+  // divided by zero. Now within the product's own error (y^2/200000 at most,
+  // 2E-5).
+  ExpectRelative({
+      {"GAMMA(1E-19)", [] { return GAMMA(1E-19L); }, 9.999999999999999999422784e+18L, 2.1e-5L},
+      {"GAMMA(5E-20)", [] { return GAMMA(5E-20L); }, 1.999999999999999999942278e+19L, 2.1e-5L},
+      {"GAMMA(-1E-25)", [] { return GAMMA(-1E-25L); }, -1.0e+25L, 2.1e-5L},
+      {"GAMMA(1E-30)", [] { return GAMMA(1E-30L); }, 1.0e+30L, 2.1e-5L},
+      {"GAMMA(2^-70)", [] { return GAMMA(0x1p-70L); }, 1.180591620717411303423423e+21L, 2.1e-5L},
+      {"GAMMA(-1+2^-63)", [] { return GAMMA(-1 + 0x1p-63L); }, -9.223372036854775808422784e+18L,
+       2.1e-5L},
+      {"GAMMA(1E-4000)", [] { return GAMMA(1E-4000L); }, 1.0e+4000L, 2.1e-5L},
+      {"GAMMA(-1E-4000)", [] { return GAMMA(-1E-4000L); }, -1.0e+4000L, 2.1e-5L},
+  });
+  // Where the reduction loses less than 1E-15 the product's value stays, to
+  // the bit: the product at y divided by y - 1 (and y - 2 below zero).
+  for (const Extended x : {0.3L, 1e-3L, 0.5L, 1e-4L, -0.3L, -0.999L, -1e-3L}) {
+    const Extended y = x >= 0 ? x + 1 : x + 2;
+    Extended expected = GAMMA(y) / (y - 1);
+    if (x < 0) expected = expected / (y - 2);
+    EXPECT_EQ(BitsOf(GAMMA(x)), BitsOf(expected)) << static_cast<double>(x);
+  }
+  // Beyond the range the value is an overflow, as at the poles themselves.
+  EXPECT_TRUE(Call([] { return GAMMA(1E-4940L); }).MathFailed);
+  EXPECT_TRUE(Call([] { return GAMMA(0); }).MathFailed);
+}
+
+TEST(SpecialFunctions, PoissonWithAMeanWhoseExponentialUnderflows) {
+  // e^(-lambda) is no normal number above lambda = 11355.1: the products
+  // started from zero and reported 0 as a success.
+  ExpectRelative({
+      {"POISSON(12000;12000)", [] { return POISSON(12000, 12000); }, 0.003641802811588486322692277L,
+       1e-16L},
+      {"POISSON(11400;11400)", [] { return POISSON(11400, 11400); }, 0.00373640948160564720002171L,
+       1e-16L},
+      {"POISSON(1E6;1E6)", [] { return POISSON(1E6L, 1E6L); }, 0.000398942247156244029704544L,
+       1e-16L},
+      {"POISSON(50000;50123)", [] { return POISSON(50000, 50123); }, 0.001531934562836221195355078L,
+       1e-16L},
+      {"POISSON(1E9;1E9)", [] { return POISSON(1E9L, 1E9L); }, 1.261566260904949502377115e-5L,
+       1e-16L},
+      {"POISSON(12000;11000)", [] { return POISSON(12000, 11000); },
+       9.117973240101431877303904e-22L, 1e-14L},
+      {"POISSON(12000;13000)", [] { return POISSON(12000, 13000); },
+       8.531711065379877910612225e-21L, 1e-14L},
+      {"POISSON(20000;19000)", [] { return POISSON(20000, 19000); },
+       2.621494610470115140275145e-14L, 1e-14L},
+      {"POICUM(12000;12000)", [] { return POICUM(12000, 12000); }, 0.5024278595490246531388654L,
+       1e-16L},
+      {"POICUM(12000;11800)", [] { return POICUM(12000, 11800); }, 0.03402064656437229555941926L,
+       1e-15L},
+      {"POICUM(12000;12500)", [] { return POICUM(12000, 12500); }, 0.9999971767214263713645125L,
+       1e-16L},
+      {"POICUM(20000;19500)", [] { return POICUM(20000, 19500); }, 0.0001958066781690795169392463L,
+       1e-15L},
+      {"POICUM(30000;31000)", [] { return POICUM(30000, 31000); }, 0.9999999954223149429272124L,
+       1e-16L},
+      {"POICUM(1E6;999000)", [] { return POICUM(1E6L, 999000); }, 0.1587762998117256122761716L,
+       1e-15L},
+      {"POICUM(1E6;1E6)", [] { return POICUM(1E6L, 1E6L); }, 0.5002659614862836527853817L, 1e-15L},
+  });
+  // What truly underflows is zero, quietly; sums beyond every term are 1.
+  ExpectValues({
+      B("POISSON(12000;5)", POISSON, 12000, 5, 0, 0),
+      B("POISSON(1E4000;2000000000)", POISSON, 1E4000L, 2000000000, 0, 0),
+      B("POISSON(12000;0)", POISSON, 12000, 0, 0, 0),
+      B("POICUM(12000;5)", POICUM, 12000, 5, 0, 0),
+      B("POICUM(12000;1E30)", POICUM, 12000, 1E30L, 1, 0),
+      B("POICUM(1E20;1E30)", POICUM, 1E20L, 1E30L, 1, 0),
+  });
+  // Around a mean far above 9E6 the sum would take too many terms: a failure,
+  // not a value. Away from the mean it stays short.
+  EXPECT_TRUE(Call([] { return POICUM(1E8L, 1E8L); }).MathFailed);
+  EXPECT_TRUE(Call([] { return POICUM(1E12L, 1E12L); }).MathFailed);
+  ExpectValues({
+      B("POICUM(1E12;9E11)", POICUM, 1E12L, 9E11L, 0, 0),
+      B("POICUM(1E12;1.1E12)", POICUM, 1E12L, 1.1E12L, 1, 0),
+  });
+  // Below the limit the products stay, to the bit.
+  for (const Extended lambda : {100.0L, 5000.5L, 11355.0L}) {
+    Extended p = std::exp(-lambda);
+    for (int d = 1; d <= 200; ++d) p = p * lambda / d;
+    EXPECT_EQ(BitsOf(POISSON(lambda, 200)), BitsOf(p)) << static_cast<double>(lambda);
+  }
+}
+
+TEST(SpecialFunctions, PoissonSumsNeverExceedOne) {
+  // Rounding carried the sum to 1 + 3E-18 here.
+  EXPECT_EQ(POICUM(2770.94829217630244084L, 3679), 1);
+  for (const Extended lambda : {0.5L, 7.25L, 300.0L, 2770.94829217630244084L, 11000.0L}) {
+    for (const Extended n : {lambda, 2 * lambda + 50, 1E30L}) {
+      EXPECT_LE(POICUM(lambda, std::round(n)), 1) << static_cast<double>(lambda);
+    }
+  }
+}
+
 // The smallest k whose cumulative Poisson probability reaches u, from the
 // probabilities computed in double with lgamma.
 int PoissonQuantile(double lambda, double u) {

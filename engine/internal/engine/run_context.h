@@ -49,6 +49,10 @@ class ValueMemo {
   std::size_t kept_ = 0;
 };
 
+// e, 0x4000 ADF85458A2BB4A9B: the value of the constant E, from its bits, as
+// exp(1) would depend on the host's rounding mode.
+inline const Extended ExtE = ExtendedFromBits(0x4000, 0xADF85458A2BB4A9BULL);
+
 struct RunContext {
   // True while the running analysis or evaluation has not failed.
   bool Ok = true;
@@ -62,7 +66,7 @@ struct RunContext {
   int ConstantDepth = 0;
   // The value of the constant E; set to e whenever a TParserDeclarations is
   // created.
-  Extended E = std::exp(1.0L);
+  Extended E = ExtE;
   // Set during a batch of evaluations of one program: the one-argument
   // built-in functions reuse the results they gave before (function_memo.h).
   FunctionMemo* Memo = nullptr;
