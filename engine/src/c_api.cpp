@@ -10,6 +10,20 @@
 #include "engine/engine_c.h"
 #include "engine/expression.h"
 
+// The C codes are engine::ErrorCode's numbers; the layer casts between them.
+static_assert(ENGINE_OK == static_cast<int>(engine::ErrorCode::kOk));
+static_assert(ENGINE_WRONG_PARENTHESES == static_cast<int>(engine::ErrorCode::kWrongParentheses));
+static_assert(ENGINE_CANNOT_ANALYSE == static_cast<int>(engine::ErrorCode::kCannotAnalyse));
+static_assert(ENGINE_SYNTAX_ERROR == static_cast<int>(engine::ErrorCode::kSyntaxError));
+static_assert(ENGINE_RECURSIVE_CALL == static_cast<int>(engine::ErrorCode::kRecursiveCall));
+static_assert(ENGINE_MISSING_OPERAND == static_cast<int>(engine::ErrorCode::kMissingOperand));
+static_assert(ENGINE_CANNOT_EVALUATE == static_cast<int>(engine::ErrorCode::kCannotEvaluate));
+static_assert(ENGINE_NAN_CONSTANT == static_cast<int>(engine::ErrorCode::kNaNConstant));
+static_assert(ENGINE_INVALID_DECLARATION ==
+              static_cast<int>(engine::ErrorCode::kInvalidDeclaration));
+static_assert(ENGINE_WRONG_ARGUMENT == static_cast<int>(engine::ErrorCode::kWrongArgument));
+static_assert(ENGINE_OUT_OF_MEMORY == static_cast<int>(engine::ErrorCode::kOutOfMemory));
+
 struct engine_expression {
   engine::Expression expression;
 };

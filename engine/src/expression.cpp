@@ -14,12 +14,27 @@
 #include "engine/parser.h"
 #include "engine/random.h"
 #include "engine/run_context.h"
+#include "engine/status.h"
 #include "engine/term_text.h"
 #include "expression_batch.h"
 #include "expression_text.h"
 #include "fast_program.h"
 
 namespace engine {
+
+// ErrorCode repeats the engine's status codes so that embedders need not
+// include status.h; a code added or renumbered on one side only would pass
+// wrong codes through the casts below.
+static_assert(static_cast<int>(ErrorCode::kOk) == scSuccess);
+static_assert(static_cast<int>(ErrorCode::kWrongParentheses) == scWrongParentheses);
+static_assert(static_cast<int>(ErrorCode::kCannotAnalyse) == scCannotAnalyse);
+static_assert(static_cast<int>(ErrorCode::kSyntaxError) == scSyntaxError);
+static_assert(static_cast<int>(ErrorCode::kRecursiveCall) == scRecursiveCall);
+static_assert(static_cast<int>(ErrorCode::kMissingOperand) == scMissingOperand);
+static_assert(static_cast<int>(ErrorCode::kCannotEvaluate) == scCannotEvaluate);
+static_assert(static_cast<int>(ErrorCode::kNaNConstant) == scNaN);
+// The facade's own codes stay clear of the status codes.
+static_assert(static_cast<int>(ErrorCode::kInvalidDeclaration) > scNoDeclarations);
 
 namespace {
 
