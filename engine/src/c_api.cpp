@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 // The C interface: a thin layer over engine::Expression. Values cross it as
 // double; nothing throws through it.
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <string>
@@ -90,6 +91,7 @@ engine_expression* engine_compile(const char* text, const char* const* variables
       compileOptions.angle_mode = static_cast<engine::AngleMode>(options->angle_mode);
       compileOptions.constants = Lines(options->constants, options->constant_count);
       compileOptions.functions = Lines(options->functions, options->function_count);
+      compileOptions.machine_code = options->no_machine_code == 0;
     }
     auto compiled =
         engine::Expression::Compile(text, Lines(variables, variable_count), compileOptions);
@@ -156,35 +158,29 @@ int engine_evaluate_bulk(const engine_expression* expression, const double* cons
                   "The number of columns is not the number of variables");
   }
   try {
-    // The facade reads long double columns: the points go through in
-    // blocks, so that the copies stay small whatever the batch.
-    constexpr std::size_t kBlock = 65536;
-    const std::size_t block = std::min(points, kBlock);
-    std::vector<long double> values(block * column_count);
-    std::vector<engine::Column> blockColumns(column_count);
-    std::vector<long double> blockResults(block);
-    std::vector<engine::ErrorCode> blockStatus(block);
+    // The doubles go straight through; only the codes pass a small array of
+    // the facade's type, block by block.
+    constexpr std::size_t kBlock = 256;
+    engine::ErrorCode codes[kBlock];
+    std::vector<const double*> heap;
+    const double* local[16] = {};
+    const double** blockColumns = local;
+    if (column_count > 16) {
+      heap.resize(column_count);
+      blockColumns = heap.data();
+    }
     std::size_t failed = 0;
-    for (std::size_t first = 0; first < points; first += block) {
-      const std::size_t n = std::min(block, points - first);
-      for (std::size_t v = 0; v < column_count; ++v) {
-        long double* column = values.data() + v * block;
-        for (std::size_t i = 0; i < n; ++i) column[i] = columns[v][first + i];
-        blockColumns[v] = engine::Column(column, n);
-      }
-      const auto outcome = expression->expression.EvaluateBulk(
-          engine::Span<const engine::Column>(blockColumns.data(), blockColumns.size()),
-          engine::Span<long double>(blockResults.data(), n),
-          engine::Span<engine::ErrorCode>(blockStatus.data(), n));
+    for (std::size_t first = 0; first < points; first += kBlock) {
+      const std::size_t n = std::min(kBlock, points - first);
+      for (std::size_t v = 0; v < column_count; ++v) blockColumns[v] = columns[v] + first;
+      const auto outcome = expression->expression.EvaluateBulk(blockColumns, column_count, n,
+                                                               results + first, codes);
       if (!outcome) {
         Report(error, outcome.error());
         return static_cast<int>(outcome.error().code);
       }
       failed += *outcome;
-      for (std::size_t i = 0; i < n; ++i) {
-        results[first + i] = static_cast<double>(blockResults[i]);
-        status[first + i] = static_cast<unsigned char>(blockStatus[i]);
-      }
+      for (std::size_t i = 0; i < n; ++i) status[first + i] = static_cast<unsigned char>(codes[i]);
     }
     if (failures != nullptr) *failures = failed;
     Clear(error);

@@ -2,10 +2,13 @@
 // SPDX-License-Identifier: MIT
 // The embedders' facade over the engine's stages: TTermParser and
 // TParserDeclarations analyse the term exactly as they do for every other
-// user, and the compiled program is then kept, immutable, and run by the
-// interpreter (one point) or the fast execution form (a batch).
+// user, and the compiled program is then kept, immutable, together with its
+// fast execution form: both are made once and shared by every copy, thread
+// and batch. A point runs the fast form where it decides alone, else the
+// interpreter.
 #include "engine/expression.h"
 
+#include <algorithm>
 #include <new>
 #include <utility>
 
@@ -162,9 +165,13 @@ struct Expression::Impl {
   std::vector<std::string> variables;
   AngleMode angles = AngleMode::kRadians;
   Extended angleFactor = 1;
-  TProgram program;
-  // Whether the fast execution form takes this program at all.
-  bool fastForm = false;
+  // The compiled program up to its end record (element 0 unused, as in a
+  // program buffer): a whole buffer would take 16 KB.
+  std::vector<TInstruction> program;
+  // The fast execution form, made once and shared by every copy, thread and
+  // batch; empty when the interpreter does all.
+  FastProgram fast;
+  std::unique_ptr<BatchPlan> batch;
 };
 
 bool Expression::CompileInto(std::string_view text, const std::vector<std::string>& variables,
@@ -208,9 +215,15 @@ bool Expression::CompileInto(std::string_view text, const std::vector<std::strin
       error = MakeError(ErrorCode::kSyntaxError, kMsgOperandsDoNotFit, locator.FirstMisfit());
       return false;
     }
-    impl->program = parser.CodeBuffer();
-    FastProgram probe;
-    impl->fastForm = probe.Build(impl->program);
+    const TProgram& program = parser.CodeBuffer();
+    int end = 1;
+    while (end < ProgramSize && program[static_cast<std::size_t>(end)].Kind != ikEnd) ++end;
+    impl->program.assign(program.begin(), program.begin() + end + 1);
+    const auto machineCode = options.machine_code ? FastProgram::MachineCode::AfterManyRuns
+                                                  : FastProgram::MachineCode::Never;
+    impl->fast.Build(program, machineCode);
+    impl->batch = std::make_unique<BatchPlan>(program, variables.size(), impl->fast, machineCode);
+    impl->text.shrink_to_fit();
     expression.impl_ = std::move(impl);
     return true;
   } catch (const std::bad_alloc&) {
@@ -220,6 +233,34 @@ bool Expression::CompileInto(std::string_view text, const std::vector<std::strin
     FailSafely(error, ErrorCode::kCannotAnalyse, "Cannot analyze given Term");
   }
   return false;
+}
+
+bool Expression::EvaluateFast(const long double* values, std::size_t count,
+                              long double& value) const noexcept {
+  if (!impl_) return false;
+  const Impl& impl = *impl_;
+  if (impl.fast.Empty() || count != impl.variables.size() || (count > 0 && values == nullptr)) {
+    return false;
+  }
+  const std::span<const Extended> point(values, count);
+  // The common case, as in TTermParser: a form of x87 arithmetic alone runs
+  // under the narrow guard, without the thread's run context.
+  if (!impl.fast.UsesRoutines()) {
+    FpEnvGuard hostEnvironment(FpEnvGuard::X87Arithmetic);
+    if (!impl.fast.RunArithmetic(point, value)) return false;
+    // A successful run raised no failure flag: nothing to put back.
+    hostEnvironment.Settled();
+    return true;
+  }
+  FpEnvGuard hostEnvironment;
+  // The calling thread's context, as the parsers on this thread use it: a
+  // fresh one would cost more than many a run. A declined run changes
+  // nothing the interpreter would see: random functions are never in a
+  // fast form.
+  if (!impl.fast.Run(ThreadRunContext(), point, impl.angleFactor, value)) return false;
+  // The run has read the flags and found no failure.
+  hostEnvironment.Settled();
+  return true;
 }
 
 bool Expression::EvaluateInto(const long double* values, std::size_t count, long double& value,
@@ -234,8 +275,6 @@ bool Expression::EvaluateInto(const long double* values, std::size_t count, long
       return false;
     }
     const FpEnvGuard hostEnvironment;
-    // The calling thread's context, as the parsers on this thread use it:
-    // a fresh one would cost more than many a run.
     RunContext& context = ThreadRunContext();
     int status = scSuccess;
     std::string message;
@@ -254,37 +293,92 @@ bool Expression::EvaluateInto(const long double* values, std::size_t count, long
   }
 }
 
-bool Expression::EvaluateBulkInto(const Column* columns, std::size_t columnCount,
-                                  long double* results, std::size_t resultCount, ErrorCode* status,
-                                  std::size_t statusCount, std::size_t& failures,
-                                  Error& error) const noexcept {
+template <class Input, class Output>
+bool Expression::BulkInto(const Input* const* columns, std::size_t columnCount, std::size_t points,
+                          Output* results, ErrorCode* status, std::size_t& failures,
+                          Error& error) const noexcept {
   try {
     if (!impl_) {
       error = MakeError(ErrorCode::kWrongArgument, kMsgEmpty);
       return false;
     }
     const std::size_t variables = impl_->variables.size();
-    // Without variables the outputs say how many points there are.
-    const std::size_t points = columnCount > 0 ? columns[0].size() : resultCount;
     bool fits = columnCount == variables && (columnCount == 0 || columns != nullptr) &&
-                resultCount >= points && statusCount >= points &&
                 (points == 0 || (results != nullptr && status != nullptr));
     for (std::size_t v = 0; fits && v < columnCount; ++v) {
-      fits = columns[v].size() == points && (points == 0 || columns[v].data() != nullptr);
+      fits = points == 0 || columns[v] != nullptr;
     }
     if (!fits) {
       error = MakeError(ErrorCode::kWrongArgument, kMsgWrongColumns);
       return false;
     }
-
-    const FpEnvGuard hostEnvironment;
-    failures = EvaluateBatch(impl_->program, variables, impl_->angleFactor, impl_->fastForm,
-                             columns, points, results, status);
+    failures = EvaluateBatch(impl_->program, variables, impl_->angleFactor, *impl_->batch, columns,
+                             points, results, status);
     return true;
   } catch (...) {
     OutOfMemory(error);
     return false;
   }
+}
+
+template <class Input, class Output>
+bool Expression::BulkSpansInto(const Span<const Input>* columns, std::size_t columnCount,
+                               Output* results, std::size_t resultCount, ErrorCode* status,
+                               std::size_t statusCount, std::size_t& failures,
+                               Error& error) const noexcept {
+  if (!impl_) {
+    FailSafely(error, ErrorCode::kWrongArgument, kMsgEmpty);
+    return false;
+  }
+  // Without variables the outputs say how many points there are.
+  const std::size_t points =
+      columnCount > 0 && columns != nullptr ? columns[0].size() : resultCount;
+  bool fits = columnCount == impl_->variables.size() && (columnCount == 0 || columns != nullptr) &&
+              resultCount >= points && statusCount >= points;
+  for (std::size_t v = 0; fits && v < columnCount; ++v) {
+    fits = columns[v].size() == points && (points == 0 || columns[v].data() != nullptr);
+  }
+  if (!fits) {
+    FailSafely(error, ErrorCode::kWrongArgument, kMsgWrongColumns);
+    return false;
+  }
+  try {
+    // The columns' first values, as the batch reads them.
+    std::vector<const Input*> heap;
+    const Input* local[16] = {};
+    const Input** pointers = local;
+    if (columnCount > 16) {
+      heap.resize(columnCount);
+      pointers = heap.data();
+    }
+    for (std::size_t v = 0; v < columnCount; ++v) pointers[v] = columns[v].data();
+    return BulkInto(pointers, columnCount, points, results, status, failures, error);
+  } catch (...) {
+    OutOfMemory(error);
+    return false;
+  }
+}
+
+bool Expression::EvaluateBulkInto(const Column* columns, std::size_t columnCount,
+                                  long double* results, std::size_t resultCount, ErrorCode* status,
+                                  std::size_t statusCount, std::size_t& failures,
+                                  Error& error) const noexcept {
+  return BulkSpansInto(columns, columnCount, results, resultCount, status, statusCount, failures,
+                       error);
+}
+
+bool Expression::EvaluateBulkInto(const DoubleColumn* columns, std::size_t columnCount,
+                                  double* results, std::size_t resultCount, ErrorCode* status,
+                                  std::size_t statusCount, std::size_t& failures,
+                                  Error& error) const noexcept {
+  return BulkSpansInto(columns, columnCount, results, resultCount, status, statusCount, failures,
+                       error);
+}
+
+bool Expression::EvaluateBulkInto(const double* const* columns, std::size_t columnCount,
+                                  std::size_t points, double* results, ErrorCode* status,
+                                  std::size_t& failures, Error& error) const noexcept {
+  return BulkInto(columns, columnCount, points, results, status, failures, error);
 }
 
 std::size_t Expression::VariableCount() const noexcept {

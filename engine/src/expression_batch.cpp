@@ -4,23 +4,26 @@
 
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "engine/engine_state.h"
 #include "engine/function_memo.h"
+#include "engine/host_fp_env.h"
 #include "engine/interpreter.h"
 #include "engine/run_context.h"
 #include "engine/status.h"
-#include "fast_program.h"
 
 // How a batch stays exactly what single evaluations give:
 //
 // Every point is decided by the fast execution form or, where it declines,
 // by the interpreter, as a single evaluation would be. The batch only saves
-// what does not depend on the point: one context, one fast form, one memo of
-// function results.
+// what does not depend on the point: one context, one memo of function
+// results, one look at the floating-point environment; the fast form itself
+// is made once, when the program is compiled (BatchPlan).
 //
 // A plot's term calls functions of its coordinates, SIN(X) or COS(Y), and a
 // grid repeats each coordinate in every row or column. Such a call (a
@@ -35,43 +38,37 @@
 // then decides everything. A value that is the clean result of the call is,
 // to every later step, indistinguishable from the same value in a variable,
 // so the fast form's answer is unchanged.
+//
+// A batch of a few points must cost little more per point than a long one:
+// nothing is allocated for it unless the expression has many variables, and
+// the memo only fills in batches long enough to repay its table.
 
 namespace engine {
 
 namespace {
 
-// A call of a one-argument function on a variable, taken out of the program.
-struct Site {
-  int Code = 0;
-  std::int16_t Variable = 0;
-  // The argument and result of the previous point.
-  ExtendedBytes LastArgument{};
-  bool HasLast = false;
-  Extended LastValue = 0;
-};
-
 // The program with the calls of sites replaced by reads of slots from
 // variables on; sites receives the calls. Empty when there is none.
-std::vector<Site> TakeOutCalls(const TProgram& program, std::size_t variables, TProgram& out) {
-  std::vector<Site> sites;
+std::vector<BatchPlan::Site> TakeOutCalls(const TProgram& program, std::size_t variables,
+                                          TProgram& out) {
+  std::vector<BatchPlan::Site> sites;
   int written = 0;
   for (int position = 1; position <= ProgramSize; ++position) {
     const TInstruction& record = program[static_cast<std::size_t>(position)];
     const TInstruction* next =
         position < ProgramSize ? &program[static_cast<std::size_t>(position + 1)] : nullptr;
     TInstruction copy = record;
-    if (record.Kind == ikVariable && next != nullptr && next->Kind == ikFunction &&
-        FunctionArity(next->Code) == 1 && WorthRemembering(next->Code)) {
+    if (record.Kind == ikVariable && record.Code >= 0 && next != nullptr &&
+        next->Kind == ikFunction && FunctionArity(next->Code) == 1 &&
+        WorthRemembering(next->Code)) {
       std::size_t index = 0;
       while (index < sites.size() &&
              !(sites[index].Code == next->Code && sites[index].Variable == record.Code)) {
         ++index;
       }
       if (index == sites.size()) {
-        Site site;
-        site.Code = next->Code;
-        site.Variable = record.Code;
-        sites.push_back(site);
+        sites.push_back(BatchPlan::Site{static_cast<std::uint8_t>(next->Code),
+                                        static_cast<std::uint16_t>(record.Code)});
       }
       copy.Code = static_cast<std::int16_t>(variables + index);
       ++position;
@@ -87,53 +84,128 @@ std::vector<Site> TakeOutCalls(const TProgram& program, std::size_t variables, T
 inline void CopyValue(Extended& to, const Extended& from) {
   std::memcpy(&to, &from, 10);
 }
-
-void KeepAsLast(Site& site, const Extended& argument, Extended value) {
-  site.LastArgument = BytesIn(argument);
-  site.HasLast = true;
-  site.LastValue = value;
+inline void CopyValue(Extended& to, const double& from) {
+  to = from;
 }
 
+// Storage of n elements, on the stack up to N; only those n are made (a
+// short batch must not pay for clearing the whole buffer).
+template <class T, std::size_t N>
+class SmallBuffer {
+  static_assert(std::is_trivially_destructible_v<T>);
+
+ public:
+  explicit SmallBuffer(std::size_t n) {
+    if (n > N) {
+      heap_ = std::make_unique<T[]>(n);
+      data_ = heap_.get();
+      return;
+    }
+    for (std::size_t i = 0; i < n; ++i) new (&local_.Items[i]) T();
+  }
+  SmallBuffer(const SmallBuffer&) = delete;
+  SmallBuffer& operator=(const SmallBuffer&) = delete;
+  T* data() { return data_; }
+  T& operator[](std::size_t i) { return data_[i]; }
+
+ private:
+  union Local {
+    Local() {}
+    T Items[N];
+  } local_;
+  std::unique_ptr<T[]> heap_;
+  T* data_ = local_.Items;
+};
+
+// Where a site's call was last computed: the argument's bits and the value.
+struct LastCall {
+  ExtendedBytes Argument{};
+  bool Known = false;
+  Extended Value = 0;
+};
+
+// Batches shorter than this leave the memo empty: its first table costs as
+// much as many calls.
+constexpr std::size_t kPointsForMemo = 64;
+
+// Sets the thread context's memo for the batch and puts the old one back.
+class MemoInContext {
+ public:
+  MemoInContext(RunContext& context, FunctionMemo* memo)
+      : context_(context), previous_(context.Memo) {
+    context_.Memo = memo;
+  }
+  ~MemoInContext() { context_.Memo = previous_; }
+  MemoInContext(const MemoInContext&) = delete;
+  MemoInContext& operator=(const MemoInContext&) = delete;
+
+ private:
+  RunContext& context_;
+  FunctionMemo* previous_;
+};
+
+template <class Input, class Output>
 class Batch {
  public:
-  Batch(const TProgram& program, std::size_t variables, Extended angleFactor, bool fastForm)
-      : program_(program), variables_(variables), angleFactor_(angleFactor) {
-    context_.Memo = &memo_;
-    if (!fastForm) {
-      row_.resize(variables_);
-      return;
-    }
-    auto reduced = std::make_unique<TProgram>();
-    sites_ = TakeOutCalls(program, variables_, *reduced);
-    if (!sites_.empty() && fast_.Build(*reduced)) {
-      row_.resize(variables_ + sites_.size());
-      useFast_ = true;
-      return;
-    }
-    sites_.clear();
-    row_.resize(variables_);
-    useFast_ = fast_.Build(program);
-  }
+  Batch(std::span<const TInstruction> program, std::size_t variables, Extended angleFactor,
+        const BatchPlan& plan, std::size_t points)
+      : program_(program),
+        variables_(variables),
+        angleFactor_(angleFactor),
+        form_(plan.Form()),
+        sites_(plan.Sites()),
+        row_(variables + sites_.size()),
+        last_(sites_.size()),
+        memoAllowed_(points >= kPointsForMemo) {}
 
-  std::size_t Run(const Column* columns, std::size_t points, long double* results,
+  std::size_t Run(const Input* const* columns, std::size_t points, Output* results,
                   ErrorCode* status) {
+    // A form of x87 arithmetic alone needs the narrow guard only, until a
+    // point goes to the interpreter.
+    const bool arithmetic = form_ != nullptr && !form_->UsesRoutines() && sites_.empty();
+    FpEnvGuard hostEnvironment(arithmetic ? FpEnvGuard::X87Arithmetic : FpEnvGuard::Everything);
+    bool wide = !arithmetic;
+    bool anyFailed = false;
+    RunContext* context = nullptr;
+    std::optional<MemoInContext> memoSet;
     std::size_t failures = 0;
     for (std::size_t i = 0; i < points; ++i) {
       for (std::size_t v = 0; v < variables_; ++v) CopyValue(row_[v], columns[v][i]);
-      if (useFast_ && CallsComputed(columns, i) &&
-          fast_.Run(context_, row_, angleFactor_, results[i])) {
+      if (arithmetic) {
+        Extended value;
+        if (form_->RunArithmetic(std::span<const Extended>(row_.data(), variables_), value)) {
+          results[i] = static_cast<Output>(value);
+          status[i] = ErrorCode::kOk;
+          continue;
+        }
+      }
+      if (!wide) {
+        hostEnvironment.Widen();
+        wide = true;
+      }
+      if (context == nullptr) {
+        context = &ThreadRunContext();
+        memoSet.emplace(*context, Memo());
+      }
+      if (!arithmetic && form_ != nullptr && CallsComputed(*context) &&
+          form_->Run(*context, std::span<const Extended>(row_.data(), variables_ + sites_.size()),
+                     angleFactor_, fastValue_)) {
+        results[i] = static_cast<Output>(fastValue_);
         status[i] = ErrorCode::kOk;
         continue;
       }
       int code = scSuccess;
       const Extended value =
-          RunProgram(context_, program_, std::span<const Extended>(row_.data(), variables_),
+          RunProgram(*context, program_, std::span<const Extended>(row_.data(), variables_),
                      angleFactor_, code, message_);
       // A failed run leaves its flags raised; the next point's fast run
       // would read them as its own.
-      if (FloatingPointFailed()) ClearFloatingPointFailures();
+      if (FloatingPointFailed()) {
+        ClearFloatingPointFailures();
+        anyFailed = true;
+      }
       if (code == scSuccess) {
-        results[i] = value;
+        results[i] = static_cast<Output>(value);
         status[i] = ErrorCode::kOk;
       } else {
         results[i] = 0;
@@ -141,66 +213,111 @@ class Batch {
         ++failures;
       }
     }
+    // Every fast run that succeeded found no failure flag; the failed runs'
+    // flags were cleared after them.
+    if (!anyFailed && failures == 0 && context == nullptr) hostEnvironment.Settled();
     return failures;
   }
 
  private:
   // Puts the results of the calls taken out of the program into the row;
   // false when one of them reports something.
-  bool CallsComputed(const Column* columns, std::size_t i) {
+  bool CallsComputed(RunContext& context) {
     for (std::size_t k = 0; k < sites_.size(); ++k) {
-      Site& site = sites_[k];
-      const Extended& argument = columns[static_cast<std::size_t>(site.Variable)][i];
+      const BatchPlan::Site& site = sites_[k];
+      LastCall& last = last_[k];
+      const Extended& argument = row_[site.Variable];
       Extended& slot = row_[variables_ + k];
-      if (site.HasLast && BytesIn(argument) == site.LastArgument) {
-        CopyValue(slot, site.LastValue);
+      if (last.Known && BytesIn(argument) == last.Argument) {
+        CopyValue(slot, last.Value);
         continue;
       }
       if (const Extended* known = memo_.Find(site.Code, argument)) {
         CopyValue(slot, *known);
-        KeepAsLast(site, argument, slot);
+        Keep(last, argument, slot);
         continue;
       }
       // Computed from a clean start, without a second lookup.
-      context_.Ok = true;
-      context_.Pending.clear();
+      context.Ok = true;
+      context.Pending.clear();
       if (FloatingPointFailed()) ClearFloatingPointFailures();
-      context_.Memo = nullptr;
+      context.Memo = nullptr;
       slot =
-          FunctionValue(context_, site.Code, std::span<const Extended>(&argument, 1), angleFactor_);
-      context_.Memo = &memo_;
-      if (!context_.Ok || !context_.Pending.empty() || FloatingPointFailed()) return false;
-      try {
-        memo_.Remember(site.Code, argument, slot);
-      } catch (...) {
-        // Without memory the value is simply computed again next time.
+          FunctionValue(context, site.Code, std::span<const Extended>(&argument, 1), angleFactor_);
+      context.Memo = Memo();
+      if (!context.Ok || !context.Pending.empty() || FloatingPointFailed()) return false;
+      if (memoAllowed_) {
+        try {
+          memo_.Remember(site.Code, argument, slot);
+        } catch (...) {
+          // Without memory the value is simply computed again next time.
+        }
       }
-      KeepAsLast(site, argument, slot);
+      Keep(last, argument, slot);
     }
     return true;
   }
 
-  const TProgram& program_;
+  // The memo the interpreter and the calls may use: none in a short batch.
+  FunctionMemo* Memo() { return memoAllowed_ ? &memo_ : nullptr; }
+
+  static void Keep(LastCall& last, const Extended& argument, Extended value) {
+    last.Argument = BytesIn(argument);
+    last.Known = true;
+    last.Value = value;
+  }
+
+  std::span<const TInstruction> program_;
   std::size_t variables_;
   Extended angleFactor_;
-  RunContext context_;
-  FunctionMemo memo_;
-  FastProgram fast_;
-  bool useFast_ = false;
-  std::vector<Site> sites_;
+  const FastProgram* form_;
+  const std::vector<BatchPlan::Site>& sites_;
   // The values of the current point, and after them the results of the
-  // calls taken out; the fast form is bound to it.
-  std::vector<Extended> row_;
+  // calls taken out.
+  SmallBuffer<Extended, 16> row_;
+  SmallBuffer<LastCall, 8> last_;
+  bool memoAllowed_;
+  FunctionMemo memo_;
+  Extended fastValue_ = 0;
   std::string message_;
 };
 
 }  // namespace
 
-std::size_t EvaluateBatch(const TProgram& program, std::size_t variables, Extended angleFactor,
-                          bool fastForm, const Column* columns, std::size_t points,
-                          long double* results, ErrorCode* status) {
-  Batch batch(program, variables, angleFactor, fastForm);
+BatchPlan::BatchPlan(const TProgram& program, std::size_t variables, const FastProgram& fast,
+                     FastProgram::MachineCode machineCode) {
+  if (fast.Empty()) return;
+  form_ = &fast;
+  if (!fast.UsesRoutines()) return;
+  auto reduced = std::make_unique<TProgram>();
+  sites_ = TakeOutCalls(program, variables, *reduced);
+  if (sites_.empty()) return;
+  reduced_ = std::make_unique<FastProgram>();
+  if (reduced_->Build(*reduced, machineCode)) {
+    form_ = reduced_.get();
+    sites_.shrink_to_fit();
+    return;
+  }
+  reduced_.reset();
+  sites_.clear();
+  sites_.shrink_to_fit();
+}
+
+template <class Input, class Output>
+std::size_t EvaluateBatch(std::span<const TInstruction> program, std::size_t variables,
+                          Extended angleFactor, const BatchPlan& plan, const Input* const* columns,
+                          std::size_t points, Output* results, ErrorCode* status) {
+  Batch<Input, Output> batch(program, variables, angleFactor, plan, points);
   return batch.Run(columns, points, results, status);
 }
+
+template std::size_t EvaluateBatch<long double, long double>(std::span<const TInstruction>,
+                                                             std::size_t, Extended,
+                                                             const BatchPlan&,
+                                                             const long double* const*, std::size_t,
+                                                             long double*, ErrorCode*);
+template std::size_t EvaluateBatch<double, double>(std::span<const TInstruction>, std::size_t,
+                                                   Extended, const BatchPlan&, const double* const*,
+                                                   std::size_t, double*, ErrorCode*);
 
 }  // namespace engine

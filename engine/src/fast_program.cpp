@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "fast_program.h"
 
+#include <atomic>
 #include <cmath>
 #include <limits>
 
@@ -178,18 +179,18 @@ class FastProgram::Translator {
     Step step;
     step.Kind = kind;
     step.Code = code;
-    step.A = Operand(a, false);
-    step.B = Operand(b, true);
+    step.A = Operand(a);
+    step.B = Operand(b);
     form_.steps_.push_back(step);
   }
 
-  // The address of a leaf's value; a variable's is bound at run time.
-  const Extended* Operand(const Node* leaf, bool second) {
-    if (leaf == nullptr) return nullptr;
-    if (leaf->Type == Node::Constant) return &form_.constants_[leaf->Index];
-    form_.variableUses_.push_back(
-        VariableUse{static_cast<std::uint32_t>(form_.steps_.size()), second, leaf->Index});
-    return nullptr;
+  // A leaf's operand index: its variable slot, or its constant counted back
+  // from the end of the constants.
+  std::int32_t Operand(const Node* leaf) const {
+    if (leaf == nullptr) return 0;
+    if (leaf->Type == Node::Variable) return leaf->Index;
+    return static_cast<std::int32_t>(leaf->Index) -
+           static_cast<std::int32_t>(form_.constants_.size());
   }
 
   // +, -, *, /: an operand that is a leaf is fused into the step, so most
@@ -283,14 +284,55 @@ class FastProgram::Translator {
   const std::vector<Node>& nodes_;
 };
 
+namespace {
+
+std::atomic<std::uint32_t> runsBeforeMachineCodeForTesting{0};
+
+}  // namespace
+
+void FastProgram::SetRunsBeforeMachineCodeForTesting(std::uint32_t runs) {
+  runsBeforeMachineCodeForTesting.store(runs, std::memory_order_relaxed);
+}
+
+int FastProgram::OperandCount(Op kind) {
+  switch (kind) {
+    case Load:
+    case PushLoad:
+    case Add:
+    case Sub:
+    case Mul:
+    case Div:
+    case RevSub:
+    case RevDiv:
+    case SquareLeaf:
+    case PushSquareLeaf:
+      return 1;
+    case AddLeaves:
+    case SubLeaves:
+    case MulLeaves:
+    case DivLeaves:
+    case PushAddLeaves:
+    case PushSubLeaves:
+    case PushMulLeaves:
+    case PushDivLeaves:
+    case MaxLeaves:
+    case MinLeaves:
+    case PushMaxLeaves:
+    case PushMinLeaves:
+      return 2;
+    default:
+      return 0;
+  }
+}
+
 bool FastProgram::Build(const TProgram& program, MachineCode machineCode) {
-  nativeEntry_ = nullptr;
+  nativeEntry_.store(nullptr, std::memory_order_relaxed);
+  nativeState_.store(NativeState::Settled, std::memory_order_relaxed);
   native_.Clear();
+  runs_.store(0, std::memory_order_relaxed);
   runsBeforeNative_ = 0;
   steps_.clear();
   constants_.clear();
-  variableUses_.clear();
-  boundValues_ = nullptr;
   slotsNeeded_ = 0;
   usesRoutines_ = false;
 
@@ -345,53 +387,95 @@ bool FastProgram::Build(const TProgram& program, MachineCode machineCode) {
     constants_.clear();
     return false;
   }
-  // constants_ is complete: the steps point into it from here on.
+  // constants_ is complete: the operand indices count back from its end.
   Translator translator(*this, nodes);
   translator.Emit(stack.back(), false);
   steps_.push_back(Step{});
-  if (machineCode == MachineCode::Now) {
-    BuildNative();
-  } else if (machineCode == MachineCode::AfterManyRuns && !usesRoutines_ &&
-             ExecutableCode::Supported()) {
-    runsBeforeNative_ = kRunsBeforeMachineCode;
+  steps_.shrink_to_fit();
+  constants_.shrink_to_fit();
+  if (usesRoutines_ || machineCode == MachineCode::Never || !ExecutableCode::Available()) {
+    return true;
   }
+  if (machineCode == MachineCode::Now) {
+    try {
+      if (WriteNative() && PublishNative(true)) return true;
+    } catch (...) {
+      // Without memory for it the step loop runs.
+    }
+    native_.Clear();
+    return true;
+  }
+  const std::uint32_t runs = runsBeforeMachineCodeForTesting.load(std::memory_order_relaxed);
+  runsBeforeNative_ = runs != 0 ? runs : kRunsBeforeMachineCode;
+  nativeState_.store(NativeState::Counting, std::memory_order_relaxed);
   return true;
 }
 
-void FastProgram::Bind(const Extended* varValues) {
-  for (const VariableUse& use : variableUses_) {
-    Step& step = steps_[use.StepIndex];
-    (use.SecondOperand ? step.B : step.A) = varValues + use.Slot;
-  }
-  boundValues_ = varValues;
-}
-
 bool FastProgram::Run(RunContext& context, std::span<const Extended> varValues,
-                      Extended angleFactor, Extended& value) {
+                      Extended angleFactor, Extended& value) const {
   return usesRoutines_ ? Execute<true>(&context, varValues, angleFactor, value)
                        : RunArithmetic(varValues, value);
 }
 
-bool FastProgram::RunArithmetic(std::span<const Extended> varValues, Extended& value) {
+bool FastProgram::RunSteps(std::span<const Extended> varValues, Extended& value) const {
   if (usesRoutines_) return false;
-  if (runsBeforeNative_ != 0 && --runsBeforeNative_ == 0) {
+  if (nativeState_.load(std::memory_order_relaxed) != NativeState::Settled) Advance();
+  return Execute<false>(nullptr, varValues, 1, value);
+}
+
+void FastProgram::Advance() const {
+  // Only the thread that moves the state on to Making writes native_;
+  // the others go on with the step loop meanwhile.
+  NativeState state = nativeState_.load(std::memory_order_acquire);
+  if (state == NativeState::Counting) {
+    if (runs_.fetch_add(1, std::memory_order_relaxed) + 1 < runsBeforeNative_) return;
+    if (!nativeState_.compare_exchange_strong(state, NativeState::Making,
+                                              std::memory_order_acq_rel)) {
+      return;
+    }
+    bool written = false;
     try {
-      BuildNative();
+      written = WriteNative();
     } catch (...) {
       // Without memory for it the step loop goes on.
     }
+    runs_.store(0, std::memory_order_relaxed);
+    nativeState_.store(written ? NativeState::Waiting : NativeState::Settled,
+                       std::memory_order_release);
+    if (written) PublishNative(false);
+    return;
   }
-  if (nativeEntry_ != nullptr) {
-    return varValues.size() >= slotsNeeded_ && nativeEntry_(varValues.data(), &value) != 0;
+  if (state != NativeState::Waiting || PublishNative(false)) return;
+  if (runs_.fetch_add(1, std::memory_order_relaxed) + 1 < kRunsBeforeClosingPage) return;
+  if (!nativeState_.compare_exchange_strong(state, NativeState::Making,
+                                            std::memory_order_acq_rel)) {
+    return;
   }
-  return Execute<false>(nullptr, varValues, 1, value);
+  PublishNative(true);
+  nativeState_.store(NativeState::Settled, std::memory_order_release);
+}
+
+bool FastProgram::PublishNative(bool close) const {
+  if (close) native_.Seal();
+  const void* entry = native_.Entry();
+  if (entry == nullptr) return false;
+  nativeEntry_.store(reinterpret_cast<NativeEntry>(const_cast<void*>(entry)),
+                     std::memory_order_release);
+  nativeState_.store(NativeState::Settled, std::memory_order_release);
+  return true;
 }
 
 template <bool kRoutines>
 bool FastProgram::Execute(RunContext* context, std::span<const Extended> varValues,
-                          Extended angleFactor, Extended& value) {
+                          Extended angleFactor, Extended& value) const {
   if (steps_.empty() || varValues.size() < slotsNeeded_) return false;
-  if (varValues.data() != boundValues_) Bind(varValues.data());
+  // An operand index selects its base by its sign: the caller's values or
+  // the form's constants, counted back from their end.
+  const Extended* const variables = varValues.data();
+  const Extended* const constantsEnd = constants_.data() + constants_.size();
+  const auto operand = [variables, constantsEnd](std::int32_t index) -> const Extended& {
+    return (index >= 0 ? variables : constantsEnd)[index];
+  };
   // The value stack below the accumulator. Its first value, the one most
   // terms need, stays in a register: storing an 80-bit value and loading it
   // again costs several times an addition. The rest is written before it
@@ -424,54 +508,54 @@ bool FastProgram::Execute(RunContext* context, std::span<const Extended> varValu
   for (const Step* step = steps_.data();; ++step) {
     switch (step->Kind) {
       case Load:
-        acc = *step->A;
+        acc = operand(step->A);
         break;
       case PushLoad:
         push(acc);
-        acc = *step->A;
+        acc = operand(step->A);
         break;
       case Add:
-        acc = acc + *step->A;
+        acc = acc + operand(step->A);
         break;
       case Sub:
-        acc = acc - *step->A;
+        acc = acc - operand(step->A);
         break;
       case Mul:
-        acc = acc * *step->A;
+        acc = acc * operand(step->A);
         break;
       case Div:
-        acc = acc / *step->A;
+        acc = acc / operand(step->A);
         break;
       case RevSub:
-        acc = *step->A - acc;
+        acc = operand(step->A) - acc;
         break;
       case RevDiv:
         if (!Finite(acc)) return false;
-        acc = *step->A / acc;
+        acc = operand(step->A) / acc;
         break;
       case PushAddLeaves:
         push(acc);
         [[fallthrough]];
       case AddLeaves:
-        acc = *step->A + *step->B;
+        acc = operand(step->A) + operand(step->B);
         break;
       case PushSubLeaves:
         push(acc);
         [[fallthrough]];
       case SubLeaves:
-        acc = *step->A - *step->B;
+        acc = operand(step->A) - operand(step->B);
         break;
       case PushMulLeaves:
         push(acc);
         [[fallthrough]];
       case MulLeaves:
-        acc = *step->A * *step->B;
+        acc = operand(step->A) * operand(step->B);
         break;
       case PushDivLeaves:
         push(acc);
         [[fallthrough]];
       case DivLeaves:
-        acc = *step->A / *step->B;
+        acc = operand(step->A) / operand(step->B);
         break;
       case AddPop:
         acc = pop() + acc;
@@ -493,7 +577,7 @@ bool FastProgram::Execute(RunContext* context, std::span<const Extended> varValu
         push(acc);
         [[fallthrough]];
       case SquareLeaf:
-        acc = *step->A;
+        acc = operand(step->A);
         [[fallthrough]];
       case Square:
         if (std::isnan(acc)) return false;
@@ -516,8 +600,8 @@ bool FastProgram::Execute(RunContext* context, std::span<const Extended> varValu
         push(acc);
         [[fallthrough]];
       case MaxLeaves: {
-        const Extended a = *step->A;
-        const Extended b = *step->B;
+        const Extended a = operand(step->A);
+        const Extended b = operand(step->B);
         if (!Finite(a) || !Finite(b)) return false;
         acc = a > b ? a : b;
         break;
@@ -526,8 +610,8 @@ bool FastProgram::Execute(RunContext* context, std::span<const Extended> varValu
         push(acc);
         [[fallthrough]];
       case MinLeaves: {
-        const Extended a = *step->A;
-        const Extended b = *step->B;
+        const Extended a = operand(step->A);
+        const Extended b = operand(step->B);
         if (!Finite(a) || !Finite(b)) return false;
         acc = a < b ? a : b;
         break;

@@ -460,32 +460,31 @@ bool WriteSteps(X87Writer& out, std::span<const FastProgram::Step> steps,
 
 }  // namespace
 
-bool FastProgram::BuildNative() {
-  nativeEntry_ = nullptr;
-  native_.Clear();
-  if (usesRoutines_ || steps_.empty() || !ExecutableCode::Supported()) return false;
+bool FastProgram::WriteNative() const {
+  if (usesRoutines_ || steps_.empty() || !ExecutableCode::Available()) return false;
 
-  // The operands: the variables from their uses, the rest constants.
+  // The operands of the steps, and how often each variable is read.
   std::vector<NativeOperand> operands(steps_.size() * 2);
-  for (const VariableUse& use : variableUses_) {
-    operands[use.StepIndex * 2 + (use.SecondOperand ? 1 : 0)] = NativeOperand{true, use.Slot};
-  }
+  std::vector<int> uses;
+  const auto constants = static_cast<std::int32_t>(constants_.size());
   for (std::size_t s = 0; s < steps_.size(); ++s) {
-    const Extended* pointers[2] = {steps_[s].A, steps_[s].B};
-    for (int k = 0; k < 2; ++k) {
-      if (operands[s * 2 + k].Variable || pointers[k] == nullptr) continue;
-      operands[s * 2 + k] =
-          NativeOperand{false, static_cast<std::uint32_t>(pointers[k] - constants_.data())};
+    const std::int32_t indices[2] = {steps_[s].A, steps_[s].B};
+    for (int k = 0; k < OperandCount(steps_[s].Kind); ++k) {
+      const std::int32_t index = indices[k];
+      if (index >= 0) {
+        operands[s * 2 + k] = NativeOperand{true, static_cast<std::uint32_t>(index)};
+        if (uses.size() <= static_cast<std::size_t>(index)) {
+          uses.resize(static_cast<std::size_t>(index) + 1U, 0);
+        }
+        ++uses[static_cast<std::size_t>(index)];
+      } else {
+        operands[s * 2 + k] = NativeOperand{false, static_cast<std::uint32_t>(index + constants)};
+      }
     }
   }
 
   // The cache: the variables read more than once, the most read first, as
   // many as leave registers enough for the term itself.
-  std::vector<int> uses;
-  for (const VariableUse& use : variableUses_) {
-    if (uses.size() <= use.Slot) uses.resize(use.Slot + 1U, 0);
-    ++uses[use.Slot];
-  }
   std::vector<std::uint16_t> candidates;
   for (std::size_t slot = 0; slot < uses.size(); ++slot) {
     if (uses[slot] > 1) candidates.push_back(static_cast<std::uint16_t>(slot));
@@ -500,9 +499,7 @@ bool FastProgram::BuildNative() {
       if (out.OutOfRegisters()) continue;
       return false;
     }
-    if (!native_.Assign(out.Finish())) return false;
-    nativeEntry_ = reinterpret_cast<NativeEntry>(const_cast<void*>(native_.Entry()));
-    return true;
+    return native_.Assign(out.Finish());
   }
   return false;
 }

@@ -192,7 +192,7 @@ void ApplyOperator(RunContext& context, TMachine& machine, int code) {
   Operate(context, machine, code);
 }
 
-Extended RunProgram(RunContext& context, const TProgram& program,
+Extended RunProgram(RunContext& context, std::span<const TInstruction> program,
                     std::span<const Extended> varValues, Extended angleFactor, int& status,
                     std::string& message, bool failureFlagsClear) {
   message.clear();
@@ -224,6 +224,8 @@ Extended RunProgram(RunContext& context, const TProgram& program,
   };
 
   for (int position = 1; context.Ok; ++position) {
+    // A shortened program without its end record ends where it ends.
+    if (static_cast<std::size_t>(position) >= program.size()) break;
     const TInstruction& instruction = program[static_cast<std::size_t>(position)];
     if (instruction.Kind == ikEnd) break;
     switch (instruction.Kind) {

@@ -114,10 +114,44 @@ static void bulk(void) {
   engine_free(e);
 }
 
+/* A batch longer than the layer's blocks of codes, without machine code and
+   with it: every point as engine_evaluate gives it. */
+static void long_bulk(void) {
+  const char* names[] = {"x"};
+  static double xs[700];
+  static double results[700];
+  static unsigned char status[700];
+  const double* columns[1];
+  engine_options options;
+  size_t failed = 99;
+  size_t i;
+  int machine_code;
+  for (i = 0; i < 700; ++i) xs[i] = (double)(i % 50) * 0.25 - 3;
+  columns[0] = xs;
+  for (machine_code = 0; machine_code < 2; ++machine_code) {
+    engine_expression* e;
+    memset(&options, 0, sizeof options);
+    options.no_machine_code = !machine_code;
+    e = engine_compile("(x+1)*(x-1)/(x+2)", names, 1, &options, NULL);
+    CHECK(e != NULL);
+    if (e == NULL) return;
+    CHECK(engine_evaluate_bulk(e, columns, 1, 700, results, status, &failed, NULL) == ENGINE_OK);
+    CHECK(failed == 14); /* x = -2 */
+    for (i = 0; i < 700; ++i) {
+      double single = 0;
+      const int code = engine_evaluate(e, &xs[i], 1, &single, NULL);
+      CHECK(status[i] == code);
+      CHECK(results[i] == (code == ENGINE_OK ? single : 0));
+    }
+    engine_free(e);
+  }
+}
+
 int main(void) {
   compile_errors();
   evaluation();
   bulk();
+  long_bulk();
   if (failures == 0) printf("c_api_test: all checks passed\n");
   return failures == 0 ? 0 : 1;
 }

@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "../src/fast_program.h"
 #include "engine/expression.h"
 #include "engine/extended.h"
 #include "engine/parser.h"
@@ -244,6 +245,53 @@ TEST(Threads, OneExpressionEvaluatesInEveryThread) {
       }
       for (std::size_t i = 0; i < kPoints; ++i) {
         if (!(Outcome{results[i], static_cast<std::uint8_t>(status[i])} == expected[i])) {
+          ++wrong[static_cast<std::size_t>(thread)];
+        }
+      }
+    }
+  });
+  for (int i = 0; i < kThreads; ++i)
+    EXPECT_EQ(wrong[static_cast<std::size_t>(i)], 0) << "thread " << i;
+}
+
+// One expression of plain arithmetic, shared and copied, evaluated from every
+// thread while it turns into machine code: the threads race to count its
+// runs, to make the code and to close its page, and each evaluation still
+// gives the step loop's value, point by point and in batches of doubles.
+TEST(Threads, OneExpressionTurnsIntoMachineCodeWhileThreadsRunIt) {
+  FastProgram::SetRunsBeforeMachineCodeForTesting(50);
+  const Result<Expression> compiled = Expression::Compile("(x+1)*(x-1)/(x*x+y*y+1)", {"x", "y"});
+  FastProgram::SetRunsBeforeMachineCodeForTesting(0);
+  ASSERT_TRUE(compiled.has_value());
+  const Expression& shared = *compiled;
+  const Expression copy = shared;
+  const auto expected = [](long double x, long double y) {
+    return (x + 1) * (x - 1) / (x * x + y * y + 1);
+  };
+
+  std::array<int, kThreads> wrong{};
+  RunInThreads([&](int thread) {
+    const Expression& expression = thread % 2 == 0 ? shared : copy;
+    std::array<double, 8> xs{}, ys{}, results{};
+    std::array<ErrorCode, 8> status{};
+    for (int i = 0; i < 2000; ++i) {
+      const long double x = 0.25L * static_cast<long double>((i + thread) % 17) - 2;
+      const long double y = 0.5L * static_cast<long double>(i % 5);
+      const Result<long double> value = expression.Evaluate({x, y});
+      if (!value || BitsOf(*value) != BitsOf(expected(x, y)))
+        ++wrong[static_cast<std::size_t>(thread)];
+      if (i % 4 != 0) continue;
+      for (std::size_t k = 0; k < xs.size(); ++k) {
+        xs[k] = 0.125 * static_cast<double>(k + static_cast<std::size_t>(i % 9));
+        ys[k] = -0.5 * static_cast<double>(k);
+      }
+      const Result<std::size_t> failures = expression.EvaluateBulk({xs, ys}, results, status);
+      if (!failures || *failures != 0) {
+        ++wrong[static_cast<std::size_t>(thread)];
+        continue;
+      }
+      for (std::size_t k = 0; k < xs.size(); ++k) {
+        if (results[k] != static_cast<double>(expected(xs[k], ys[k]))) {
           ++wrong[static_cast<std::size_t>(thread)];
         }
       }

@@ -95,7 +95,8 @@ typedef struct engine_error {
 } engine_error;
 
 /** What a compilation may use besides the term and its variables. A zeroed
-    struct (or NULL instead of one) means radians and no declarations. */
+    struct (or NULL instead of one) means radians, no declarations and
+    machine code where the platform allows. */
 typedef struct engine_options {
   /** One of enum engine_angle_mode; any other value is refused with
       ENGINE_WRONG_ARGUMENT. */
@@ -108,6 +109,10 @@ typedef struct engine_options {
   const char* const* functions;
   /** Number of entries of functions. */
   size_t function_count;
+  /** Non-zero: never turn the expression into machine code (the results are
+      the same; see engine::CompileOptions::machine_code and the environment
+      variable ZELV_ENGINE_NO_MACHINE_CODE). */
+  int no_machine_code;
 } engine_options;
 
 /** A compiled term (opaque). */

@@ -46,6 +46,7 @@
 #include <string_view>
 #include <type_traits>
 #include <utility>
+#include <variant>
 #include <vector>
 #if __has_include(<version>)
 #include <version>
@@ -127,47 +128,48 @@ class [[nodiscard]] Result {
  public:
   /// A Result holding value.
   Result(T value) noexcept(std::is_nothrow_move_constructible_v<T>)  // NOLINT: implicit
-      : value_(std::move(value)) {}
+      : state_(std::in_place_index<0>, std::move(value)) {}
   /// A Result holding error, as std::expected's std::unexpect constructor.
-  Result(std::in_place_type_t<Error>, Error error) noexcept : error_(std::move(error)) {}
+  Result(std::in_place_type_t<Error>, Error error) noexcept
+      : state_(std::in_place_index<1>, std::move(error)) {}
 
   /// True when the Result holds a value.
-  bool has_value() const noexcept { return value_.has_value(); }
+  bool has_value() const noexcept { return state_.index() == 0; }
   /// True when the Result holds a value.
   explicit operator bool() const noexcept { return has_value(); }
 
   /// The value; the Result must hold one.
-  T& operator*() & noexcept { return *value_; }
+  T& operator*() & noexcept { return *std::get_if<0>(&state_); }
   /// The value; the Result must hold one.
-  const T& operator*() const& noexcept { return *value_; }
+  const T& operator*() const& noexcept { return *std::get_if<0>(&state_); }
   /// The value; the Result must hold one.
-  T&& operator*() && noexcept { return std::move(*value_); }
+  T&& operator*() && noexcept { return std::move(*std::get_if<0>(&state_)); }
   /// Access to the value's members; the Result must hold one.
-  T* operator->() noexcept { return &*value_; }
+  T* operator->() noexcept { return std::get_if<0>(&state_); }
   /// Access to the value's members; the Result must hold one.
-  const T* operator->() const noexcept { return &*value_; }
+  const T* operator->() const noexcept { return std::get_if<0>(&state_); }
   /// The value; the Result must hold one.
-  T& value() & noexcept { return *value_; }
+  T& value() & noexcept { return **this; }
   /// The value; the Result must hold one.
-  const T& value() const& noexcept { return *value_; }
+  const T& value() const& noexcept { return **this; }
   /// The value; the Result must hold one.
-  T&& value() && noexcept { return std::move(*value_); }
+  T&& value() && noexcept { return std::move(**this); }
   /// The value, or fallback when the Result holds an error.
   template <class U>
   T value_or(U&& fallback) const& {
-    return value_ ? *value_ : static_cast<T>(std::forward<U>(fallback));
+    return has_value() ? **this : static_cast<T>(std::forward<U>(fallback));
   }
 
   /// The error; the Result must hold one.
-  const Error& error() const& noexcept { return error_; }
+  const Error& error() const& noexcept { return *std::get_if<1>(&state_); }
   /// The error; the Result must hold one.
-  Error& error() & noexcept { return error_; }
+  Error& error() & noexcept { return *std::get_if<1>(&state_); }
   /// The error; the Result must hold one.
-  Error&& error() && noexcept { return std::move(error_); }
+  Error&& error() && noexcept { return std::move(*std::get_if<1>(&state_)); }
 
  private:
-  std::optional<T> value_;
-  Error error_;
+  // A value alone costs no empty Error to make and destroy.
+  std::variant<T, Error> state_;
 };
 
 namespace detail {
@@ -230,6 +232,8 @@ class Span {
 using Values = Span<const long double>;
 /// The values of one variable over a batch of points.
 using Column = Span<const long double>;
+/// The values of one variable over a batch of points, as doubles.
+using DoubleColumn = Span<const double>;
 
 /// How the trigonometric functions read and give angles.
 enum class AngleMode : std::uint8_t {
@@ -252,6 +256,13 @@ struct CompileOptions {
   /// User functions, one declaration a line, as `NAME(A;B)=term`
   /// (`HYPOT(A;B)=SQRT(A*A+B*B)`).
   std::vector<std::string> functions;
+  /// Whether an expression of plain arithmetic may be turned into machine
+  /// code once it has run many times (x86-64 only). Results are the same
+  /// either way, bit for bit; false saves the executable memory, for hosts
+  /// whose policy forbids it. The environment variable
+  /// ZELV_ENGINE_NO_MACHINE_CODE (set to anything but empty or 0) turns it
+  /// off for the whole process.
+  bool machine_code = true;
 };
 
 /// A compiled term: immutable, cheap to copy (copies share the compiled
@@ -290,6 +301,9 @@ class Expression {
   /// and with kWrongArgument when the count of values is not VariableCount().
   Result<long double> Evaluate(Values values) const noexcept {
     long double value = 0;
+    // The fast execution form decides most points alone; only a point it
+    // leaves open needs the interpreter, and an Error to report into.
+    if (EvaluateFast(values.data(), values.size(), value)) return Result<long double>(value);
     Error error;
     if (!EvaluateInto(values.data(), values.size(), value, error)) {
       return detail::Failure<long double>(std::move(error));
@@ -311,11 +325,13 @@ class Expression {
   /// columns do not fit the expression or each other, or the outputs are too
   /// short.
   ///
-  /// A batch pays the costs of a run (context, flags, the fast execution form)
-  /// once. Within one batch, a built-in function other than the random ones
-  /// that is called again with the same argument, bit for bit, reuses its
-  /// earlier result, so grids with repeated coordinates evaluate their
-  /// functions once per distinct coordinate.
+  /// A batch pays the costs of a call (context, floating-point environment)
+  /// once; the fast execution form is made when the expression is compiled,
+  /// so even a batch of 8 points costs little more per point than a long
+  /// one. Within one batch of 64 points or more, a built-in function other
+  /// than the random ones that is called again with the same argument, bit
+  /// for bit, reuses its earlier result, so grids with repeated coordinates
+  /// evaluate their functions once per distinct coordinate.
   Result<std::size_t> EvaluateBulk(Span<const Column> columns, Span<long double> results,
                                    Span<ErrorCode> status) const noexcept {
     std::size_t failures = 0;
@@ -331,6 +347,39 @@ class Expression {
   Result<std::size_t> EvaluateBulk(std::initializer_list<Column> columns, Span<long double> results,
                                    Span<ErrorCode> status) const noexcept {
     return EvaluateBulk(Span<const Column>(columns.begin(), columns.size()), results, status);
+  }
+  /// EvaluateBulk over columns of doubles, as a plotting program holds them:
+  /// each value is read as the engine's 80-bit value, and each result is
+  /// the 80-bit result rounded once to double (a result beyond double's
+  /// range becomes infinite, as in a conversion). Nothing is copied through
+  /// long double arrays.
+  Result<std::size_t> EvaluateBulk(Span<const DoubleColumn> columns, Span<double> results,
+                                   Span<ErrorCode> status) const noexcept {
+    std::size_t failures = 0;
+    Error error;
+    if (!EvaluateBulkInto(columns.data(), columns.size(), results.data(), results.size(),
+                          status.data(), status.size(), failures, error)) {
+      return detail::Failure<std::size_t>(std::move(error));
+    }
+    return Result<std::size_t>(failures);
+  }
+  /// EvaluateBulk over columns of doubles given as a braced list.
+  Result<std::size_t> EvaluateBulk(std::initializer_list<DoubleColumn> columns,
+                                   Span<double> results, Span<ErrorCode> status) const noexcept {
+    return EvaluateBulk(Span<const DoubleColumn>(columns.begin(), columns.size()), results, status);
+  }
+  /// EvaluateBulk over columns of doubles given as plain pointers:
+  /// column_count columns of points values each; results and status must
+  /// have room for points entries.
+  Result<std::size_t> EvaluateBulk(const double* const* columns, std::size_t column_count,
+                                   std::size_t points, double* results,
+                                   ErrorCode* status) const noexcept {
+    std::size_t failures = 0;
+    Error error;
+    if (!EvaluateBulkInto(columns, column_count, points, results, status, failures, error)) {
+      return detail::Failure<std::size_t>(std::move(error));
+    }
+    return Result<std::size_t>(failures);
   }
 
   /// The number of variables, which is the number of values a point needs.
@@ -353,11 +402,30 @@ class Expression {
   static bool CompileInto(std::string_view text, const std::vector<std::string>& variables,
                           const CompileOptions& options, Expression& expression,
                           Error& error) noexcept;
+  // true with the value where the fast execution form decides the point;
+  // false, changing nothing, otherwise.
+  bool EvaluateFast(const long double* values, std::size_t count,
+                    long double& value) const noexcept;
+  // The whole evaluation by the interpreter.
   bool EvaluateInto(const long double* values, std::size_t count, long double& value,
                     Error& error) const noexcept;
   bool EvaluateBulkInto(const Column* columns, std::size_t columnCount, long double* results,
                         std::size_t resultCount, ErrorCode* status, std::size_t statusCount,
                         std::size_t& failures, Error& error) const noexcept;
+  bool EvaluateBulkInto(const DoubleColumn* columns, std::size_t columnCount, double* results,
+                        std::size_t resultCount, ErrorCode* status, std::size_t statusCount,
+                        std::size_t& failures, Error& error) const noexcept;
+  bool EvaluateBulkInto(const double* const* columns, std::size_t columnCount, std::size_t points,
+                        double* results, ErrorCode* status, std::size_t& failures,
+                        Error& error) const noexcept;
+  template <class Input, class Output>
+  bool BulkInto(const Input* const* columns, std::size_t columnCount, std::size_t points,
+                Output* results, ErrorCode* status, std::size_t& failures,
+                Error& error) const noexcept;
+  template <class Input, class Output>
+  bool BulkSpansInto(const Span<const Input>* columns, std::size_t columnCount, Output* results,
+                     std::size_t resultCount, ErrorCode* status, std::size_t statusCount,
+                     std::size_t& failures, Error& error) const noexcept;
 
   std::shared_ptr<const Impl> impl_;
 };

@@ -28,7 +28,9 @@ struct TMachine {
 // the bottom of the stack, or 0 after a failure. context.Ok tells whether the
 // run succeeded. failureFlagsClear tells that the caller has just cleared the
 // failure flags, so the run need not test them first.
-Extended RunProgram(RunContext& context, const TProgram& program,
+// program is a whole buffer or the records of one up to its end record
+// (element 0 unused in both).
+Extended RunProgram(RunContext& context, std::span<const TInstruction> program,
                     std::span<const Extended> varValues, Extended angleFactor, int& status,
                     std::string& message, bool failureFlagsClear = false);
 
