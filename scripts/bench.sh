@@ -4,6 +4,8 @@
 # Builds the benchmarks and runs them, printing one table:
 #   - the engine against muparser (analyse + evaluate, evaluate only);
 #   - a 1000 x 1000 grid: the facade's batch evaluation against muparser;
+#   - the facade one point at a time against the parser's loop, batches of
+#     8 and 1,024 doubles, memory per compiled expression;
 #   - the trainer's task making, ms per round by level over 1000 rounds;
 #   - termcalc as a filter of 200,000 task texts against a muparser filter;
 #   - the peak resident memory of numora and bildwort from start to first
@@ -42,7 +44,7 @@ rm -f "$build.configure.log"
 # reported in the memory section instead of failing the run.
 available=$(cmake --build "$build" --target help | sed -n 's/^\([A-Za-z_0-9]*\): .*/\1/p')
 has_target() { grep -qx "$1" <<<"$available"; }
-targets=(bench_engine bench_grid bench_muparser_filter termcalc)
+targets=(bench_engine bench_grid bench_muparser_filter termcalc bench_facade)
 for t in bench_task_making numora_print_tasks numora bildwort; do
   if has_target "$t"; then targets+=("$t"); fi
 done
@@ -59,6 +61,10 @@ echo "== engine against muparser (ns per operation: fastest CPU time of $reps re
 echo
 echo "== grid: 1000 x 1000 points, the facade's batch against muparser's loop (ns per point)"
 "$build/bench/bench_grid" "$reps"
+
+echo
+echo "== the facade: per point against the parser's loop, batches, memory (CPU time)"
+"$build/bench/bench_facade"
 
 echo
 echo "== task making"

@@ -5,8 +5,11 @@
 # programs: raw postfix programs (well formed or not, up to the 500-record
 # limit) and programs compiled from random terms and from the term fuzzer's
 # corpora, each run with four sets of variable values (infinities, NaN, huge
-# and tiny values among them). Wherever the fast form decides a run, the
-# interpreter must give the same value bit for bit, status 0 and no message.
+# and tiny values among them, and now and then a signalling NaN, an
+# unnormal, a pseudo-denormal or another encoding written byte by byte).
+# Wherever the fast form decides a run, the interpreter must give the same
+# value bit for bit, status 0 and no message, and the run must leave no
+# failure flag of its own and the x87 registers empty.
 # Prints the counts; fails on any mismatch.
 #   scripts/fast-eval-diff.sh [programs per kind] [seed]   (default 5000000, 0)
 # Runs with different seeds check different programs.
