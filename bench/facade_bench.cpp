@@ -14,9 +14,9 @@
 #include <malloc.h>
 
 #include <algorithm>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -105,8 +105,8 @@ double BatchTime(const engine::Expression& expression, std::size_t batch, long p
       // Every point a value of its own, in short and long batches alike:
       // no batch reuses a function's result.
       for (std::size_t i = 0; i < batch; ++i) {
-        xs[i] = static_cast<Value>(1e-4) * static_cast<Value>((c * static_cast<long>(batch) +
-                                                               static_cast<long>(i)) % 60000);
+        xs[i] = static_cast<Value>(1e-4) *
+                static_cast<Value>((c * static_cast<long>(batch) + static_cast<long>(i)) % 60000);
       }
       const engine::Span<const Value> column(xs.data(), batch);
       if (!expression.EvaluateBulk({column}, engine::Span<Value>(results.data(), batch),
@@ -158,11 +158,12 @@ void MemoryPerExpression() {
   }
   const std::size_t heap = mallinfo2().uordblks - heapBefore;
   const std::size_t code = ExecutableBytes() - codeBefore;
-  std::printf("memory per expression: %.0f bytes (heap %.0f + own mappings %.0f), formulas of %.1f "
-              "characters, %d of them\n",
-              static_cast<double>(heap + code) / kFormulas, static_cast<double>(heap) / kFormulas,
-              static_cast<double>(code) / kFormulas,
-              static_cast<double>(characters) / kFormulas, kFormulas);
+  std::printf(
+      "memory per expression: %.0f bytes (heap %.0f + own mappings %.0f), formulas of %.1f "
+      "characters, %d of them\n",
+      static_cast<double>(heap + code) / kFormulas, static_cast<double>(heap) / kFormulas,
+      static_cast<double>(code) / kFormulas, static_cast<double>(characters) / kFormulas,
+      kFormulas);
 }
 
 }  // namespace
