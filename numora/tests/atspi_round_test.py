@@ -30,12 +30,14 @@ TEXTS = {
            "special": r"Als Belohnung gibt es (\d+) Sonderpunkte",
            "round": "Diese Runde: {points} Punkte, 0 Fehler,",
            "total": "Gesamt: {points} Punkte, 0 Fehler,",
-           "progress": "{solved} von 15 Aufgaben gelöst", "round2": "2. Runde: mittel"},
+           "progress": "{solved} von 15 Aufgaben gelöst", "round2": "2. Runde: mittel",
+           "child": "Es übt: {child}"},
     "en": {"input": "Please enter the result:", "bravo": "Well done, all tasks solved!",
            "special": r"you get (\d+) bonus points",
            "round": "This round: {points} points, 0 errors,",
            "total": "Total: {points} points, 0 errors,",
-           "progress": "{solved} of 15 tasks solved", "round2": "Round 2: medium"},
+           "progress": "{solved} of 15 tasks solved", "round2": "Round 2: medium",
+           "child": "Practising: {child}"},
 }[LANGUAGE]
 
 
@@ -176,8 +178,15 @@ def main():
 
 def play(program):
     app = wait_for("the program on the accessibility bus", application)
-    main_window = wait_for("the main window", lambda: window_named(app, "Numora") and [
-        w for w in app if w is not None and w.getRole() == pyatspi.ROLE_FRAME][0])
+    # The title names the child who practises, and so does the window's
+    # description (a new child here, named after the login).
+    main_window = wait_for("the main window", lambda: [
+        w for w in app if w is not None and w.getRole() == pyatspi.ROLE_FRAME
+        and showing(w) and w.name.startswith("Numora – ")][0])
+    child = main_window.name[len("Numora – "):]
+    if not child or main_window.description != TEXTS["child"].format(child=child):
+        fail("the main window %r does not say who practises: %r" %
+             (main_window.name, main_window.description))
     # The start-up window hides itself after three seconds; then the window
     # manager would hand the main window the keyboard (there is none here).
     wait_for("the start-up window to hide", lambda: not any(
@@ -186,7 +195,7 @@ def play(program):
     width = main_window.queryComponent().getExtents(pyatspi.DESKTOP_COORDS).width
     if width < 421 * ZOOM // 100:
         fail("the main window is %d pixels wide at %d %%" % (width, ZOOM))
-    subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "^Numora$",
+    subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "^Numora – ",
                     "windowfocus", "--sync"], check=True, stdout=subprocess.DEVNULL)
     wait_for("a task with the keyboard focus", lambda: focused_task(app))
 

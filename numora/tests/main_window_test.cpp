@@ -400,6 +400,52 @@ TEST_F(MainWindowTest, EveryRoundEndIsReportedOnce) {
   EXPECT_EQ(form_.Game().Rounds().size(), 4u);
 }
 
+// Who practises: the title and the accessible description name the child;
+// a change of child starts that child's own run, as a fresh start would.
+TEST_F(MainWindowTest, AnotherChildStartsItsOwnRun) {
+  form_.ShowPractisingChild(QStringLiteral("Anna"));
+  EXPECT_EQ(form_.windowTitle(), ApplicationTitle() + QStringLiteral(" – Anna"));
+  EXPECT_EQ(form_.accessibleDescription(), QStringLiteral("Es übt: Anna"));
+  form_.Clock().start();
+  SolveRound();
+  TAufgabe* task = OpenTasks().front();
+  dialogs_.Answer(WrongAnswer(*task));
+  dialogs_.Answer(RightAnswer(*task));
+  form_.AnswerTask(*task);
+  form_.Timer1Timer();
+  ASSERT_EQ(form_.RoundCellText(), QStringLiteral("2. Runde: mittel"));
+  ASSERT_NE(form_.StatusBar3->CellText(1), QStringLiteral("0"));
+
+  form_.ShowPractisingChild(QStringLiteral("Ben"));
+  form_.StartChildRun(2);
+  EXPECT_EQ(form_.windowTitle(), ApplicationTitle() + QStringLiteral(" – Ben"));
+  EXPECT_EQ(form_.accessibleDescription(), QStringLiteral("Es übt: Ben"));
+  EXPECT_EQ(form_.PractisingChild(), QStringLiteral("Ben"));
+  EXPECT_EQ(form_.RoundCellText(), QStringLiteral("1. Runde: schwer"));
+  EXPECT_EQ(ValueCells(*form_.StatusBar2), QStringList({"0", "0", "0"}));
+  EXPECT_EQ(ValueCells(*form_.StatusBar3), QStringList({"0", "0", "0"}));
+  EXPECT_TRUE(form_.TotalCountsText().startsWith(QStringLiteral("Gesamt: 0 Punkte, 0 Fehler")))
+      << form_.TotalCountsText().toStdString();
+  EXPECT_EQ(form_.ProgressBar1->value(), 0);
+  EXPECT_EQ(OpenTasks().size(), 15u);
+  EXPECT_EQ(form_.Game().Rounds().size(), 1u);
+  EXPECT_EQ(form_.Game().SpecialPoints(), 0);
+
+  // The history ("Verlauf") is Ben's alone: one round, nothing of Anna's.
+  QStringList history;
+  QObject::connect(&form_, &TForm1::HistoryRequested,
+                   [&history](const QStringList& lines) { history = lines; });
+  form_.Historie1->trigger();
+  EXPECT_EQ(history.filter(QStringLiteral("schwer")).size(), 1) << history.join(u'|').toStdString();
+  EXPECT_TRUE(history.filter(QStringLiteral("mittel")).isEmpty())
+      << history.join(u'|').toStdString();
+
+  form_.ShowPractisingChild(QString());
+  EXPECT_EQ(form_.windowTitle(), ApplicationTitle());
+  EXPECT_TRUE(form_.accessibleDescription().isEmpty());
+  form_.Clock().stop();
+}
+
 TEST_F(MainWindowTest, LevelSubmenuChecksTheCurrentLevel) {
   for (TLevel level : {TLevel{2}, TLevel{0}, TLevel{1}}) {
     form_.ChooseLevel(level);

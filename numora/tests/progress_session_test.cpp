@@ -18,6 +18,8 @@
 #include "main_window.h"
 #include "memory_progress_store.h"
 #include "profile_dialog.h"
+#include "program_identity.h"
+#include "status_row.h"
 #include "zelvlib/gui_test_main.h"
 #include "zelvlib/scripted_dialogs.h"
 #include "zelvlib/user_names.h"
@@ -152,7 +154,55 @@ TEST_F(ProgressSessionTest, ChangingTheChildAbandonsTheRoundAndRecordsForTheNewO
   const std::vector<StoredRound> now = session.Store().Rounds(ben, 0, kEver);
   ASSERT_EQ(now.size(), 1u);
   EXPECT_EQ(now[0].Counts.Solved, 1);
-  EXPECT_EQ(form_.Game().Rounds().size(), 2u);
+  // Ben's run of his own: his round is round 1 and his totals his alone.
+  EXPECT_EQ(form_.Game().Rounds().size(), 1u);
+  EXPECT_EQ(form_.Game().Totals().Solved, 1);
+}
+
+// Who practises: the main window names the child; each child plays a run of
+// its own at the level of its last round, also at the next start; a child
+// new to numora starts at "mittel"; a rename shows at once.
+TEST_F(ProgressSessionTest, EachChildPlaysItsOwnRunAtItsLastLevel) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("progress.sqlite"));
+  ProfileId anna = 0;
+  ProfileId ben = 0;
+  {
+    ProgressSession session(form_, dialogs_, OpenProgressStore(path));
+    anna = session.Profile();
+    ASSERT_TRUE(session.Store().RenameProfile(anna, QStringLiteral("Anna")));
+    session.FollowProfileChoice(std::nullopt);  // the dialog closed after the rename
+    EXPECT_EQ(form_.windowTitle(), ApplicationTitle() + QStringLiteral(" – Anna"));
+    ben = *session.Store().AddProfile(QStringLiteral("Ben"));
+    form_.ChooseLevel(2);
+    Answer(0, 0, Right(0, 0));
+    form_.Clock().start();
+    form_.Timer1Timer();
+    ASSERT_EQ(form_.StatusBar3->CellText(1), QStringLiteral("5"));
+
+    session.SwitchProfile(ben);
+    EXPECT_EQ(form_.windowTitle(), ApplicationTitle() + QStringLiteral(" – Ben"));
+    EXPECT_EQ(form_.accessibleDescription(), QStringLiteral("Es übt: Ben"));
+    EXPECT_EQ(form_.RoundCellText(), QStringLiteral("1. Runde: mittel"));
+    EXPECT_EQ(form_.StatusBar3->CellText(1), QStringLiteral("0"));
+    EXPECT_EQ(form_.Game().Totals().Points, 0);
+    form_.ChooseLevel(0);
+
+    session.SwitchProfile(anna);
+    EXPECT_EQ(form_.windowTitle(), ApplicationTitle() + QStringLiteral(" – Anna"));
+    EXPECT_EQ(form_.RoundCellText(), QStringLiteral("1. Runde: schwer"));
+    EXPECT_EQ(form_.Game().Totals().Points, 0);
+    form_.Clock().stop();
+  }
+  // The next start: the last child at the level of her last round, and Ben
+  // at his when he comes.
+  TForm1 next(dialogs_, nullptr, 4712);
+  ProgressSession again(next, dialogs_, OpenProgressStore(path));
+  EXPECT_EQ(again.Profile(), anna);
+  EXPECT_EQ(next.RoundCellText(), QStringLiteral("1. Runde: schwer"));
+  EXPECT_EQ(next.windowTitle(), ApplicationTitle() + QStringLiteral(" – Anna"));
+  again.SwitchProfile(ben);
+  EXPECT_EQ(next.RoundCellText(), QStringLiteral("1. Runde: leicht"));
 }
 
 TEST_F(ProgressSessionTest, ChildAndExportCommandsInTheFileMenuBeforeQuit) {

@@ -435,5 +435,57 @@ TEST_F(TrainerGameTest, EventsHaveSeveralListeners) {
   target.Disconnect();  // after the game: harmless
 }
 
+// Another child: the run starts afresh at that child's level, and the
+// previous child's running round is reported once, as it ended.
+TEST_F(RoundFinishedTest, StartRunBeginsAnotherChildsRun) {
+  struct Case {
+    const char* name;
+    bool completeFirst;  // the running round was completed (and awarded)
+    TLevel level;
+    TLevel expectedLevel;
+    RoundEnd end;
+  };
+  const Case cases[] = {
+      {"mid-round, to schwer", false, 2, 2, RoundEnd::Abandoned},
+      {"mid-round, to leicht", false, 0, 0, RoundEnd::Abandoned},
+      {"after the Bravo message", true, 1, 1, RoundEnd::Finished},
+      {"no such level: mittel", false, 7, 1, RoundEnd::Abandoned},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    reported_.clear();
+    TrainerGame game = MakeGame();
+    game.NewRound();  // round 1 abandoned
+    game.Tick();
+    game.Answer({0, 0}, QStringLiteral("8"));
+    game.Answer({0, 0}, QStringLiteral("7"));
+    if (c.completeFirst) {
+      SolveAll(game);
+      game.AwardSpecialPoints();
+    }
+    const std::size_t before = reported_.size();
+    game.StartRun(c.level);
+    ASSERT_EQ(reported_.size(), before + (c.completeFirst ? 0 : 1));
+    EXPECT_EQ(reported_.back().Number, 2u);
+    EXPECT_EQ(reported_.back().End, c.end);
+    EXPECT_EQ(reported_.back().Counts.Errors, 1);
+
+    ASSERT_EQ(game.Rounds().size(), 1u);
+    EXPECT_EQ(game.CurrentRound().Difficulty, c.expectedLevel);
+    EXPECT_EQ(game.Totals().Difficulty, c.expectedLevel);
+    EXPECT_EQ(game.Totals().Points, 0);
+    EXPECT_EQ(game.Totals().Errors, 0);
+    EXPECT_EQ(game.Totals().Seconds, 0);
+    EXPECT_EQ(game.Totals().Solved, 0);
+    EXPECT_EQ(game.SpecialPoints(), 0);
+    EXPECT_EQ(game.Remaining(), 15);
+    // The new run's first round ends like any other, as round 1.
+    game.EndSession();
+    EXPECT_EQ(reported_.back().Number, 1u);
+    EXPECT_EQ(reported_.back().End, RoundEnd::OpenAtClose);
+    EXPECT_EQ(reported_.back().Counts.Difficulty, c.expectedLevel);
+  }
+}
+
 }  // namespace
 }  // namespace numora

@@ -826,6 +826,16 @@ As a reward you get %1 bonus points.</translation>
         <source>schwer</source>
         <translation>hard</translation>
     </message>
+    <message>
+        <source>%1 – %2</source>
+        <extracomment>The main window&apos;s title: the program, then the child who practises.</extracomment>
+        <translation>%1 – %2</translation>
+    </message>
+    <message>
+        <source>Es übt: %1</source>
+        <extracomment>What a screen reader says of the main window: who practises.</extracomment>
+        <translation>Practising: %1</translation>
+    </message>
 </context>
 <context>
     <name>numora::TForm3</name>

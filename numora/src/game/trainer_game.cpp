@@ -63,6 +63,15 @@ void TrainerGame::NewRound() {
   Deal({});
 }
 
+void TrainerGame::StartRun(TLevel level) {
+  ReportRound(roundComplete_ ? RoundEnd::Finished : RoundEnd::Abandoned, 0);
+  rounds_.clear();
+  totals_ = TGameParams{};
+  totals_.Difficulty = level < kLevelCount ? level : TLevel{1};
+  specialPoints_ = 0;
+  Deal({});  // with no rounds, it has nothing more to report
+}
+
 void TrainerGame::NewPracticeRound(const std::vector<PracticeTask>& tasks) {
   Deal(tasks);
 }

@@ -140,6 +140,11 @@ class TrainerGame {
   // Like NewRound, but the first slots (in reading order) get the given tasks
   // again; with fewer than 15, the rest are made as usual.
   void NewPracticeRound(const std::vector<PracticeTask>& tasks);
+  // Another child practises from now on: the running round ends as
+  // abandoned (or finished, when completed), and a run starts as at program
+  // start, with no rounds, zero totals and no special points, its first
+  // round at the given level.
+  void StartRun(TLevel level);
   // The program closes: reports the running round, if it is still open.
   void EndSession();
   // The level of the next round (the menu starts one right after).

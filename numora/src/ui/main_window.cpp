@@ -454,8 +454,30 @@ void TForm1::PracticeRound(const std::vector<PracticeTask>& tasks) {
   ShowRound();
 }
 
+void TForm1::ShowPractisingChild(const QString& name) {
+  child_ = name;
+  //: The main window's title: the program, then the child who practises.
+  setWindowTitle(name.isEmpty() ? ApplicationTitle() : tr("%1 – %2").arg(ApplicationTitle(), name));
+  //: What a screen reader says of the main window: who practises.
+  setAccessibleDescription(name.isEmpty() ? QString() : tr("Es übt: %1").arg(name));
+  QAccessibleEvent changed(this, QAccessible::DescriptionChanged);
+  QAccessible::updateAccessibility(&changed);
+}
+
+void TForm1::StartChildRun(TLevel level) {
+  game_->StartRun(level);
+  ShowRound();
+  // Once the clock runs the cells hold numbers; the previous child's must go
+  // at once, not with the next tick.
+  if (Timer1.isActive()) ShowCounts();
+}
+
 void TForm1::Timer1Timer() {
   game_->Tick();
+  ShowCounts();
+}
+
+void TForm1::ShowCounts() {
   const TGameParams& round = game_->CurrentRound();
   const TGameParams& totals = game_->Totals();
   StatusBar2->SetCellText(1, QString::number(round.Points));

@@ -142,6 +142,15 @@ class TForm1 : public QMainWindow {
   void AnswerTask(TAufgabe& task);
   // Selects a level and starts a new round, as the level items do.
   void ChooseLevel(TLevel level);
+  // Who practises: the title names the child ("Numora – Anna") and so does
+  // the window's accessible description; an empty name leaves the title
+  // alone.
+  void ShowPractisingChild(const QString& name);
+  const QString& PractisingChild() const { return child_; }
+  // Another child practises: a run of its own, as if the program had just
+  // been started for it (round 1, zero totals, an empty history), its first
+  // round at the given level.
+  void StartChildRun(TLevel level);
   // Starts a round whose first tasks are the given ones ("Fehler üben").
   void PracticeRound(const std::vector<PracticeTask>& tasks);
   // The text of the first status cell: "N. Runde: level".
@@ -164,6 +173,8 @@ class TForm1 : public QMainWindow {
   void BuildTaskButtons();
   void CentreOnScreen();
   void ShowRound();
+  // The counts in the value cells of the second and third status rows.
+  void ShowCounts();
   // Gives the status rows and the progress bar their spoken texts from the
   // game's counts and tells assistive technology about a change of score.
   void UpdateSpokenCounts(bool announce);
@@ -179,6 +190,7 @@ class TForm1 : public QMainWindow {
   std::unique_ptr<TrainerGame> game_;
   QMenu* helpMenu_ = nullptr;
   zelv::Scale scale_;
+  QString child_;
 };
 
 }  // namespace numora

@@ -33,6 +33,25 @@ ProfileId ChooseStartProfile(ProgressStore& store) {
   return store.AddProfile(name).value_or(0);
 }
 
+// The level of the child's last round, where its next run starts; "mittel"
+// for a child who has not played yet. The newest rounds are looked for
+// first, in ever wider spans back, so a child who plays daily costs one
+// small read even after years.
+TLevel LastLevel(ProgressStore& store, ProfileId profile) {
+  constexpr StoreTime kDay = 24 * 60 * 60 * 1000;
+  const StoreTime end = ToStoreTime(WallClock::now()) + kDay;  // a clock set back a little
+  for (StoreTime span = 8 * kDay;; span *= 8) {
+    const StoreTime from = span > end ? 0 : end - span;
+    const std::vector<StoredRound> rounds = store.Rounds(profile, from, end);
+    if (!rounds.empty()) {
+      const TLevel level = rounds.back().Counts.Difficulty;
+      return level < kLevelCount ? level : TLevel{1};
+    }
+    if (from == 0) break;
+  }
+  return 1;
+}
+
 // A child's name as part of a file name: no folder separators, characters
 // that some file systems refuse, control or direction characters (which
 // could make "evil\u202Etxt.exe" look like a text file), or a leading dot.
@@ -58,7 +77,7 @@ ProgressSession::ProgressSession(TForm1& form, zelv::UserDialogs& dialogs,
   store_->SetProblemHandler([this](const QString& message) { ShowProblem(message); });
   const ProfileId profile = ChooseStartProfile(*store_);
   store_->SetLastProfile(profile);
-  recorder_ = std::make_unique<ProgressRecorder>(form_.Game(), *store_, profile);
+  StartChildsRun(profile, false);
 
   PracticeAction = new QAction(tr("&Fehler üben"), this);
   connect(PracticeAction, &QAction::triggered, this, &ProgressSession::PracticeMissedTasks);
@@ -141,6 +160,8 @@ void ProgressSession::FollowProfileChoice(std::optional<ProfileId> chosen) {
   } else if (!HasProfile(Profile())) {
     SwitchProfile(ChooseStartProfile(*store_));
   }
+  // The child practising may have been renamed.
+  form_.ShowPractisingChild(ProfileName());
 }
 
 void ProgressSession::ExportCsv() {
@@ -182,14 +203,23 @@ void ProgressSession::ExportCsv() {
                    zelv::DialogIcon::Information, {zelv::DialogButton::Ok});
 }
 
+void ProgressSession::StartChildsRun(ProfileId profile, bool switching) {
+  const TLevel level = LastLevel(*store_, profile);
+  // At program start the first round is already dealt; it is dealt again
+  // only for another level.
+  if (switching || level != form_.Game().CurrentRound().Difficulty) form_.StartChildRun(level);
+  recorder_ = std::make_unique<ProgressRecorder>(form_.Game(), *store_, profile);
+  form_.ShowPractisingChild(ProfileName());
+}
+
 void ProgressSession::SwitchProfile(ProfileId profile) {
   if (profile == Profile()) return;
   // A deleted child's round went with it: there is nothing to end.
   if (HasProfile(Profile())) recorder_->AbandonRound();
   recorder_.reset();
-  form_.New1Click();  // not recorded: a fresh round for the new child
   store_->SetLastProfile(profile);
-  recorder_ = std::make_unique<ProgressRecorder>(form_.Game(), *store_, profile);
+  // Not recorded: the new child's run, as if the program had started for it.
+  StartChildsRun(profile, true);
   // An open progress window shows the new child from now on.
   if (window_ && window_->isVisible()) Window().Refresh();
 }

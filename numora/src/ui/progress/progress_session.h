@@ -79,6 +79,9 @@ class ProgressSession : public QObject {
 
  private:
   void ShowProblem(const QString& message);
+  // Records for the child from now on, in a run at its last level, and
+  // names it in the main window.
+  void StartChildsRun(ProfileId profile, bool switching);
   void AddProfileAndExportItems();
   bool HasProfile(ProfileId profile);
   void AddProgressCommands();
