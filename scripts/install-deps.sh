@@ -20,8 +20,9 @@ packages=(
   # report's PDF (Qt Print Support is part of qt6-base-dev); pdftoppm to look
   # at a printed report
   libqt6sql6-sqlite qt6-charts-dev poppler-utils
-  # translations: lupdate/lrelease and their CMake package (Qt6LinguistTools)
-  qt6-l10n-tools qt6-tools-dev
+  # translations: lupdate/lrelease and their CMake package (Qt6LinguistTools);
+  # Qt's own catalogues, so that its print and file dialogs speak German
+  qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
   # screenshots and trying the programs in a real X window
   xvfb xauth
   # the accessibility test: a real AT-SPI bus in a private D-Bus session

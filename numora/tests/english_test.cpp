@@ -7,6 +7,7 @@
 
 #include <QAccessible>
 #include <QBuffer>
+#include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
@@ -20,6 +21,7 @@
 #include "memory_progress_store.h"
 #include "profile_dialog.h"
 #include "progress_session.h"
+#include "splash_screen.h"
 #include "spoken_task.h"
 #include "status_row.h"
 #include "zelvlib/gui_test_main.h"
@@ -67,6 +69,10 @@ TEST(EnglishInterface, WindowsMenusAndSpokenTexts) {
   EXPECT_TRUE(help.RichEdit1->toPlainText().contains(QStringLiteral("Keyboard and view")));
   TForm3 history;
   EXPECT_EQ(history.windowTitle(), QStringLiteral("Numora - History"));
+  // The information window's sentence, its author included.
+  TSplashscreen about(nullptr, 60000);
+  EXPECT_EQ(about.Label1->text(),
+            QStringLiteral("Numora is a mental arithmetic trainer by  the Numora team"));
   // The history keeps its columns in English.
   const QStringList lines =
       HistoryLines(form.Game().Rounds(), form.Game().Totals(), 3, {"1/2/27", "kind", "pc"});

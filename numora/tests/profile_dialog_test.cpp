@@ -4,6 +4,7 @@
 // the questions answered by a script and hostile names typed in.
 #include "profile_dialog.h"
 
+#include <QApplication>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -48,6 +49,42 @@ class ProfileDialogTest : public ::testing::Test {
   ProfileId anna_ = 0;
   ProfileId ben_ = 0;
 };
+
+// Long names at every zoom: broken onto more lines at blanks, never wider
+// than the list, the whole name in the tooltip.
+TEST_F(ProfileDialogTest, LongNamesWrapOrShowWholeInTheTooltip) {
+  const QString blanks = QStringLiteral("Maximiliane Alexandra Friederike von Hohenzollern-Sigm");
+  const QString word = QStringLiteral("Kleopatradoraxantheaberenikeleonorafriederike");
+  ASSERT_TRUE(store_.RenameProfile(anna_, blanks));
+  ASSERT_TRUE(store_.RenameProfile(ben_, word));
+  const QFont normal = QApplication::font();
+  for (const int zoom : {1, 2, 3}) {
+    SCOPED_TRACE(zoom);
+    QFont font = normal;
+    font.setPixelSize(15 * zoom);
+    QApplication::setFont(font);
+    ProfileDialog dialog(store_, dialogs_, anna_);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    const QListWidget& list = *dialog.Children;
+    const QFontMetrics metrics(list.font());
+    EXPECT_EQ(metrics.height(), QFontMetrics(font).height());
+    EXPECT_GE(list.viewport()->width(), metrics.averageCharWidth() * 20);
+    for (int row = 0; row < list.count(); ++row) {
+      const QListWidgetItem* item = list.item(row);
+      EXPECT_EQ(item->toolTip(), item->text());
+      const QRect rect = list.visualItemRect(item);
+      EXPECT_LE(rect.right(), list.viewport()->width());
+      if (item->text() == blanks) {
+        // At least as many lines as the name needs at the item's width.
+        const QRect needed =
+            metrics.boundingRect(QRect(0, 0, rect.width(), 100000), Qt::TextWordWrap, blanks);
+        EXPECT_GE(rect.height(), needed.height()) << rect.width();
+      }
+    }
+  }
+  QApplication::setFont(normal);
+}
 
 TEST_F(ProfileDialogTest, ListsTheChildrenWithTheOnePractisingSelected) {
   ProfileDialog dialog(store_, dialogs_, ben_);

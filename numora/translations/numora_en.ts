@@ -879,6 +879,11 @@ As a reward you get %1 bonus points.</translation>
         <source>Link: öffnet die Webseite</source>
         <translation>Link: opens the web page</translation>
     </message>
+    <message>
+        <source>Das Numora-Team</source>
+        <extracomment>The author, as the end of the start-up window&apos;s sentence.</extracomment>
+        <translation>the Numora team</translation>
+    </message>
 </context>
 <context>
     <name>numora::TaskKind</name>

@@ -32,7 +32,9 @@ field() { dpkg-deb -f "$deb" "$1"; }
 depends=$(field Depends)
 needed=()
 if has termcalc || has numora || has bildwort; then needed+=(libc6 libstdc++6); fi
-if has numora || has bildwort; then needed+=(libqt6core6 libqt6gui6 libqt6widgets6); fi
+if has numora || has bildwort; then
+  needed+=(libqt6core6 libqt6gui6 libqt6widgets6 qt6-translations-l10n)
+fi
 for package in "${needed[@]}"; do
   # A glob, not a regular expression: "libstdc++6" holds "+" signs.
   [[ ", $depends," == *[\ ,]"$package"[\ ,\(]* ]] || fail "Depends lacks $package: $depends"

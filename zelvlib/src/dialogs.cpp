@@ -6,10 +6,13 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <vector>
 
@@ -175,6 +178,15 @@ bool QtUserDialogs::SaveFileName(QWidget* parent, const QString& caption, const 
   dialog.setLabelText(QFileDialog::Accept,
                       QCoreApplication::translate("zelv::UserDialogs", "&Speichern"));
   dialog.setLabelText(QFileDialog::Reject, ButtonText(DialogButton::Cancel));
+  // Qt sizes the dialog in pixels; at a zoom (a larger application font) it
+  // grows with the text, up to the screen.
+  const QFontMetrics metrics(dialog.font());
+  QSize size =
+      dialog.size().expandedTo(QSize(metrics.averageCharWidth() * 80, metrics.lineSpacing() * 26));
+  if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen()) {
+    size = size.boundedTo(screen->availableGeometry().size());
+  }
+  dialog.resize(size);
   const int result = dialog.exec();
   ReturnFocusTo(parent);
   if (result != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
@@ -45,6 +46,15 @@ ProgramTranslations::ProgramTranslations(const QStringList& catalogues,
   language_ = ChooseLanguage(uiLanguages, [&program](const QString& language) {
     return QFile::exists(CataloguePath(program, language));
   });
+  // Qt's own texts (the print and file dialogs, the buttons of its boxes)
+  // in the same language, German included, from the system's catalogues
+  // (Debian: qt6-translations-l10n); without them they stay English.
+  auto qt = std::make_unique<QTranslator>();
+  if (qt->load(QStringLiteral("qtbase_") + language_,
+               QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(qt.get());
+    translators_.push_back(std::move(qt));
+  }
   if (language_ == SourceLanguage()) return;
 
   QStringList names = catalogues;

@@ -12,9 +12,11 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -212,6 +214,39 @@ TEST(QtSaveFileName, TypedNameGetsTheSuffixAndCancelChangesNothing) {
     buttons.sort();
     EXPECT_EQ(buttons, QStringList({"&Speichern", "Abbrechen"}));
   }
+}
+
+// The file dialog grows with the application's font (the zoom), but never
+// beyond the screen.
+TEST(QtSaveFileName, FollowsTheZoomUpToTheScreen) {
+  const QFont normal = QApplication::font();
+  const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+  std::vector<QSize> sizes;
+  for (const double zoom : {1.0, 1.5, 3.0}) {
+    QFont font = normal;
+    font.setPixelSize(static_cast<int>(15 * zoom));
+    QApplication::setFont(font);
+    zelv::QtUserDialogs dialogs;
+    QString path = QStringLiteral("vorschlag.csv");
+    QSize size;
+    QSize least;  // what the dialog's own layout cannot do without
+    int lineSpacing = 0;
+    WhenModalOpens([&](QWidget* dialog) {
+      size = dialog->size();
+      least = dialog->minimumSizeHint();
+      lineSpacing = QFontMetrics(dialog->font()).lineSpacing();
+      qobject_cast<QDialog*>(dialog)->reject();
+    });
+    EXPECT_FALSE(dialogs.SaveFileName(nullptr, "Exportieren", "CSV (*.csv)", "csv", path));
+    EXPECT_LE(size.width(), std::max(screen.width(), least.width())) << zoom;
+    EXPECT_LE(size.height(), std::max(screen.height(), least.height())) << zoom;
+    // Room for a good number of lines of the list, as far as the screen allows.
+    EXPECT_GE(size.height(), std::min(screen.height(), 20 * lineSpacing)) << zoom;
+    sizes.push_back(size);
+  }
+  QApplication::setFont(normal);
+  EXPECT_GT(sizes[1].width(), sizes[0].width());
+  EXPECT_GT(sizes[1].height(), sizes[0].height());
 }
 
 }  // namespace

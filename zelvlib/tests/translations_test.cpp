@@ -62,4 +62,25 @@ TEST(ProgramTranslations, GermanOrUnknownLanguagesInstallNothing) {
   }
 }
 
+// Qt's own dialogs speak the interface language, German included (the
+// catalogues come with the system: qt6-translations-l10n).
+TEST(ProgramTranslations, QtsOwnTextsFollowTheInterfaceLanguage) {
+  struct Case {
+    const char* language;
+    const char* lookIn;
+    const char* print;
+  };
+  const Case cases[] = {{"de-DE", "Suchen in:", "Drucken"},
+                        {"C", "Suchen in:", "Drucken"},
+                        {"en-GB", "Look in:", "Print"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.language);
+    zelv::ProgramTranslations translations({QStringLiteral("zelvlib")},
+                                           {QString::fromLatin1(c.language)});
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), QString::fromUtf8(c.lookIn));
+    EXPECT_EQ(QCoreApplication::translate("QPrintDialog", "Print"), QString::fromUtf8(c.print));
+  }
+  EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Look in:"));
+}
+
 }  // namespace

@@ -22,11 +22,10 @@ namespace numora {
 
 namespace {
 
-// The addresses and the author this window names.
+// The addresses this window names.
 const QString kWebAddress = QStringLiteral("https://numora.example.org");
 const QString kMailLink = QStringLiteral("mailto:  numora@example.org");
 const QString kHomePage = QStringLiteral("https://numora.example.org/download");
-const QString kAuthor = QStringLiteral("Das Numora-Team");
 
 constexpr int kClientWidth = 400;
 constexpr int kClientHeight = 192;
@@ -76,8 +75,10 @@ TSplashscreen::TSplashscreen(QWidget* parent, int startupMilliseconds)
   Label4 = MakeLinkLabel(kHomePage);
   Label4->hide();  // kept for its address, never shown
 
+  //: The author, as the end of the start-up window's sentence.
+  const QString author = tr("Das Numora-Team");
   //: The start-up window's text; %1 is the author.
-  Label1 = new QLabel(tr("Numora ist ein Kopfrechen-Trainer von  %1").arg(kAuthor), this);
+  Label1 = new QLabel(tr("Numora ist ein Kopfrechen-Trainer von  %1").arg(author), this);
   Label1->setWordWrap(true);
   Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 

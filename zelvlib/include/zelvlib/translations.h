@@ -36,7 +36,8 @@ QString CataloguePath(const QString& catalogue, const QString& language);
 
 // Installs the translators of a program for as long as it lives: zelvlib's
 // own catalogue and the given ones (base names such as "numora"), in the
-// language chosen from uiLanguages by the first catalogue. Create it after
+// language chosen from uiLanguages by the first catalogue, and Qt's own
+// catalogue of that language where the system has it. Create it after
 // the QApplication and before any window.
 class ProgramTranslations {
  public:

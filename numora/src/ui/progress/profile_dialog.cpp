@@ -8,12 +8,33 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <limits>
 
 #include "zelvlib/dialogs.h"
 
 namespace numora {
+namespace {
+
+// Items no wider than the list: a name that cannot break (one long word) is
+// then elided within the list instead of running out of it.
+class ListWidthDelegate final : public QStyledItemDelegate {
+ public:
+  explicit ListWidthDelegate(QListWidget* list) : QStyledItemDelegate(list), list_(list) {}
+
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    size.setWidth(std::min(size.width(), list_->viewport()->width()));
+    return size;
+  }
+
+ private:
+  QListWidget* list_;
+};
+
+}  // namespace
 
 QString QuotedName(const QString& name) {
   // Inside FIRST STRONG ISOLATE ... POP DIRECTIONAL ISOLATE.
@@ -30,6 +51,16 @@ ProfileDialog::ProfileDialog(ProgressStore& store, zelv::UserDialogs& dialogs, P
   Children = new QListWidget(this);
   Children->setAccessibleName(tr("Kinder"));
   Children->setSelectionMode(QAbstractItemView::SingleSelection);
+  // A long name breaks onto more lines at blanks and is elided where a word
+  // alone is too wide (its whole text then in the tooltip); the list is wide
+  // enough for most names at any zoom, its font being the zoomed one.
+  Children->setWordWrap(true);
+  Children->setTextElideMode(Qt::ElideMiddle);
+  Children->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  Children->setResizeMode(QListView::Adjust);
+  Children->setUniformItemSizes(false);
+  Children->setItemDelegate(new ListWidthDelegate(Children));
+  Children->setMinimumWidth(Children->fontMetrics().averageCharWidth() * 28);
   label->setBuddy(Children);
 
   AddButton = new QPushButton(tr("&Neues Kind …"), this);
@@ -97,6 +128,7 @@ void ProfileDialog::Reload(std::optional<ProfileId> select) {
   for (const ProfileInfo& profile : store_.Profiles()) {
     auto* item = new QListWidgetItem(profile.Name, Children);
     item->setData(Qt::UserRole, static_cast<qlonglong>(profile.Id));
+    item->setToolTip(profile.Name);
   }
   if (select) Select(*select);
   if (!Children->currentItem() && Children->count() > 0) Children->setCurrentRow(0);
