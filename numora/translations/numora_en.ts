@@ -316,6 +316,10 @@ Nothing has been stored for this child yet.</translation>
         <source>Keine gelösten Aufgaben in diesem Zeitraum.</source>
         <translation>No tasks solved in this period.</translation>
     </message>
+    <message>
+        <source>angebrochene Woche (weniger als 7 Tage)</source>
+        <translation>partial week (fewer than 7 days)</translation>
+    </message>
 </context>
 <context>
     <name>numora::ProgressReport</name>

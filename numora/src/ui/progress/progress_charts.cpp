@@ -7,9 +7,11 @@
 #include <QChart>
 #include <QCoreApplication>
 #include <QDateTimeAxis>
+#include <QFontMetrics>
 #include <QHorizontalBarSeries>
 #include <QLegend>
 #include <QLineSeries>
+#include <QScatterSeries>
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
@@ -37,6 +39,17 @@ QString LevelCategory(int level) {
 double SpanX(const ProgressSpan& span) {
   return static_cast<double>(span.Start);
 }
+
+// The days of the period a week covers: fewer than 7 for a week the
+// period's start or end cuts.
+int SpanDays(const ProgressStats& stats, const ProgressSpan& span) {
+  const QDate first = std::max(span.First, stats.FirstDay);
+  const QDate last = std::min(span.First.addDays(6), stats.LastDay);
+  return static_cast<int>(first.daysTo(last)) + 1;
+}
+
+// Bars that share one colour, none of the kinds' own.
+const QColor kBarColour(0xa8, 0xbc, 0xd0);
 
 QFont TitleFont(const QFont& font) {
   QFont title = font;
@@ -76,12 +89,17 @@ void AddTimeAxis(QChart& chart, const ProgressStats& stats, const QFont& font, i
   for (QAbstractSeries* series : chart.series()) series->attachAxis(axis);
 }
 
-QValueAxis* AddValueAxis(QChart& chart, const QFont& font, double top, const QString& title) {
+// An axis of counts or seconds: ticks on whole numbers only (a tick at 2.5
+// would be labelled like 2 or 3).
+QValueAxis* AddValueAxis(QChart& chart, const QFont& font, double largest, const QString& title) {
   auto* axis = new QValueAxis;
   axis->setLabelsFont(font);
   axis->setLabelFormat(QStringLiteral("%.0f"));
-  axis->setRange(0, top > 0 ? top : 1);
-  axis->applyNiceNumbers();
+  const WholeTicks ticks = WholeNumberTicks(largest);
+  axis->setRange(0, ticks.Top);
+  axis->setTickType(QValueAxis::TicksDynamic);
+  axis->setTickAnchor(0);
+  axis->setTickInterval(ticks.Interval);
   if (!title.isEmpty()) {
     axis->setTitleText(title);
     axis->setTitleFont(font);
@@ -89,6 +107,21 @@ QValueAxis* AddValueAxis(QChart& chart, const QFont& font, double top, const QSt
   chart.addAxis(axis, Qt::AlignLeft);
   for (QAbstractSeries* series : chart.series()) series->attachAxis(axis);
   return axis;
+}
+
+// Shares from 0 to 100 % in steps of 20.
+void AddPercentAxis(QChart& chart, const QFont& font, Qt::Alignment side, const QString& title) {
+  auto* axis = new QValueAxis;
+  axis->setRange(0, 100);
+  axis->setTickCount(6);
+  axis->setLabelFormat(QStringLiteral("%.0f"));
+  axis->setLabelsFont(font);
+  if (!title.isEmpty()) {
+    axis->setTitleText(title);
+    axis->setTitleFont(font);
+  }
+  chart.addAxis(axis, side);
+  for (QAbstractSeries* series : chart.series()) series->attachAxis(axis);
 }
 
 QLineSeries* NewLine(QChart& chart, const QString& name, const ProgressStats& stats) {
@@ -99,14 +132,26 @@ QLineSeries* NewLine(QChart& chart, const QString& name, const ProgressStats& st
   return series;
 }
 
-// A top for a value axis: a little above the largest value, on a round number.
-double NiceTop(double largest) {
-  if (largest <= 0) return 1;
-  const double magnitude = std::pow(10.0, std::floor(std::log10(largest)));
-  for (const double step : {1.0, 2.0, 2.5, 5.0, 10.0}) {
-    if (largest <= step * magnitude) return step * magnitude;
+// A week the period cuts (its first or the running one) has fewer days than
+// the others, so its sums are smaller without the child doing worse: its
+// points are marked, and the legend says why.
+void MarkPartialWeeks(QChart& chart, const ProgressStats& stats, const QList<QPointF>& points,
+                      const QList<QPointF>& solved) {
+  if (stats.Step != ProgressStep::Week) return;
+  QList<QPointF> marked;
+  for (std::size_t i = 0; i < stats.Spans.size(); ++i) {
+    if (SpanDays(stats, stats.Spans[i]) >= 7) continue;
+    marked << points[static_cast<qsizetype>(i)] << solved[static_cast<qsizetype>(i)];
   }
-  return 10 * magnitude;
+  if (marked.isEmpty()) return;
+  auto* series = new QScatterSeries;
+  series->setName(ChartTexts::tr("angebrochene Woche (weniger als 7 Tage)"));
+  series->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
+  series->setMarkerSize(11);
+  series->setColor(Qt::transparent);
+  series->setBorderColor(QColor(0x40, 0x40, 0x40));
+  series->append(marked);
+  chart.addSeries(series);
 }
 
 void FillPointsAndTasks(QChart& chart, const ProgressStats& stats, const QFont& font) {
@@ -124,8 +169,9 @@ void FillPointsAndTasks(QChart& chart, const ProgressStats& stats, const QFont& 
   // All points at once: one by one, each would update the chart.
   points->replace(pointValues);
   solved->replace(solvedValues);
+  MarkPartialWeeks(chart, stats, pointValues, solvedValues);
   AddTimeAxis(chart, stats, font);
-  AddValueAxis(chart, font, NiceTop(largest), {});
+  AddValueAxis(chart, font, largest, {});
 }
 
 void FillFirstTryByKind(QChart& chart, const ProgressStats& stats, const QFont& font) {
@@ -139,12 +185,36 @@ void FillFirstTryByKind(QChart& chart, const ProgressStats& stats, const QFont& 
         values.append({SpanX(span), *percent});
       }
     }
-    NewLine(chart, KindName(static_cast<TaskKind>(k)), stats)->replace(values);
+    QLineSeries* line = NewLine(chart, KindName(static_cast<TaskKind>(k)), stats);
+    line->setColor(TaskKindColour(static_cast<TaskKind>(k)));
+    line->replace(values);
   }
   // Five names do not fit under the chart: beside it, one below the other.
   chart.legend()->setAlignment(Qt::AlignRight);
   AddTimeAxis(chart, stats, font, 4);
-  AddValueAxis(chart, font, 100, ChartTexts::tr("%"));
+  AddPercentAxis(chart, font, Qt::AlignLeft, ChartTexts::tr("%"));
+}
+
+// A share of 0 % has no bar to draw and no room for its label, yet it is a
+// result, not a lack of data: a mark at the axis, labelled "0 %".
+QScatterSeries* MarkZeroShares(QChart& chart, const QList<qreal>& values, const QFont& font) {
+  QList<QPointF> zeroes;
+  for (qsizetype i = 0; i < values.size(); ++i) {
+    if (values[i] == 0) zeroes << QPointF(0, static_cast<double>(i));
+  }
+  if (zeroes.isEmpty()) return nullptr;
+  auto* marks = new QScatterSeries;
+  marks->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
+  marks->setMarkerSize(QFontMetrics(font).height());
+  marks->setColor(kBarColour.darker(160));
+  marks->setBorderColor(kBarColour.darker(160));
+  marks->append(zeroes);
+  marks->setPointLabelsVisible(true);
+  marks->setPointLabelsFormat(QStringLiteral("@xPoint %"));
+  marks->setPointLabelsFont(font);
+  marks->setPointLabelsClipping(false);
+  chart.addSeries(marks);
+  return marks;
 }
 
 void FillFirstTryOverall(QChart& chart, const ProgressStats& stats, const QFont& font) {
@@ -169,26 +239,27 @@ void FillFirstTryOverall(QChart& chart, const ProgressStats& stats, const QFont&
   auto* set = new QBarSet(ChartTexts::tr("Beim ersten Versuch richtig (%)"));
   set->append(values);
   set->setLabelFont(font);
+  set->setColor(kBarColour);
+  set->setBorderColor(kBarColour.darker(160));
+  set->setLabelColor(Qt::black);
 
+  // The labels at the bars' base, where a short bar has room for them too.
   auto* series = new QHorizontalBarSeries;
   series->append(set);
   series->setLabelsVisible(true);
-  series->setLabelsPosition(QAbstractBarSeries::LabelsInsideEnd);
+  series->setLabelsPosition(QAbstractBarSeries::LabelsInsideBase);
   series->setLabelsFormat(QStringLiteral("@value %"));
   chart.addSeries(series);
   chart.legend()->setVisible(false);
+  QScatterSeries* zeroes = MarkZeroShares(chart, values, font);
 
   auto* names = new QBarCategoryAxis;
   names->append(categories);
   names->setLabelsFont(font);
   chart.addAxis(names, Qt::AlignLeft);
   series->attachAxis(names);
-  auto* shares = new QValueAxis;
-  shares->setRange(0, 100);
-  shares->setLabelFormat(QStringLiteral("%.0f"));
-  shares->setLabelsFont(font);
-  chart.addAxis(shares, Qt::AlignBottom);
-  series->attachAxis(shares);
+  if (zeroes) zeroes->attachAxis(names);
+  AddPercentAxis(chart, font, Qt::AlignBottom, {});
 }
 
 void FillSecondsPerTask(QChart& chart, const ProgressStats& stats, const QFont& font) {
@@ -203,7 +274,7 @@ void FillSecondsPerTask(QChart& chart, const ProgressStats& stats, const QFont& 
   NewLine(chart, ChartTexts::tr("Sekunden pro Aufgabe"), stats)->replace(values);
   chart.legend()->setVisible(false);
   AddTimeAxis(chart, stats, font);
-  AddValueAxis(chart, font, NiceTop(largest), ChartTexts::tr("Sekunden"));
+  AddValueAxis(chart, font, largest, ChartTexts::tr("Sekunden"));
 }
 
 QString SharesText(const ProgressStats& stats, bool withLevels) {
@@ -223,6 +294,34 @@ QString SharesText(const ProgressStats& stats, bool withLevels) {
 }
 
 }  // namespace
+
+QColor TaskKindColour(TaskKind kind) {
+  // Told apart also by people who confuse red and green.
+  switch (kind) {
+    case TaskKind::Addition:
+      return {0x1f, 0x77, 0xb4};  // blue
+    case TaskKind::Subtraction:
+      return {0xe6, 0x7e, 0x00};  // orange
+    case TaskKind::Multiplication:
+      return {0x2c, 0xa0, 0x2c};  // green
+    case TaskKind::Division:
+      return {0xc0, 0x1c, 0x4b};  // crimson
+    case TaskKind::Mixed:
+      break;
+  }
+  return {0x7b, 0x4f, 0xa8};  // purple
+}
+
+WholeTicks WholeNumberTicks(double largest) {
+  if (!(largest > 0)) return {1, 1};
+  // Steps 1, 2, 5, 10, 20, 50, ...: the first that needs at most six of
+  // them to reach the largest value.
+  double interval = 1;
+  for (int i = 0; std::ceil(largest / interval) > 6; ++i) {
+    interval *= i % 3 == 1 ? 2.5 : 2;
+  }
+  return {std::ceil(largest / interval) * interval, interval};
+}
 
 QString ProgressChartTitle(ProgressChart which) {
   switch (which) {

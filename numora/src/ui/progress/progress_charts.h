@@ -4,6 +4,7 @@
 // for the progress window and for the printed report.
 #pragma once
 
+#include <QColor>
 #include <QFont>
 #include <QString>
 
@@ -20,6 +21,18 @@ enum class ProgressChart : std::uint8_t {
   SecondsPerTask,   // seconds per solved task per day or week
 };
 inline constexpr int kProgressChartCount = 4;
+
+// The colour of a kind of task, the same in every chart, the report and for
+// every child.
+QColor TaskKindColour(TaskKind kind);
+
+// A value axis for counts or seconds: whole-number ticks from 0 to a round
+// number at or above largest (at most about six steps).
+struct WholeTicks {
+  double Top = 1;
+  double Interval = 1;
+};
+WholeTicks WholeNumberTicks(double largest);
 
 // A new chart (the caller owns it) with its texts in font's family and size.
 QChart* MakeProgressChart(ProgressChart which, const ProgressStats& stats, const QFont& font);
