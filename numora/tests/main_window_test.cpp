@@ -446,6 +446,43 @@ TEST_F(MainWindowTest, AnotherChildStartsItsOwnRun) {
   form_.Clock().stop();
 }
 
+// Commands of other files come in as groups: in "Datei" above "Beenden", in
+// the order added, each followed by a separator; in "Optionen" above
+// "Verlauf"; their shortcuts work with the menus closed.
+TEST_F(MainWindowTest, MenuGroupsFromOtherFiles) {
+  auto* a = new QAction(QStringLiteral("A"), &form_);
+  auto* b = new QAction(QStringLiteral("B"), &form_);
+  auto* c = new QAction(QStringLiteral("C"), &form_);
+  auto* d = new QAction(QStringLiteral("D"), &form_);
+  b->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+  form_.AddMenuGroup(MenuPlace::File, {a, b});
+  form_.AddMenuGroup(MenuPlace::File, {c});
+  form_.AddMenuGroup(MenuPlace::Options, {d});
+  const QList<QAction*> file = form_.FileMenu->actions();
+  ASSERT_EQ(file.size(), 7);
+  EXPECT_EQ(file[0], form_.New1);
+  EXPECT_EQ(file[1], a);
+  EXPECT_EQ(file[2], b);
+  EXPECT_TRUE(file[3]->isSeparator());
+  EXPECT_EQ(file[4], c);
+  EXPECT_TRUE(file[5]->isSeparator());
+  EXPECT_EQ(file[6], form_.Exit1);
+  const QList<QAction*> options = form_.OptionsMenu->actions();
+  ASSERT_EQ(options.size(), 4);
+  EXPECT_EQ(options[0], form_.Schwierigkeitsstufe1->menuAction());
+  EXPECT_TRUE(options[1]->isSeparator());
+  EXPECT_EQ(options[2], d);
+  EXPECT_EQ(options[3], form_.Historie1);
+  EXPECT_TRUE(form_.actions().contains(b));
+
+  QSignalSpy triggered(b, &QAction::triggered);
+  form_.show();
+  form_.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form_));
+  QTest::keyClick(&form_, Qt::Key_B, Qt::ControlModifier);
+  EXPECT_EQ(triggered.count(), 1);
+}
+
 TEST_F(MainWindowTest, LevelSubmenuChecksTheCurrentLevel) {
   for (TLevel level : {TLevel{2}, TLevel{0}, TLevel{1}}) {
     form_.ChooseLevel(level);

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QListWidget>
 #include <QMenu>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cmath>
@@ -19,6 +20,7 @@
 #include "memory_progress_store.h"
 #include "profile_dialog.h"
 #include "program_identity.h"
+#include "progress_window.h"
 #include "status_row.h"
 #include "zelvlib/gui_test_main.h"
 #include "zelvlib/scripted_dialogs.h"
@@ -266,6 +268,78 @@ TEST_F(ProgressSessionTest, DeletingTheChildPractisingSwitchesToAnother) {
   session.FollowProfileChoice(std::nullopt);
   EXPECT_EQ(session.Profile(), ben);
   EXPECT_EQ(form_.Game().Rounds().size(), rounds);
+}
+
+// The children and print dialogs answered by a script, as the message boxes
+// are: no real dialog opens.
+class ScriptedProgressDialogs final : public ProgressDialogs {
+ public:
+  std::optional<ProfileId> ChooseChild(QWidget* parent, ProgressStore&, zelv::UserDialogs&,
+                                       ProfileId current) override {
+    Asked.push_back({parent, current});
+    return Choice;
+  }
+  bool SetUpPrinter(QWidget* parent, const QString& caption, QPrinter& printer) override {
+    Captions << caption;
+    Parents.push_back(parent);
+    if (PdfFile.isEmpty()) return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(PdfFile);
+    return true;
+  }
+
+  std::optional<ProfileId> Choice;
+  QString PdfFile;  // empty: the print dialog is cancelled
+  std::vector<std::pair<QWidget*, ProfileId>> Asked;
+  QStringList Captions;
+  std::vector<QWidget*> Parents;
+};
+
+TEST_F(ProgressSessionTest, ChildrenAndPrinterAreChosenThroughTheInjectedDialogs) {
+  auto store = std::make_unique<MemoryProgressStore>();
+  const ProfileId anna = *store->AddProfile(QStringLiteral("Anna"));
+  const ProfileId ben = *store->AddProfile(QStringLiteral("Ben"));
+  store->SetLastProfile(ben);
+  ScriptedProgressDialogs scripted;
+  ProgressSession session(form_, dialogs_, {std::move(store), {}, {}}, &scripted);
+  bool realDialog = false;
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    realDialog = realDialog || QApplication::activeModalWidget() != nullptr;
+  });
+  watch.start(5);
+
+  // At the start, two children: asked, with the last one preselected.
+  scripted.Choice = anna;
+  session.StartUp();
+  ASSERT_EQ(scripted.Asked.size(), 1u);
+  EXPECT_EQ(scripted.Asked[0], (std::pair<QWidget*, ProfileId>{&form_, ben}));
+  EXPECT_EQ(session.Profile(), anna);
+  // Cancelled: Anna goes on.
+  scripted.Choice.reset();
+  session.ProfileAction->trigger();
+  EXPECT_EQ(scripted.Asked.size(), 2u);
+  EXPECT_EQ(session.Profile(), anna);
+
+  // The print dialog cancelled, then a PDF file chosen in it.
+  session.PrintAction->trigger();
+  QTemporaryDir dir;
+  scripted.PdfFile = dir.filePath(QStringLiteral("bericht.pdf"));
+  session.PrintAction->trigger();
+  EXPECT_EQ(scripted.Captions, QStringList({QStringLiteral("Fortschritt drucken"),
+                                            QStringLiteral("Fortschritt drucken")}));
+  EXPECT_EQ(scripted.Parents[0], &form_);
+  QFile pdf(scripted.PdfFile);
+  ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(pdf.read(5).startsWith("%PDF-"));
+  // From the open progress window, the window is the print dialog's parent.
+  session.ShowProgress();
+  session.PrintAction->trigger();
+  EXPECT_EQ(scripted.Parents.back(), &session.Window());
+  session.Window().close();
+  QApplication::processEvents();
+  EXPECT_FALSE(realDialog);
+  EXPECT_TRUE(dialogs_.History().empty());
 }
 
 class ProgressExportTest : public ProgressSessionTest {

@@ -242,6 +242,17 @@ Nothing has been stored for this child yet.</translation>
     </message>
 </context>
 <context>
+    <name>numora::ProfileSwitching</name>
+    <message>
+        <source>Kind</source>
+        <translation>Child</translation>
+    </message>
+    <message>
+        <source>&amp;Kind wechseln …</source>
+        <translation>&amp;Change child …</translation>
+    </message>
+</context>
+<context>
     <name>numora::ProgressCharts</name>
     <message>
         <source>Stufe %1</source>
@@ -322,6 +333,39 @@ Nothing has been stored for this child yet.</translation>
     </message>
 </context>
 <context>
+    <name>numora::ProgressExport</name>
+    <message>
+        <source>E&amp;xportieren …</source>
+        <translation>&amp;Export …</translation>
+    </message>
+    <message>
+        <source>Exportieren</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>Nur die Aufgaben von %1 exportieren?
+
+„Ja“: nur von %1.
+„Nein“: von allen %2 Kindern in einer Datei.</source>
+        <translation>Export only the tasks of %1?
+
+“Yes”: only %1’s.
+“No”: all %2 children in one file.</translation>
+    </message>
+    <message>
+        <source>alle Kinder</source>
+        <translation>all children</translation>
+    </message>
+    <message>
+        <source>CSV-Dateien (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <source>Der Fortschritt steht jetzt in %1.</source>
+        <translation>The progress has been saved in %1.</translation>
+    </message>
+</context>
+<context>
     <name>numora::ProgressReport</name>
     <message>
         <source>1-mal falsch</source>
@@ -361,53 +405,7 @@ Nothing has been stored for this child yet.</translation>
     </message>
 </context>
 <context>
-    <name>numora::ProgressSession</name>
-    <message>
-        <source>Kind</source>
-        <translation>Child</translation>
-    </message>
-    <message>
-        <source>&amp;Fehler üben</source>
-        <translation>&amp;Practise mistakes</translation>
-    </message>
-    <message>
-        <source>&amp;Kind wechseln …</source>
-        <translation>&amp;Change child …</translation>
-    </message>
-    <message>
-        <source>E&amp;xportieren …</source>
-        <translation>&amp;Export …</translation>
-    </message>
-    <message>
-        <source>Zurzeit gibt es keine falsch gelösten Aufgaben zum Üben.</source>
-        <translation>There are no wrongly solved tasks to practise at the moment.</translation>
-    </message>
-    <message>
-        <source>Exportieren</source>
-        <translation>Export</translation>
-    </message>
-    <message>
-        <source>Nur die Aufgaben von %1 exportieren?
-
-„Ja“: nur von %1.
-„Nein“: von allen %2 Kindern in einer Datei.</source>
-        <translation>Export only the tasks of %1?
-
-“Yes”: only %1’s.
-“No”: all %2 children in one file.</translation>
-    </message>
-    <message>
-        <source>alle Kinder</source>
-        <translation>all children</translation>
-    </message>
-    <message>
-        <source>CSV-Dateien (*.csv)</source>
-        <translation>CSV files (*.csv)</translation>
-    </message>
-    <message>
-        <source>Der Fortschritt steht jetzt in %1.</source>
-        <translation>The progress has been saved in %1.</translation>
-    </message>
+    <name>numora::ProgressReportCommands</name>
     <message>
         <source>&amp;Fortschritt …</source>
         <translation>&amp;Progress …</translation>
@@ -427,6 +425,17 @@ Nothing has been stored for this child yet.</translation>
     <message>
         <source>Der Bericht konnte nicht gedruckt werden. Bitte prüfe den Drucker oder den Dateinamen.</source>
         <translation>The report could not be printed. Please check the printer or the file name.</translation>
+    </message>
+</context>
+<context>
+    <name>numora::ProgressSession</name>
+    <message>
+        <source>&amp;Fehler üben</source>
+        <translation>&amp;Practise mistakes</translation>
+    </message>
+    <message>
+        <source>Zurzeit gibt es keine falsch gelösten Aufgaben zum Üben.</source>
+        <translation>There are no wrongly solved tasks to practise at the moment.</translation>
     </message>
 </context>
 <context>

@@ -195,6 +195,16 @@ void TForm1::AttachZoom(zelv::ZoomControl& zoom) {
   ApplyScale(zoom.CurrentScale());
 }
 
+void TForm1::AddMenuGroup(MenuPlace place, const QList<QAction*>& actions) {
+  if (place == MenuPlace::File) {
+    FileMenu->insertActions(Exit1, actions);
+    FileMenu->insertSeparator(Exit1);
+  } else {
+    OptionsMenu->insertActions(Historie1, actions);
+  }
+  addActions(actions);
+}
+
 TForm1::~TForm1() = default;
 
 void TForm1::BuildMenu() {

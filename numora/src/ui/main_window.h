@@ -69,6 +69,13 @@ class TAufgabe : public QPushButton {
   QString taskText_;
 };
 
+// Where commands that live in files of their own go in the main window's
+// menu.
+enum class MenuPlace : std::uint8_t {
+  File,     // "Datei", above "Beenden", each group followed by a separator
+  Options,  // "Optionen", above "Verlauf"
+};
+
 // A level's name in the interface language: "leicht", "mittel", "schwer".
 QString LevelText(TLevel level);
 
@@ -91,6 +98,9 @@ class TForm1 : public QMainWindow {
   void ApplyScale(zelv::Scale scale);
   // Adds the "Ansicht" menu of zoom; its owner applies the changes.
   void AttachZoom(zelv::ZoomControl& zoom);
+  // Adds a group of commands to a menu, after the groups added there
+  // before; their shortcuts work with the menu closed.
+  void AddMenuGroup(MenuPlace place, const QList<QAction*>& actions);
   TAufgabe* Task(int column, int row) const;
   QTimer& Clock() { return Timer1; }
   engine::TTermParser& Parser() { return TermParser1; }
@@ -109,7 +119,7 @@ class TForm1 : public QMainWindow {
   QAction* Info1 = nullptr;
   QAction* IntoberTTermParser1 = nullptr;
   QAction* Hilfe1 = nullptr;
-  // The menus, for commands that live in files of their own (progress).
+  // The menus; commands of other files come in through AddMenuGroup.
   QMenu* FileMenu = nullptr;
   QMenu* OptionsMenu = nullptr;
 
