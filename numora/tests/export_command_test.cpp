@@ -19,7 +19,7 @@ class ExportCommand : public ::testing::Test {
     ASSERT_TRUE(dir_.isValid());
     store_ = dir_.filePath(QStringLiteral("progress.sqlite"));
     OpenedProgressStore opened = OpenProgressStore(store_);
-    ASSERT_TRUE(opened.Problem.isEmpty());
+    ASSERT_FALSE(opened.Problem);
     for (const char* name : {"Anna", "Ben"}) {
       const ProfileId id = *opened.Store->AddProfile(QString::fromLatin1(name));
       opened.Store->StartRound({id, 1000, 1, false, {{0, "3+4", 7}}});

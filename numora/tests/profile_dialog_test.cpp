@@ -26,7 +26,7 @@ class ProfileDialogTest : public ::testing::Test {
   }
   QStringList Names() {
     QStringList names;
-    for (const ProfileInfo& p : store_.Profiles()) names << p.Name;
+    for (const ProfileInfo& p : *store_.Profiles()) names << p.Name;
     return names;
   }
   static QStringList Listed(const ProfileDialog& dialog) {
@@ -193,7 +193,7 @@ TEST_F(ProfileDialogTest, DeletingNamesWhatIsLostAndNeedsAYes) {
   dialogs_.Press(DialogButton::Yes);
   dialog.DeleteChild();
   EXPECT_EQ(Names(), (QStringList{"Anna"}));
-  EXPECT_TRUE(store_.Rounds(ben_, 0, 1LL << 62).empty());
+  EXPECT_TRUE(store_.Rounds(ben_, 0, 1LL << 62)->empty());
   EXPECT_EQ(Listed(dialog), (QStringList{"Anna"}));
   EXPECT_EQ(dialog.Selected(), anna_);
 

@@ -22,6 +22,7 @@
 #include "program_identity.h"
 #include "progress_window.h"
 #include "status_row.h"
+#include "store_problem_text.h"
 #include "zelvlib/gui_test_main.h"
 #include "zelvlib/scripted_dialogs.h"
 #include "zelvlib/user_names.h"
@@ -50,14 +51,25 @@ constexpr StoreTime kEver = std::numeric_limits<StoreTime>::max();
 
 class ProgressSessionTest : public ::testing::Test {
  protected:
-  static OpenedProgressStore Memory(QString problem = {}) {
-    return {std::make_unique<MemoryProgressStore>(), std::move(problem), {}};
+  // A store as opening leaves it, with the problem it met, if any.
+  static OpenedProgressStore Memory(std::optional<StoreProblem> problem = std::nullopt) {
+    OpenedProgressStore opened{std::make_unique<MemoryProgressStore>(), problem, {}};
+    if (problem) opened.Store->Problems().Post(*problem);
+    return opened;
   }
   // A wrong answer is asked again: that one is cancelled.
   void Answer(int column, int row, const QString& typed) {
     dialogs_.Answer(typed);
     if (typed != Right(column, row)) dialogs_.Answer(std::nullopt);
     form_.AnswerTask(*form_.Task(column, row));
+  }
+  // The message boxes shown (not the answers' input dialogs).
+  std::vector<zelv::ScriptedDialogs::Shown> Messages() const {
+    std::vector<zelv::ScriptedDialogs::Shown> messages;
+    for (const auto& shown : dialogs_.History()) {
+      if (!shown.IsInput && !shown.IsFile) messages.push_back(shown);
+    }
+    return messages;
   }
   QString Right(int column, int row) const {
     return QString::number(static_cast<long long>(std::trunc(form_.Task(column, row)->Expected)));
@@ -69,10 +81,10 @@ class ProgressSessionTest : public ::testing::Test {
 
 TEST_F(ProgressSessionTest, OneChildNamedAfterTheLoginIsNeverAsked) {
   ProgressSession session(form_, dialogs_, Memory());
-  ASSERT_EQ(session.Store().Profiles().size(), 1u);
+  ASSERT_EQ(session.Store().Profiles()->size(), 1u);
   const QString login = CleanProfileName(zelv::GetLogonUserName());
   EXPECT_EQ(session.ProfileName(), login.isEmpty() ? QStringLiteral("Kind") : login);
-  EXPECT_EQ(session.Store().LastProfile(), session.Profile());
+  EXPECT_EQ(*session.Store().LastProfile(), session.Profile());
   bool asked = false;
   QTimer::singleShot(0, [&] {
     if (QWidget* modal = QApplication::activeModalWidget()) {
@@ -100,7 +112,7 @@ TEST_F(ProgressSessionTest, TheWindowsAnswersReachTheStore) {
   EXPECT_EQ(tasks[0].Answers, (QStringList{wrong, right}));
   EXPECT_EQ(tasks[0].WrongAnswers, 1);
   EXPECT_TRUE(tasks[0].Solved);
-  const std::vector<StoredRound> rounds = session.Store().Rounds(session.Profile(), 0, kEver);
+  const std::vector<StoredRound> rounds = *session.Store().Rounds(session.Profile(), 0, kEver);
   ASSERT_EQ(rounds.size(), 2u);
   EXPECT_EQ(rounds[0].State, RoundState::Abandoned);
   EXPECT_EQ(rounds[0].Counts.Errors, 1);
@@ -132,12 +144,86 @@ TEST_F(ProgressSessionTest, PracticeOfMissedTasksFromTheOptionsMenu) {
 }
 
 TEST_F(ProgressSessionTest, StoreProblemsAreShownOnceAsAWarning) {
-  ProgressSession session(form_, dialogs_, Memory(QStringLiteral("Datei beiseitegelegt")));
+  const StoreProblem problem{StoreEvent::SetAside,
+                             {StoreErrorKind::Unreadable, QStringLiteral("invalid page number")},
+                             QStringLiteral("/home/kind/progress.sqlite.unreadable-1"),
+                             0};
+  ProgressSession session(form_, dialogs_, Memory(problem));
+  session.StartUp();
   session.ShowOpeningProblem();
-  session.ShowOpeningProblem();
+  QApplication::processEvents();
   ASSERT_EQ(dialogs_.History().size(), 1u);
-  EXPECT_EQ(dialogs_.History()[0].Text, QStringLiteral("Datei beiseitegelegt"));
+  EXPECT_EQ(dialogs_.History()[0].Text, StoreProblemText(problem));
+  EXPECT_TRUE(dialogs_.History()[0].Text.contains(QStringLiteral("beiseitegelegt")));
   EXPECT_EQ(dialogs_.History()[0].Icon, zelv::DialogIcon::Warning);
+  EXPECT_TRUE(form_.StoreSignText().isEmpty());  // saving goes on in the new file
+}
+
+// The store fails while the child answers: nothing is shown from inside the
+// answer; afterwards one message says what happened, and the main window
+// shows that nothing is saved for as long as it lasts.
+TEST_F(ProgressSessionTest, AFailingStoreIsShownAfterTheAnswerAndSignedUntilItWorks) {
+  OpenedProgressStore opened = Memory();
+  auto& store = dynamic_cast<MemoryProgressStore&>(*opened.Store);
+  ProgressSession session(form_, dialogs_, std::move(opened));
+  session.StartUp();
+  store.FailWith(StoreError{StoreErrorKind::FolderNotWritable, QStringLiteral("/home/kind")});
+  Answer(0, 0, Right(0, 0));
+  EXPECT_TRUE(Messages().empty());  // not from inside the answer
+  QApplication::processEvents();
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_TRUE(Messages()[0].Text.contains(QStringLiteral("nicht beschreibbar")))
+      << Messages()[0].Text.toStdString();
+  EXPECT_FALSE(Messages()[0].Text.contains(QStringLiteral("beschädigt")));
+  EXPECT_EQ(form_.StoreSignText(), NotSavingSignText());
+  Answer(1, 0, Right(1, 0));
+  QApplication::processEvents();
+  EXPECT_EQ(Messages().size(), 1u);  // once, not at every answer
+
+  store.FailWith(std::nullopt);
+  Answer(2, 0, Right(2, 0));
+  QApplication::processEvents();
+  EXPECT_TRUE(form_.StoreSignText().isEmpty());
+  std::vector<StoredTask> tasks;
+  (void)session.Store().ForEachTask(session.Profile(), 0, kEver,
+                                    [&](const StoredTask& t) { tasks.push_back(t); });
+  ASSERT_EQ(tasks.size(), 15u);
+  for (int slot = 0; slot < 3; ++slot) EXPECT_TRUE(tasks[slot].Solved) << slot;
+}
+
+// A file that could not be opened: the sign stays for the whole run.
+TEST_F(ProgressSessionTest, AStoreThatNeverSavesIsSignedFromTheStart) {
+  ProgressSession session(
+      form_, dialogs_,
+      Memory(StoreProblem{StoreEvent::NotOpened,
+                          {StoreErrorKind::NewerVersion, QStringLiteral("schema 9")},
+                          QStringLiteral("/home/kind/progress.sqlite"),
+                          0}));
+  session.StartUp();
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_TRUE(Messages()[0].Text.contains(QStringLiteral("neueren Numora-Version")));
+  EXPECT_EQ(form_.StoreSignText(), NotSavingSignText());
+}
+
+// Another running copy deleted the child practising: this copy says so and
+// goes on with a remaining child.
+TEST_F(ProgressSessionTest, AChildDeletedByAnotherCopyIsFollowedByARemainingOne) {
+  ProgressSession session(form_, dialogs_, Memory());
+  const ProfileId first = session.Profile();
+  session.StartUp();  // one child: nobody is asked
+  const ProfileId ben = *session.Store().AddProfile(QStringLiteral("Ben"));
+  QApplication::processEvents();
+  dialogs_.ClearHistory();
+  ASSERT_TRUE(session.Store().DeleteProfile(first));  // as the other copy does
+  Answer(0, 0, Right(0, 0));
+  QApplication::processEvents();
+  EXPECT_EQ(session.Profile(), ben);
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_TRUE(Messages()[0].Text.contains(QStringLiteral("„Ben“")))
+      << Messages()[0].Text.toStdString();
+  Answer(1, 1, Right(1, 1));
+  EXPECT_EQ(session.Store().Rounds(ben, 0, kEver)->size(), 1u);
+  EXPECT_TRUE(session.Store().Rounds(first, 0, kEver)->empty());
 }
 
 TEST_F(ProgressSessionTest, ChangingTheChildAbandonsTheRoundAndRecordsForTheNewOne) {
@@ -147,13 +233,13 @@ TEST_F(ProgressSessionTest, ChangingTheChildAbandonsTheRoundAndRecordsForTheNewO
   Answer(0, 0, Right(0, 0));
   session.SwitchProfile(ben);
   EXPECT_EQ(session.Profile(), ben);
-  EXPECT_EQ(session.Store().LastProfile(), ben);
+  EXPECT_EQ(*session.Store().LastProfile(), ben);
   Answer(1, 1, Right(1, 1));
-  const std::vector<StoredRound> old = session.Store().Rounds(first, 0, kEver);
+  const std::vector<StoredRound> old = *session.Store().Rounds(first, 0, kEver);
   ASSERT_EQ(old.size(), 1u);
   EXPECT_EQ(old[0].State, RoundState::Abandoned);
   EXPECT_EQ(old[0].Counts.Solved, 1);
-  const std::vector<StoredRound> now = session.Store().Rounds(ben, 0, kEver);
+  const std::vector<StoredRound> now = *session.Store().Rounds(ben, 0, kEver);
   ASSERT_EQ(now.size(), 1u);
   EXPECT_EQ(now[0].Counts.Solved, 1);
   // Ben's run of his own: his round is round 1 and his totals his alone.
@@ -240,7 +326,7 @@ TEST_F(ProgressSessionTest, SeveralChildrenAreAskedAtTheStart) {
   session.StartUp();
   EXPECT_EQ(preselected, ben);
   EXPECT_EQ(session.Profile(), anna);
-  EXPECT_EQ(session.Store().LastProfile(), anna);
+  EXPECT_EQ(*session.Store().LastProfile(), anna);
 }
 
 // The child practising is deleted in the dialog: the session records for
@@ -257,8 +343,8 @@ TEST_F(ProgressSessionTest, DeletingTheChildPractisingSwitchesToAnother) {
   session.FollowProfileChoice(std::nullopt);  // the dialog cancelled after the deletion
   EXPECT_EQ(session.Profile(), ben);
   Answer(1, 1, Right(1, 1));
-  ASSERT_EQ(session.Store().Rounds(ben, 0, kEver).size(), 1u);
-  EXPECT_EQ(session.Store().Rounds(ben, 0, kEver)[0].Counts.Solved, 1);
+  ASSERT_EQ(session.Store().Rounds(ben, 0, kEver)->size(), 1u);
+  EXPECT_EQ((*session.Store().Rounds(ben, 0, kEver))[0].Counts.Solved, 1);
   for (const auto& shown : dialogs_.History()) {
     EXPECT_TRUE(shown.IsInput) << shown.Text.toStdString();  // the answers only, no message
   }

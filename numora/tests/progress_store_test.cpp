@@ -10,15 +10,20 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QVariant>
 #include <limits>
 #include <memory>
 
 #include "memory_progress_store.h"
+#include "pending_writes.h"
+#include "sqlite_lock.h"
 #include "sqlite_progress_store.h"
+#include "sqlite_statement.h"
 
 namespace numora {
 namespace {
@@ -29,7 +34,8 @@ RoundOpening Opening(ProfileId profile, StoreTime start, std::vector<std::string
                      TLevel level = 1) {
   RoundOpening opening{profile, start, level, false, {}};
   for (std::size_t i = 0; i < terms.size(); ++i) {
-    opening.Tasks.push_back({static_cast<int>(i), terms[i], static_cast<std::int64_t>(i) + 10});
+    opening.Tasks.push_back(
+        {static_cast<int>(i), QString::fromStdString(terms[i]), static_cast<std::int64_t>(i) + 10});
   }
   return opening;
 }
@@ -71,6 +77,9 @@ std::vector<StoredTask> Tasks(ProgressStore& store, ProfileId profile) {
 struct StoreMaker {
   const char* name;
   std::function<std::unique_ptr<ProgressStore>(const QString& folder)> make;
+  // Makes every later call of the store fail, as a file gone bad under a
+  // running program would.
+  std::function<void(ProgressStore& store, const QString& folder)> breakIt;
 };
 
 class StoreContract : public ::testing::TestWithParam<StoreMaker> {
@@ -108,7 +117,7 @@ TEST_P(StoreContract, ProfileNamesAreCleanedAndUnique) {
     EXPECT_EQ(id.has_value(), !c.kept.isEmpty()) << c.given.left(40).toStdString();
   }
   QStringList names;
-  for (const ProfileInfo& p : store_->Profiles()) names << p.Name;
+  for (const ProfileInfo& p : *store_->Profiles()) names << p.Name;
   QStringList expected;
   for (const Case& c : cases) {
     if (!c.kept.isEmpty()) expected << c.kept;
@@ -121,11 +130,11 @@ TEST_P(StoreContract, ProfileNamesAreCleanedAndUnique) {
 TEST_P(StoreContract, RenameDeleteAndTheLastProfile) {
   const ProfileId anna = *store_->AddProfile(QStringLiteral("Anna"));
   const ProfileId ben = *store_->AddProfile(QStringLiteral("Ben"));
-  EXPECT_FALSE(store_->LastProfile());
+  EXPECT_FALSE(*store_->LastProfile());
   store_->SetLastProfile(ben);
-  EXPECT_EQ(store_->LastProfile(), ben);
+  EXPECT_EQ(*store_->LastProfile(), ben);
   store_->SetLastProfile(9999);  // no such profile: ignored
-  EXPECT_EQ(store_->LastProfile(), ben);
+  EXPECT_EQ(*store_->LastProfile(), ben);
 
   EXPECT_FALSE(store_->RenameProfile(anna, QStringLiteral("Ben")));
   EXPECT_FALSE(store_->RenameProfile(anna, QStringLiteral(" ")));
@@ -136,11 +145,11 @@ TEST_P(StoreContract, RenameDeleteAndTheLastProfile) {
   EXPECT_TRUE(store_->RecordAnswer(round, Answer(0, "2", true, 1)));
   EXPECT_TRUE(store_->DeleteProfile(ben));
   EXPECT_FALSE(store_->DeleteProfile(ben));
-  EXPECT_FALSE(store_->LastProfile());
-  EXPECT_TRUE(store_->Rounds(ben, 0, kEver).empty());
+  EXPECT_FALSE(*store_->LastProfile());
+  EXPECT_TRUE(store_->Rounds(ben, 0, kEver)->empty());
   EXPECT_TRUE(Tasks(ben).empty());
-  ASSERT_EQ(store_->Profiles().size(), 1u);
-  EXPECT_EQ(store_->Profiles()[0].Name, QStringLiteral("Anna-Lena"));
+  ASSERT_EQ(store_->Profiles()->size(), 1u);
+  EXPECT_EQ((*store_->Profiles())[0].Name, QStringLiteral("Anna-Lena"));
   // The name is free again.
   EXPECT_TRUE(store_->AddProfile(QStringLiteral("Ben")));
 }
@@ -168,7 +177,7 @@ TEST_P(StoreContract, RoundsTasksAndAnswers) {
   EXPECT_FALSE(store_->EndRound(9999, {}));
   EXPECT_TRUE(store_->RecordAnswer(other, Answer(0, "8", true, 1)));
 
-  const std::vector<StoredRound> rounds = store_->Rounds(anna, 0, kEver);
+  const std::vector<StoredRound> rounds = *store_->Rounds(anna, 0, kEver);
   ASSERT_EQ(rounds.size(), 2u);
   EXPECT_EQ(rounds[0].Id, first);
   EXPECT_EQ(rounds[0].Start, 1000);
@@ -181,9 +190,9 @@ TEST_P(StoreContract, RoundsTasksAndAnswers) {
   EXPECT_EQ(rounds[1].Id, second);
   EXPECT_EQ(rounds[1].State, RoundState::Open);
   // [from, to)
-  EXPECT_EQ(store_->Rounds(anna, 1000, 2000).size(), 1u);
-  EXPECT_EQ(store_->Rounds(anna, 1001, 2001).size(), 1u);
-  EXPECT_TRUE(store_->Rounds(anna, 3000, kEver).empty());
+  EXPECT_EQ(store_->Rounds(anna, 1000, 2000)->size(), 1u);
+  EXPECT_EQ(store_->Rounds(anna, 1001, 2001)->size(), 1u);
+  EXPECT_TRUE(store_->Rounds(anna, 3000, kEver)->empty());
 
   const std::vector<StoredTask> tasks = Tasks(anna);
   ASSERT_EQ(tasks.size(), 3u);
@@ -222,9 +231,67 @@ TEST_P(StoreContract, AnswersStayWithTheirTaskInTheOrderGiven) {
   ASSERT_EQ(tasks.size(), 5u);
   const QStringList expected[] = {{"3", "2"}, {}, {"5", "7", "6"}, {}, {"9", "11", "10"}};
   for (std::size_t i = 0; i < tasks.size(); ++i) {
-    EXPECT_EQ(tasks[i].Answers, expected[i]) << tasks[i].Term;
-    EXPECT_EQ(tasks[i].WrongAnswers, expected[i].size()) << tasks[i].Term;
+    EXPECT_EQ(tasks[i].Answers, expected[i]) << tasks[i].Term.toStdString();
+    EXPECT_EQ(tasks[i].WrongAnswers, expected[i].size()) << tasks[i].Term.toStdString();
   }
+}
+
+// A store that fails gives a typed error with a detail for every read, never
+// an empty answer that looks like "no data", and its writes fail the same way.
+TEST_P(StoreContract, ReadsAndWritesOfABrokenStoreGiveTypedErrors) {
+  const ProfileId anna = *store_->AddProfile(QStringLiteral("Anna"));
+  const RoundId round = *store_->StartRound(Opening(anna, 100, {"1+1"}));
+  ASSERT_TRUE(store_->RecordAnswer(round, Answer(0, "2", true, 1)));
+  GetParam().breakIt(*store_, dir_.path());
+
+  const TimeSpans spans{{0, 1000}, kEver};
+  std::vector<std::pair<const char*, std::optional<StoreError>>> results;
+  const auto error = [](const auto& result) -> std::optional<StoreError> {
+    if (result) return std::nullopt;
+    return result.Error();
+  };
+  results.emplace_back("Profiles", error(store_->Profiles()));
+  results.emplace_back("LastProfile", error(store_->LastProfile()));
+  results.emplace_back("Rounds", error(store_->Rounds(anna, 0, kEver)));
+  int visited = 0;
+  results.emplace_back("ForEachTask",
+                       error(store_->ForEachTask(anna, 0, kEver, [&](const auto&) { ++visited; })));
+  results.emplace_back("MissedTasks", error(store_->MissedTasks(anna, 0, 15)));
+  results.emplace_back("SumRounds", error(store_->SumRounds(anna, spans)));
+  results.emplace_back("SumTasks", error(store_->SumTasks(anna, spans)));
+  results.emplace_back("MostMissedTerms", error(store_->MostMissedTerms(anna, 0, kEver, 10)));
+  results.emplace_back("FirstRoundStart", error(store_->FirstRoundStart(anna)));
+  results.emplace_back("StartRound", error(store_->StartRound(Opening(anna, 200, {"2+2"}))));
+  results.emplace_back("RecordAnswer", error(store_->RecordAnswer(round, Answer(0, "2", true))));
+  results.emplace_back("EndRound", error(store_->EndRound(round, {})));
+  for (const auto& [call, failure] : results) {
+    SCOPED_TRACE(call);
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_NE(failure->Kind, StoreErrorKind::Missing);
+    EXPECT_FALSE(failure->Detail.isEmpty());
+  }
+  EXPECT_EQ(visited, 0);
+  EXPECT_FALSE(store_->AddProfile(QStringLiteral("Ben")));
+}
+
+// Writes to a profile or round that is gone say so with their own kind:
+// the recorder drops them instead of waiting for the store to recover.
+TEST_P(StoreContract, WritesToWhatIsGoneAreMissing) {
+  const ProfileId anna = *store_->AddProfile(QStringLiteral("Anna"));
+  const ProfileId ben = *store_->AddProfile(QStringLiteral("Ben"));
+  const RoundId round = *store_->StartRound(Opening(ben, 100, {"1+1"}));
+  ASSERT_TRUE(store_->DeleteProfile(ben));
+  const StoreResult<RoundId> started = store_->StartRound(Opening(ben, 200, {"1+1"}));
+  ASSERT_FALSE(started);
+  EXPECT_EQ(started.Error().Kind, StoreErrorKind::Missing);
+  const StoreStatus answered = store_->RecordAnswer(round, Answer(0, "2", true));
+  ASSERT_FALSE(answered);
+  EXPECT_EQ(answered.Error().Kind, StoreErrorKind::Missing);
+  const StoreStatus ended = store_->EndRound(round, {});
+  ASSERT_FALSE(ended);
+  EXPECT_EQ(ended.Error().Kind, StoreErrorKind::Missing);
+  EXPECT_TRUE(store_->Rounds(ben, 0, kEver)->empty());
+  EXPECT_TRUE(store_->Rounds(anna, 0, kEver)->empty());
 }
 
 TEST_P(StoreContract, MissedTasksMostRecentFirstUntilRightLater) {
@@ -247,7 +314,7 @@ TEST_P(StoreContract, MissedTasksMostRecentFirstUntilRightLater) {
   play(anna, 300, {{"8*9", false}});
   play(ben, 400, {{"1+1", false}});
 
-  const std::vector<MissedTask> missed = store_->MissedTasks(anna, 0, 15);
+  const std::vector<MissedTask> missed = *store_->MissedTasks(anna, 0, 15);
   ASSERT_EQ(missed.size(), 3u);
   // Rounds at 300 first (12-5 and 8*9 by term), then 7*8 (missed twice, last at 200).
   EXPECT_EQ(missed[0].Term, "12-5");
@@ -255,17 +322,35 @@ TEST_P(StoreContract, MissedTasksMostRecentFirstUntilRightLater) {
   EXPECT_EQ(missed[2].Term, "7*8");
   EXPECT_EQ(missed[2].Misses, 2);
   EXPECT_EQ(missed[2].LastMiss, 200);
-  EXPECT_EQ(store_->MissedTasks(anna, 0, 2).size(), 2u);
+  EXPECT_EQ(store_->MissedTasks(anna, 0, 2)->size(), 2u);
   // Only the rounds since a given time count.
-  EXPECT_EQ(store_->MissedTasks(anna, 250, 15).size(), 2u);
-  EXPECT_EQ(store_->MissedTasks(ben, 0, 15).size(), 1u);
+  EXPECT_EQ(store_->MissedTasks(anna, 250, 15)->size(), 2u);
+  EXPECT_EQ(store_->MissedTasks(ben, 0, 15)->size(), 1u);
+}
+
+QString SqlitePath(const QString& folder) {
+  return folder + QStringLiteral("/data/progress.sqlite");
 }
 
 std::unique_ptr<ProgressStore> MakeSqlite(const QString& folder) {
-  OpenedProgressStore opened = OpenProgressStore(folder + QStringLiteral("/data/progress.sqlite"));
-  EXPECT_TRUE(opened.Problem.isEmpty()) << opened.Problem.toStdString();
+  OpenedProgressStore opened = OpenProgressStore(SqlitePath(folder));
+  EXPECT_FALSE(opened.Problem);
   EXPECT_NE(dynamic_cast<SqliteProgressStore*>(opened.Store.get()), nullptr);
   return std::move(opened.Store);
+}
+
+// Another program takes the tables away under the store.
+void DropTables(ProgressStore&, const QString& folder) {
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("drop"));
+    db.setDatabaseName(SqlitePath(folder));
+    ASSERT_TRUE(db.open());
+    for (const char* table :
+         {"answers", "round_kind_sums", "tasks", "rounds", "settings", "profiles"}) {
+      ASSERT_TRUE(QSqlQuery(db).exec(QStringLiteral("DROP TABLE %1").arg(QLatin1String(table))));
+    }
+  }
+  QSqlDatabase::removeDatabase(QStringLiteral("drop"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -273,11 +358,34 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(StoreMaker{"Memory",
                                  [](const QString&) -> std::unique_ptr<ProgressStore> {
                                    return std::make_unique<MemoryProgressStore>();
+                                 },
+                                 [](ProgressStore& store, const QString&) {
+                                   dynamic_cast<MemoryProgressStore&>(store).FailWith(StoreError{
+                                       StoreErrorKind::Unreadable, QStringLiteral("test")});
                                  }},
-                      StoreMaker{"Sqlite", MakeSqlite}),
+                      StoreMaker{"Sqlite", MakeSqlite, DropTables}),
     [](const ::testing::TestParamInfo<StoreMaker>& info) { return info.param.name; });
 
 // ---- the file on disk ----
+
+// Opens a healthy file in a folder that may not be written (the caller is
+// an unprivileged user): said to be a folder that is not writable, never a
+// damaged file, and play goes on.
+void CheckUnwritableFolder(const QString& path) {
+  OpenedProgressStore opened = OpenProgressStore(path);
+  ASSERT_TRUE(opened.Store);
+  ASSERT_TRUE(opened.Problem);
+  EXPECT_NE(opened.Problem->Event, StoreEvent::SetAside);
+  EXPECT_NE(opened.Problem->Event, StoreEvent::DamagedButInUse);
+  EXPECT_EQ(opened.Problem->Error.Kind, StoreErrorKind::FolderNotWritable)
+      << opened.Problem->Error.Detail.toStdString();
+  EXPECT_TRUE(opened.MovedAside.isEmpty());
+  const std::optional<ProfileId> anna = opened.Store->AddProfile(QStringLiteral("Lena"));
+  if (anna) {
+    PendingWrites writes(*opened.Store);
+    writes.StartRound(Opening(*anna, 1, {"1+1"}));
+  }
+}
 
 class SqliteFile : public ::testing::Test {
  protected:
@@ -288,7 +396,7 @@ class SqliteFile : public ::testing::Test {
   // A store with one profile and one round with one answer, closed again.
   void MakeFileWithData() {
     OpenedProgressStore opened = OpenProgressStore(path_);
-    ASSERT_TRUE(opened.Problem.isEmpty());
+    ASSERT_FALSE(opened.Problem);
     const ProfileId anna = *opened.Store->AddProfile(QStringLiteral("Anna"));
     const RoundId round = *opened.Store->StartRound(Opening(anna, 5, {"2+2", "3+3"}));
     ASSERT_TRUE(opened.Store->RecordAnswer(round, Answer(0, "4", true, 1)));
@@ -301,6 +409,23 @@ class SqliteFile : public ::testing::Test {
     QFile file(path_);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(bytes);
+  }
+  // A file larger than 64 KiB, its write-ahead log folded in.
+  void MakeLargeFile() {
+    {
+      OpenedProgressStore opened = OpenProgressStore(path_);
+      ASSERT_FALSE(opened.Problem);
+      const ProfileId anna = *opened.Store->AddProfile(QStringLiteral("Anna"));
+      for (int r = 0; r < 80; ++r) {
+        const RoundId round =
+            *opened.Store->StartRound(Opening(anna, r, std::vector<std::string>(15, "17*23+4")));
+        for (int slot = 0; slot < 15; ++slot) {
+          ASSERT_TRUE(opened.Store->RecordAnswer(round, Answer(slot, "395", true, slot + 1)));
+        }
+        ASSERT_TRUE(opened.Store->EndRound(round, {}));
+      }
+    }
+    ASSERT_FALSE(QFile::exists(path_ + QStringLiteral("-wal")));
   }
   QStringList SetAside() {
     return QDir(dir_.path())
@@ -329,14 +454,14 @@ TEST_F(SqliteFile, CreatedWithSchemaVersionAndWriteAheadLog) {
 
   // Opened again, everything is there.
   OpenedProgressStore again = OpenProgressStore(path_);
-  ASSERT_TRUE(again.Problem.isEmpty());
-  ASSERT_EQ(again.Store->Profiles().size(), 1u);
-  EXPECT_EQ(again.Store->Rounds(again.Store->Profiles()[0].Id, 0, kEver).size(), 1u);
+  ASSERT_FALSE(again.Problem);
+  ASSERT_EQ(again.Store->Profiles()->size(), 1u);
+  EXPECT_EQ(again.Store->Rounds((*again.Store->Profiles())[0].Id, 0, kEver)->size(), 1u);
 }
 
-// Unreadable files: the program plays on in memory, says so once, and the
-// file is moved aside byte for byte, never deleted or overwritten.
-TEST_F(SqliteFile, UnreadableFilesAreMovedAsideAndPlayGoesOn) {
+// Damaged files: set aside byte for byte under a name with the time, never
+// deleted, and a new file takes the child's practice from then on.
+TEST_F(SqliteFile, DamagedFilesAreSetAsideAndSavingGoesOn) {
   struct Case {
     const char* name;
     std::function<void()> damage;
@@ -351,17 +476,13 @@ TEST_F(SqliteFile, UnreadableFilesAreMovedAsideAndPlayGoesOn) {
          const QByteArray bytes = Bytes(path_);
          Write(bytes.left(bytes.size() / 2));
        }},
-      {"newer schema",
+      {"damaged in the middle",
        [&] {
-         MakeFileWithData();
-         QSqlDatabase db =
-             QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("newer"));
-         db.setDatabaseName(path_);
-         ASSERT_TRUE(db.open());
-         QSqlQuery(db).exec(QStringLiteral("PRAGMA user_version=99"));
-         db.close();
-         db = QSqlDatabase();
-         QSqlDatabase::removeDatabase(QStringLiteral("newer"));
+         MakeLargeFile();
+         QByteArray bytes = Bytes(path_);
+         ASSERT_GT(bytes.size(), 70000);
+         bytes.replace(60000, 4096, QByteArray(4096, '\xff'));
+         Write(bytes);
        }},
   };
   for (const Case& c : cases) {
@@ -374,71 +495,258 @@ TEST_F(SqliteFile, UnreadableFilesAreMovedAsideAndPlayGoesOn) {
 
     OpenedProgressStore opened = OpenProgressStore(path_);
     ASSERT_TRUE(opened.Store);
-    EXPECT_NE(dynamic_cast<MemoryProgressStore*>(opened.Store.get()), nullptr);
-    EXPECT_TRUE(opened.Problem.contains(QStringLiteral("beiseitegelegt")))
-        << opened.Problem.toStdString();
+    ASSERT_TRUE(opened.Problem);
+    EXPECT_EQ(opened.Problem->Event, StoreEvent::SetAside);
+    EXPECT_EQ(opened.Problem->Error.Kind, StoreErrorKind::Unreadable);
+    EXPECT_FALSE(opened.Problem->Error.Detail.isEmpty());
+    // The window learns of it through the store's problems.
+    EXPECT_EQ(opened.Store->Problems().Take(), std::vector<StoreProblem>{*opened.Problem});
     ASSERT_EQ(SetAside().size(), 1);
     EXPECT_EQ(opened.MovedAside, dir_.filePath(SetAside()[0]));
+    EXPECT_EQ(opened.Problem->Path, opened.MovedAside);
     EXPECT_EQ(Bytes(opened.MovedAside), before);
-    EXPECT_FALSE(QFile::exists(path_));
-    // Play goes on in memory.
+    // A new file, and the child's practice is saved in it.
+    ASSERT_NE(dynamic_cast<SqliteProgressStore*>(opened.Store.get()), nullptr);
     const std::optional<ProfileId> anna = opened.Store->AddProfile(QStringLiteral("Anna"));
     ASSERT_TRUE(anna);
     EXPECT_TRUE(opened.Store->StartRound(Opening(*anna, 1, {"1+1"})));
     opened.Store.reset();
 
-    // The next start begins a new file beside the one set aside.
     OpenedProgressStore next = OpenProgressStore(path_);
-    EXPECT_TRUE(next.Problem.isEmpty());
+    EXPECT_FALSE(next.Problem);
+    ASSERT_EQ(next.Store->Profiles()->size(), 1u);
+    EXPECT_EQ(next.Store->Rounds(*anna, 0, kEver)->size(), 1u);
     EXPECT_EQ(SetAside().size(), 1);
   }
 }
 
-TEST_F(SqliteFile, UnusableFolderGivesOneMessageAndPlayGoesOn) {
+// A file of a newer numora is not damaged: it stays as it is, and this run
+// plays without saving.
+TEST_F(SqliteFile, NewerFilesStayAndNothingIsSaved) {
+  MakeFileWithData();
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("newer"));
+    db.setDatabaseName(path_);
+    ASSERT_TRUE(db.open());
+    QSqlQuery(db).exec(QStringLiteral("PRAGMA user_version=99"));
+  }
+  QSqlDatabase::removeDatabase(QStringLiteral("newer"));
+  const QByteArray before = Bytes(path_);
+  OpenedProgressStore opened = OpenProgressStore(path_);
+  ASSERT_TRUE(opened.Problem);
+  EXPECT_EQ(opened.Problem->Event, StoreEvent::NotOpened);
+  EXPECT_EQ(opened.Problem->Error.Kind, StoreErrorKind::NewerVersion);
+  EXPECT_NE(dynamic_cast<MemoryProgressStore*>(opened.Store.get()), nullptr);
+  EXPECT_TRUE(SetAside().isEmpty());
+  EXPECT_EQ(Bytes(path_), before);
+  EXPECT_TRUE(opened.Store->AddProfile(QStringLiteral("Anna")));
+}
+
+// A damaged file that another running copy still holds is not taken from
+// under it: this copy says so and plays without saving; once the other copy
+// is gone, the next start sets the file aside.
+TEST_F(SqliteFile, DamagedFileHeldByAnotherCopyStaysUntilItIsFree) {
+  Write(QByteArray(5000, '\x5a'));
+  // What every running copy holds while it uses the file.
+  FileLock other(path_ + QStringLiteral(".lock"));
+  ASSERT_TRUE(other.TryShared());
+  OpenedProgressStore opened = OpenProgressStore(path_);
+  ASSERT_TRUE(opened.Problem);
+  EXPECT_EQ(opened.Problem->Event, StoreEvent::DamagedButInUse);
+  EXPECT_EQ(opened.Problem->Error.Kind, StoreErrorKind::Unreadable);
+  EXPECT_NE(dynamic_cast<MemoryProgressStore*>(opened.Store.get()), nullptr);
+  EXPECT_TRUE(SetAside().isEmpty());
+  EXPECT_EQ(Bytes(path_), QByteArray(5000, '\x5a'));
+  opened.Store.reset();
+  other.Unlock();
+
+  OpenedProgressStore later = OpenProgressStore(path_);
+  ASSERT_TRUE(later.Problem);
+  EXPECT_EQ(later.Problem->Event, StoreEvent::SetAside);
+  EXPECT_EQ(SetAside().size(), 1);
+}
+
+TEST_F(SqliteFile, UnusableFolderSaysSoAndPlayGoesOn) {
   // A file where the folder should be: no user, not even root, can create it.
   Write("not a folder");
   OpenedProgressStore opened = OpenProgressStore(path_ + QStringLiteral("/sub/progress.sqlite"));
   ASSERT_TRUE(opened.Store);
   EXPECT_NE(dynamic_cast<MemoryProgressStore*>(opened.Store.get()), nullptr);
-  EXPECT_FALSE(opened.Problem.isEmpty());
+  ASSERT_TRUE(opened.Problem);
+  EXPECT_EQ(opened.Problem->Event, StoreEvent::NotOpened);
+  EXPECT_EQ(opened.Problem->Error.Kind, StoreErrorKind::FolderNotWritable);
   EXPECT_TRUE(opened.MovedAside.isEmpty());
   EXPECT_EQ(Bytes(path_), QByteArray("not a folder"));
   EXPECT_TRUE(opened.Store->AddProfile(QStringLiteral("Anna")));
 }
 
-// A store that can no longer write (here: its tables gone under it) reports
-// one problem, however often it fails, and the calls just return false.
-TEST_F(SqliteFile, WriteFailuresAreReportedOnce) {
+// What the SQLite result codes mean for the user.
+TEST(SqliteErrors, ResultCodesAreSortedIntoKinds) {
+  const std::pair<int, StoreErrorKind> cases[] = {
+      {13, StoreErrorKind::DiskFull},
+      {8, StoreErrorKind::FolderNotWritable},
+      {14, StoreErrorKind::FolderNotWritable},
+      {3, StoreErrorKind::FolderNotWritable},
+      {5, StoreErrorKind::Busy},
+      {6, StoreErrorKind::Busy},
+      {11, StoreErrorKind::Unreadable},
+      {26, StoreErrorKind::Unreadable},
+      {1, StoreErrorKind::Other},
+      {10, StoreErrorKind::Other},
+      {8 | (1 << 8), StoreErrorKind::FolderNotWritable},  // SQLITE_READONLY_RECOVERY
+      {5 | (2 << 8), StoreErrorKind::Busy},               // SQLITE_BUSY_SNAPSHOT
+  };
+  for (const auto& [code, kind] : cases) EXPECT_EQ(KindOfSqliteCode(code), kind) << code;
+}
+
+// A healthy file in a folder its user may not write: never called damaged,
+// never set aside. CI runs as root, who writes anywhere, so the check runs
+// as the unprivileged user "nobody" through setpriv.
+TEST_F(SqliteFile, FolderNotWritableIsNotDamage) {
+  if (QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty() && geteuid() == 0) {
+    GTEST_SKIP() << "setpriv is missing: cannot check as an unprivileged user";
+  }
+  MakeFileWithData();
+  const QByteArray before = Bytes(path_);
+  QFile::setPermissions(dir_.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup |
+                                         QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+  QFile::setPermissions(path_,
+                        QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+  QString out;
+  if (geteuid() == 0) {
+    // The test program itself, as nobody, opens the file (see below).
+    QTemporaryDir binDir;
+    ASSERT_TRUE(binDir.isValid());
+    QFile::setPermissions(binDir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                             QFile::ReadOther | QFile::ExeOther);
+    const QString self = binDir.filePath(QStringLiteral("store_test"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral("/proc/self/exe"), self));
+    QFile::setPermissions(self,
+                          QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("NUMORA_UNPRIVILEGED_STORE"), path_);
+    env.insert(QStringLiteral("HOME"), binDir.path());
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(
+        QStringLiteral("setpriv"),
+        {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+         QStringLiteral("--clear-groups"), self, QStringLiteral("--gtest_filter=Unprivileged.*")});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    out = QString::fromLocal8Bit(child.readAll());
+    EXPECT_EQ(child.exitCode(), 0) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("[  PASSED  ] 1 test"))) << out.toStdString();
+  } else {
+    qputenv("NUMORA_UNPRIVILEGED_STORE", path_.toLocal8Bit());
+    CheckUnwritableFolder(path_);
+    qunsetenv("NUMORA_UNPRIVILEGED_STORE");
+  }
+  EXPECT_TRUE(SetAside().isEmpty());
+  EXPECT_EQ(Bytes(path_), before);
+}
+
+// Run by the test above as an unprivileged user.
+TEST(Unprivileged, OpensAFileInAFolderItMayNotWrite) {
+  const QString path = qEnvironmentVariable("NUMORA_UNPRIVILEGED_STORE");
+  if (path.isEmpty()) GTEST_SKIP() << "only run by SqliteFile.FolderNotWritableIsNotDamage";
+  CheckUnwritableFolder(path);
+}
+
+// A store that fails in the middle of a round (here: its disk is full) keeps
+// the answers, in order, and writes each of them once as soon as it can.
+TEST_F(SqliteFile, FullDiskMidRoundLosesNothing) {
   OpenedProgressStore opened = OpenProgressStore(path_);
-  ProgressStore& store = *opened.Store;
-  QStringList problems;
-  store.SetProblemHandler([&](const QString& message) { problems << message; });
+  auto& store = dynamic_cast<SqliteProgressStore&>(*opened.Store);
   const ProfileId anna = *store.AddProfile(QStringLiteral("Anna"));
-  const RoundId round = *store.StartRound(Opening(anna, 1, {"1+1"}));
+  PendingWrites writes(store);
+  const PendingWrites::Handle round =
+      writes.StartRound(Opening(anna, 1, std::vector<std::string>(15, "6*7")));
+  ASSERT_TRUE(store.LimitGrowth(0));
+  QStringList given;
+  int answer = 0;
+  // Until the disk is full, then a few more.
+  for (int more = 3; more > 0 && answer < 20000; ++answer) {
+    given << QString::number(answer);
+    writes.RecordAnswer(round, Answer(answer % 15, qPrintable(given.back()), false));
+    if (!writes.Saving()) --more;
+  }
+  ASSERT_FALSE(writes.Saving()) << "the disk never filled";
+  std::vector<StoreProblem> problems = store.Problems().Take();
+  ASSERT_EQ(problems.size(), 1u);
+  EXPECT_EQ(problems[0].Event, StoreEvent::NotSaving);
+  EXPECT_EQ(problems[0].Error.Kind, StoreErrorKind::DiskFull);
+  // Still full at the next answer: nothing new to say.
+  given << QStringLiteral("x");
+  writes.RecordAnswer(round, Answer(0, "x", false));
+  EXPECT_TRUE(store.Problems().Empty());
+  EXPECT_GE(writes.Waiting(), 4u);
+
+  ASSERT_TRUE(store.LimitGrowth(1 << 20));  // room again
+  given << QStringLiteral("last");
+  writes.RecordAnswer(round, Answer(1, "last", true));
+  EXPECT_TRUE(writes.Saving());
+  EXPECT_EQ(writes.Waiting(), 0u);
+  problems = store.Problems().Take();
+  ASSERT_EQ(problems.size(), 1u);
+  EXPECT_EQ(problems[0].Event, StoreEvent::SavingAgain);
+
+  // Every answer once, in the order given.
+  QStringList stored;
   {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("drop"));
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("read"));
     db.setDatabaseName(path_);
     ASSERT_TRUE(db.open());
-    ASSERT_TRUE(QSqlQuery(db).exec(QStringLiteral("DROP TABLE answers")));
+    QSqlQuery query(db);
+    ASSERT_TRUE(query.exec(QStringLiteral("SELECT typed FROM answers ORDER BY id")));
+    while (query.next()) stored << query.value(0).toString();
   }
-  QSqlDatabase::removeDatabase(QStringLiteral("drop"));
-  EXPECT_FALSE(store.RecordAnswer(round, Answer(0, "2", true)));
-  EXPECT_FALSE(store.RecordAnswer(round, Answer(0, "2", true)));
-  ASSERT_EQ(problems.size(), 1);
-  EXPECT_TRUE(problems[0].contains(QStringLiteral("weiter üben")));
-  // The failed answer's transaction left nothing half done.
-  EXPECT_EQ(store.Rounds(anna, 0, kEver)[0].Counts.Solved, 0);
+  QSqlDatabase::removeDatabase(QStringLiteral("read"));
+  EXPECT_EQ(stored, given);
+}
+
+// Another running copy deletes the child this one records for: the writes
+// for that child are dropped (nothing lands in a deleted profile), it is
+// said once, and saving goes on.
+TEST_F(SqliteFile, ChildDeletedByAnotherCopy) {
+  OpenedProgressStore mine = OpenProgressStore(path_);
+  OpenedProgressStore other = OpenProgressStore(path_);
+  const ProfileId anna = *mine.Store->AddProfile(QStringLiteral("Anna"));
+  const ProfileId ben = *mine.Store->AddProfile(QStringLiteral("Ben"));
+  PendingWrites writes(*mine.Store);
+  const PendingWrites::Handle round = writes.StartRound(Opening(ben, 1, {"1+1", "2+2"}));
+  writes.RecordAnswer(round, Answer(0, "2", true, 1));
+  ASSERT_TRUE(other.Store->DeleteProfile(ben));
+
+  writes.RecordAnswer(round, Answer(1, "4", true, 2));
+  writes.EndRound(round, {});
+  EXPECT_TRUE(writes.Gone(round));
+  EXPECT_TRUE(writes.Saving());
+  std::vector<StoreProblem> problems = mine.Store->Problems().Take();
+  ASSERT_EQ(problems.size(), 1u);
+  EXPECT_EQ(problems[0].Event, StoreEvent::ProfileGone);
+  EXPECT_EQ(problems[0].Profile, ben);
+  const PendingWrites::Handle next = writes.StartRound(Opening(ben, 2, {"3+3"}));
+  EXPECT_TRUE(writes.Gone(next));
+  EXPECT_EQ(CountRows(path_, "rounds"), 0);
+  EXPECT_EQ(CountRows(path_, "answers"), 0);
+
+  // The remaining child's practice is saved.
+  const PendingWrites::Handle hers = writes.StartRound(Opening(anna, 3, {"4+4"}));
+  writes.RecordAnswer(hers, Answer(0, "8", true, 1));
+  EXPECT_FALSE(writes.Gone(hers));
+  EXPECT_EQ(CountRows(path_, "answers"), 1);
 }
 
 // Writes answers in a child process; reports each committed one on the pipe.
 [[noreturn]] void WriteAnswersUntilKilled(const QString& path, int pipeOut, int answers) {
   OpenedProgressStore opened = OpenProgressStore(path);
-  if (!opened.Problem.isEmpty()) _exit(2);
+  if (opened.Problem) _exit(2);
   ProgressStore& store = *opened.Store;
   std::optional<ProfileId> profile = store.AddProfile(QStringLiteral("Kind %1").arg(getpid()));
   if (!profile) _exit(3);
   std::vector<std::string> terms(15, "6*7");
-  const std::optional<RoundId> round = store.StartRound(Opening(*profile, 1, terms));
+  const StoreResult<RoundId> round = store.StartRound(Opening(*profile, 1, terms));
   if (!round) _exit(4);
   for (int i = 0; i < answers; ++i) {
     if (!store.RecordAnswer(*round, Answer(i % 15, "41", false))) _exit(5);
@@ -473,15 +781,15 @@ TEST_F(SqliteFile, AnswersCommittedBeforeAKillSurvive) {
   ASSERT_TRUE(WIFSIGNALED(status)) << "child ended with " << status;
 
   OpenedProgressStore opened = OpenProgressStore(path_);
-  ASSERT_TRUE(opened.Problem.isEmpty()) << opened.Problem.toStdString();
-  ASSERT_EQ(opened.Store->Profiles().size(), 1u);
-  const ProfileId profile = opened.Store->Profiles()[0].Id;
+  ASSERT_FALSE(opened.Problem);
+  ASSERT_EQ(opened.Store->Profiles()->size(), 1u);
+  const ProfileId profile = (*opened.Store->Profiles())[0].Id;
   int stored = 0;
   for (const StoredTask& task : Tasks(*opened.Store, profile)) stored += task.WrongAnswers;
   // The answer being written at the kill may be in too, but none reported is lost.
   EXPECT_GE(stored, committed);
   EXPECT_LE(stored, committed + 1);
-  EXPECT_EQ(opened.Store->Rounds(profile, 0, kEver)[0].State, RoundState::Open);
+  EXPECT_EQ((*opened.Store->Rounds(profile, 0, kEver))[0].State, RoundState::Open);
 }
 
 // Two programs at once, each writing as fast as it can: both work, nothing

@@ -42,7 +42,7 @@ void Play(ProgressStore& store, ProfileId profile, StoreTime start, TLevel level
           const std::vector<std::string>& terms, const std::vector<int>& wrong, int points) {
   RoundOpening opening{profile, start, level, false, {}};
   for (std::size_t i = 0; i < terms.size(); ++i) {
-    opening.Tasks.push_back({static_cast<int>(i), terms[i], 1});
+    opening.Tasks.push_back({static_cast<int>(i), QString::fromStdString(terms[i]), 1});
   }
   const RoundId round = *store.StartRound(opening);
   for (std::size_t i = 0; i < terms.size(); ++i) {
@@ -225,7 +225,7 @@ TEST(ProgressSessionCommands, TheFileMenuOpensTheWindowAndOffersPrinting) {
   zelv::ScriptedDialogs dialogs;
   TForm1 form(dialogs, nullptr, 4711);
   ProgressSession session(form, dialogs,
-                          {std::make_unique<MemoryProgressStore>(), QString(), QString()});
+                          {std::make_unique<MemoryProgressStore>(), std::nullopt, QString()});
   const QList<QAction*> items = form.FileMenu->actions();
   const auto progress = std::find(items.begin(), items.end(), session.ProgressAction);
   ASSERT_NE(progress, items.end());

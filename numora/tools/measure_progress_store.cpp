@@ -133,8 +133,8 @@ int main(int argc, char* argv[]) {
   numora::ProfileId profile = 0;
   {
     numora::OpenedProgressStore opened = numora::OpenProgressStore(path);
-    if (!opened.Problem.isEmpty()) {
-      std::fprintf(stderr, "%s\n", qPrintable(opened.Problem));
+    if (opened.Problem) {
+      std::fprintf(stderr, "%s\n", qPrintable(opened.Problem->Error.Detail));
       return 1;
     }
     profile = *opened.Store->AddProfile(QStringLiteral("Kind"));

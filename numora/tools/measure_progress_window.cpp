@@ -42,8 +42,8 @@ double TimeToFirstChart(const QString& path, const Setting& setting) {
   QElapsedTimer timer;
   timer.start();
   numora::OpenedProgressStore opened = numora::OpenProgressStore(path);
-  const std::vector<numora::ProfileInfo> profiles = opened.Store->Profiles();
-  if (!opened.Problem.isEmpty() || profiles.empty()) return -1;
+  const std::vector<numora::ProfileInfo> profiles = *opened.Store->Profiles();
+  if (opened.Problem || profiles.empty()) return -1;
   numora::ProgressWindow window(*opened.Store);
   window.SetProfile(profiles.front().Id, profiles.front().Name);
   window.PeriodBox->setCurrentIndex(static_cast<int>(setting.Period));
@@ -91,7 +91,7 @@ int main(int argc, char* argv[]) {
   for (const Setting& setting : kSettings) {
     const double ms = TimeToFirstChart(path, setting);
     numora::OpenedProgressStore opened = numora::OpenProgressStore(path);
-    const double sums = TimeToCompute(*opened.Store, opened.Store->Profiles().front().Id, setting);
+    const double sums = TimeToCompute(*opened.Store, opened.Store->Profiles()->front().Id, setting);
     std::printf("first painted chart, %-24s %7.1f ms%s (the store's sums alone: %.1f ms)\n",
                 setting.Name, ms, ms < 0 ? " FAILED" : "", sums);
     if (&setting == &kSettings[0]) met = ms >= 0 && ms < kTargetMs;

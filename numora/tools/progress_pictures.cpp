@@ -60,14 +60,15 @@ void WriteHistory(numora::ProgressStore& store, QDate lastDay) {
         for (int row = 0; row < numora::kTaskRows; ++row) {
           for (int column = 0; column < numora::kTaskColumns; ++column) {
             const numora::TaskSlot& task = form.Game().Task(column, row);
-            opening.Tasks.push_back({static_cast<int>(opening.Tasks.size()), task.Text,
+            opening.Tasks.push_back({static_cast<int>(opening.Tasks.size()),
+                                     QString::fromLatin1(task.Text),
                                      static_cast<std::int64_t>(std::llround(task.Expected))});
           }
         }
         const numora::RoundId round = *store.StartRound(opening);
         numora::TGameParams counts;
         for (const numora::RoundTaskRecord& task : opening.Tasks) {
-          const bool division = task.Term.find('/') != std::string::npos;
+          const bool division = task.Term.contains(u'/');
           double right = child.Skill + 0.22 * progress - (division ? 0.18 : 0) - 0.05 * level;
           const int seconds = static_cast<int>(9 + 8 * level - 5 * progress + 6 * chance(random));
           counts.Seconds += seconds;
@@ -95,7 +96,7 @@ int Pictures(const QDir& folder, const QString& language, zelv::Scale scale) {
   const QDate lastDay(2026, 12, 7);
   WriteHistory(store, lastDay);
   numora::ProgressWindow window(store);
-  window.SetProfile(store.Profiles().front().Id, store.Profiles().front().Name);
+  window.SetProfile(store.Profiles()->front().Id, store.Profiles()->front().Name);
   window.SetClock(QDateTime(lastDay, QTime(18, 0)), QTimeZone::systemTimeZone());
   window.ShowProgress();
   window.resize(scale.Size(QSize(1000, 860)));
@@ -123,11 +124,11 @@ int Pictures(const QDir& folder, const QString& language, zelv::Scale scale) {
 
 int Database(const QString& path) {
   numora::OpenedProgressStore opened = numora::OpenProgressStore(path);
-  if (!opened.Problem.isEmpty()) {
-    std::fprintf(stderr, "%s\n", qPrintable(opened.Problem));
+  if (opened.Problem) {
+    std::fprintf(stderr, "%s\n", qPrintable(opened.Problem->Error.Detail));
     return 1;
   }
-  if (!opened.Store->Profiles().empty()) {
+  if (!opened.Store->Profiles()->empty()) {
     std::fprintf(stderr, "%s already holds profiles\n", qPrintable(path));
     return 1;
   }

@@ -103,6 +103,10 @@ Numora, the arithmetic trainer for children. Without options its window opens.
         <source>Die Datei %1 konnte nicht geschrieben werden: %2</source>
         <translation>The file %1 could not be written: %2</translation>
     </message>
+    <message>
+        <source>abgebrochen (Programmende)</source>
+        <translation>abandoned (program ended)</translation>
+    </message>
 </context>
 <context>
     <name>numora::ExportCommand</name>
@@ -541,25 +545,6 @@ Nothing has been stored for this child yet.</translation>
     </message>
 </context>
 <context>
-    <name>numora::ProgressStore</name>
-    <message>
-        <source>Der Lernfortschritt kann nicht gespeichert werden (%1 ist nicht beschreibbar oder voll). Du kannst weiter üben, aber was du heute schaffst, wird nicht gespeichert.</source>
-        <translation>The progress cannot be saved (%1 is not writable or full). You can go on practising, but what you do today will not be saved.</translation>
-    </message>
-    <message>
-        <source>Die Datei mit dem Lernfortschritt (%1) ist beschädigt oder stammt von einer neueren Numora-Version. Du kannst weiter üben, aber heute wird nichts gespeichert.</source>
-        <translation>The progress file (%1) is damaged or comes from a newer version of Numora. You can go on practising, but nothing will be saved today.</translation>
-    </message>
-    <message>
-        <source>Die Datei mit dem Lernfortschritt war beschädigt oder stammt von einer neueren Numora-Version. Sie wurde unverändert als %1 beiseitegelegt. Du kannst weiter üben, aber heute wird nichts gespeichert.</source>
-        <translation>The progress file was damaged or comes from a newer version of Numora. It has been put aside unchanged as %1. You can go on practising, but nothing will be saved today.</translation>
-    </message>
-    <message>
-        <source>Der Lernfortschritt kann nicht mehr gespeichert werden (%1). Du kannst weiter üben.</source>
-        <translation>The progress can no longer be saved (%1). You can go on practising.</translation>
-    </message>
-</context>
-<context>
     <name>numora::ProgressWindow</name>
     <message>
         <source>Numora - Fortschritt</source>
@@ -655,6 +640,107 @@ Nothing has been stored for this child yet.</translation>
     <message>
         <source>Klammer zu</source>
         <translation>close bracket</translation>
+    </message>
+</context>
+<context>
+    <name>numora::StoreProblemText</name>
+    <message>
+        <source>Ein Erwachsener kann die Datei sichern und aus dem Ordner nehmen; dann legt Numora beim nächsten Start eine neue an.</source>
+        <translation>An adult can back the file up and take it out of the folder; Numora then makes a new one at the next start.</translation>
+    </message>
+    <message>
+        <source>Die Datei bleibt unverändert. Bitte installiere die neuere Numora-Version, die sie geschrieben hat.</source>
+        <translation>The file stays as it is. Please install the newer Numora version that wrote it.</translation>
+    </message>
+    <message>
+        <source>Mit der Datei selbst ist alles in Ordnung. Ein Erwachsener kann die Schreibrechte des Ordners prüfen.</source>
+        <translation>The file itself is fine. An adult can check the folder&apos;s write permissions.</translation>
+    </message>
+    <message>
+        <source>Ein Erwachsener kann auf dem Datenträger Platz schaffen.</source>
+        <translation>An adult can free some space on the disk.</translation>
+    </message>
+    <message>
+        <source>Ein anderes laufendes Numora hält die Datei gerade fest. Schließe es, wenn es nicht mehr gebraucht wird.</source>
+        <translation>Another running Numora is holding the file. Close it when it is no longer needed.</translation>
+    </message>
+    <message>
+        <source>Wenn das bleibt, kann ein Erwachsener Numora neu starten und die folgende Angabe weitergeben.</source>
+        <translation>If this goes on, an adult can restart Numora and pass on the following detail.</translation>
+    </message>
+    <message>
+        <source>(Angabe: %1)</source>
+        <extracomment>The store&apos;s own words about a problem, for someone who can help.</extracomment>
+        <translation>(detail: %1)</translation>
+    </message>
+    <message>
+        <source>Die Datei mit dem Lernfortschritt (%1) ist beschädigt.</source>
+        <translation>The progress file (%1) is damaged.</translation>
+    </message>
+    <message>
+        <source>Die Datei mit dem Lernfortschritt (%1) stammt von einer neueren Numora-Version.</source>
+        <translation>The progress file (%1) comes from a newer version of Numora.</translation>
+    </message>
+    <message>
+        <source>Der Ordner %1 ist nicht beschreibbar.</source>
+        <translation>The folder %1 is not writable.</translation>
+    </message>
+    <message>
+        <source>Der Datenträger mit dem Lernfortschritt (%1) ist voll.</source>
+        <translation>The disk with the progress file (%1) is full.</translation>
+    </message>
+    <message>
+        <source>Die Datei mit dem Lernfortschritt (%1) wird gerade von einem anderen Numora benutzt.</source>
+        <translation>The progress file (%1) is being used by another Numora right now.</translation>
+    </message>
+    <message>
+        <source>Das Kind, für das gespeichert werden sollte, gibt es nicht mehr.</source>
+        <translation>The child whose progress was to be saved no longer exists.</translation>
+    </message>
+    <message>
+        <source>Die Datei mit dem Lernfortschritt (%1) kann gerade nicht benutzt werden.</source>
+        <translation>The progress file (%1) cannot be used right now.</translation>
+    </message>
+    <message>
+        <source>Die Datei mit dem Lernfortschritt war beschädigt. Sie wurde unverändert als %1 beiseitegelegt, und der Lernfortschritt wird ab jetzt in einer neuen Datei gespeichert. Du kannst weiter üben.</source>
+        <translation>The progress file was damaged. It was put aside unchanged as %1, and progress is saved in a new file from now on. You can go on practising.</translation>
+    </message>
+    <message>
+        <source>Ein anderes laufendes Numora benutzt sie noch, darum bleibt sie, wo sie ist. Du kannst weiter üben, aber bis Numora neu gestartet wird, wird nichts gespeichert. Schließe dafür zuerst das andere Numora.</source>
+        <translation>Another running Numora still uses it, so it stays where it is. You can go on practising, but nothing is saved until Numora is started again. Close the other Numora first.</translation>
+    </message>
+    <message>
+        <source>Du kannst weiter üben: Deine Antworten werden aufgehoben und gespeichert, sobald es wieder geht.</source>
+        <translation>You can go on practising: your answers are kept and saved as soon as that works again.</translation>
+    </message>
+    <message>
+        <source>Der Lernfortschritt wird wieder gespeichert.</source>
+        <translation>Progress is being saved again.</translation>
+    </message>
+    <message>
+        <source>Das Kind, das gerade übt, wurde in einem anderen Numora gelöscht.</source>
+        <translation>The child practising was deleted in another Numora.</translation>
+    </message>
+    <message>
+        <source>Was Numora zeigt, ist darum nicht vollständig.</source>
+        <translation>So what Numora shows is not complete.</translation>
+    </message>
+    <message>
+        <source>Du kannst weiter üben, aber heute wird nichts gespeichert.</source>
+        <translation>You can go on practising, but nothing is saved today.</translation>
+    </message>
+    <message>
+        <source>„%1“ wurde in einem anderen laufenden Numora gelöscht. Für „%1“ wird nichts mehr gespeichert; jetzt übt „%2“.</source>
+        <translation>“%1” was deleted in another running Numora. Nothing more is saved for “%1”; “%2” is practising now.</translation>
+    </message>
+    <message>
+        <source>Speichert nicht</source>
+        <extracomment>Short: the main window&apos;s sign while nothing is saved.</extracomment>
+        <translation>Not saving</translation>
+    </message>
+    <message>
+        <source>Der Lernfortschritt wird gerade nicht gespeichert; die Antworten werden aufgehoben.</source>
+        <translation>Progress is not being saved right now; the answers are kept.</translation>
     </message>
 </context>
 <context>

@@ -28,6 +28,8 @@ const char* StateName(RoundState state) {
       return QT_TRANSLATE_NOOP("numora::CsvExport", "abgebrochen");
     case RoundState::OpenAtClose:
       return QT_TRANSLATE_NOOP("numora::CsvExport", "offen beim Beenden");
+    case RoundState::AbandonedByExit:
+      return QT_TRANSLATE_NOOP("numora::CsvExport", "abgebrochen (Programmende)");
     case RoundState::Open:
       break;
   }
@@ -82,8 +84,8 @@ struct RepeatedCells {
       Levels[static_cast<std::size_t>(level)] = TextCell(
           QCoreApplication::translate("numora::TForm1", LevelName(static_cast<TLevel>(level))));
     }
-    for (const RoundState state :
-         {RoundState::Open, RoundState::Finished, RoundState::Abandoned, RoundState::OpenAtClose}) {
+    for (const RoundState state : {RoundState::Open, RoundState::Finished, RoundState::Abandoned,
+                                   RoundState::OpenAtClose, RoundState::AbandonedByExit}) {
       States[static_cast<std::size_t>(state)] = TextCell(Tr(StateName(state)));
     }
     for (int kind = 0; kind < kTaskKindCount; ++kind) {
@@ -96,7 +98,7 @@ struct RepeatedCells {
     return index < N ? QByteArrayView(cells[index]) : QByteArrayView("\"\"");
   }
   std::array<QByteArray, kLevelCount> Levels;
-  std::array<QByteArray, 4> States;
+  std::array<QByteArray, kRoundStateCount> States;
   std::array<QByteArray, kTaskKindCount> Kinds;
 };
 
@@ -141,20 +143,23 @@ bool WriteProgressCsv(ProgressStore& store, std::optional<ProfileId> profile, QI
 
   const RepeatedCells repeated;
   bool ok = true;
-  for (const ProfileInfo& info : store.Profiles()) {
+  const StoreResult<std::vector<ProfileInfo>> profiles = store.Profiles();
+  if (!profiles) return false;
+  for (const ProfileInfo& info : *profiles) {
     if (profile && info.Id != *profile) continue;
     // The rounds' states and practice marks, by round.
     std::unordered_map<RoundId, std::pair<RoundState, bool>> rounds;
-    for (const StoredRound& round :
-         store.Rounds(info.Id, 0, std::numeric_limits<StoreTime>::max())) {
+    const StoreResult<std::vector<StoredRound>> stored =
+        store.Rounds(info.Id, 0, std::numeric_limits<StoreTime>::max());
+    if (!stored) return false;
+    for (const StoredRound& round : *stored) {
       rounds[round.Id] = {round.State, round.Practice};
     }
     const QByteArray name = TextCell(info.Name);
     // The 15 tasks of a round share its start and state: made once a round.
     RoundId shownRound = -1;
     QByteArray roundCells;
-    QByteArray term;
-    store.ForEachTask(
+    const StoreStatus read = store.ForEachTask(
         info.Id, 0, std::numeric_limits<StoreTime>::max(), [&](const StoredTask& task) {
           if (!ok) return;
           if (task.Round != shownRound) {
@@ -178,12 +183,7 @@ bool WriteProgressCsv(ProgressStore& store, std::optional<ProfileId> profile, QI
           line += roundCells;
           AppendNumber(line, task.Slot + 1);
           line += ';';
-          // Terms are Latin-1, almost always plain ASCII.
-          term = QByteArray::fromStdString(task.Term);
-          if (std::any_of(term.begin(), term.end(), [](char c) { return c & 0x80; })) {
-            term = QString::fromLatin1(term).toUtf8();
-          }
-          AppendTextCell(line, term);
+          AppendTextCell(line, task.Term.toUtf8());
           line += ';';
           AppendNumber(line, task.Expected);
           line += ';';
@@ -196,7 +196,7 @@ bool WriteProgressCsv(ProgressStore& store, std::optional<ProfileId> profile, QI
           if (task.Solved) AppendNumber(line, task.SecondsToSolve);
           ok = writer.EndRow();
         });
-    if (!ok) return false;
+    if (!ok || !read) return false;
   }
   return writer.Flush();
 }

@@ -14,7 +14,8 @@ bool MemoryProgressStore::NameTaken(const QString& name, ProfileId except) const
   });
 }
 
-std::vector<ProfileInfo> MemoryProgressStore::Profiles() {
+StoreResult<std::vector<ProfileInfo>> MemoryProgressStore::Profiles() {
+  if (failure_) return *failure_;
   std::vector<ProfileInfo> list;
   for (const auto& [id, name] : profiles_) list.push_back({id, name});
   return list;
@@ -22,7 +23,7 @@ std::vector<ProfileInfo> MemoryProgressStore::Profiles() {
 
 std::optional<ProfileId> MemoryProgressStore::AddProfile(const QString& name) {
   const QString clean = CleanProfileName(name);
-  if (clean.isEmpty() || NameTaken(clean, 0)) return std::nullopt;
+  if (failure_ || clean.isEmpty() || NameTaken(clean, 0)) return std::nullopt;
   profiles_[nextProfile_] = clean;
   return nextProfile_++;
 }
@@ -30,28 +31,31 @@ std::optional<ProfileId> MemoryProgressStore::AddProfile(const QString& name) {
 bool MemoryProgressStore::RenameProfile(ProfileId profile, const QString& name) {
   const QString clean = CleanProfileName(name);
   const auto found = profiles_.find(profile);
-  if (found == profiles_.end() || clean.isEmpty() || NameTaken(clean, profile)) return false;
+  if (failure_ || found == profiles_.end() || clean.isEmpty() || NameTaken(clean, profile))
+    return false;
   found->second = clean;
   return true;
 }
 
 bool MemoryProgressStore::DeleteProfile(ProfileId profile) {
-  if (profiles_.erase(profile) == 0) return false;
+  if (failure_ || profiles_.erase(profile) == 0) return false;
   std::erase_if(rounds_, [&](const auto& entry) { return entry.second.Profile == profile; });
   if (last_ == profile) last_.reset();
   return true;
 }
 
-std::optional<ProfileId> MemoryProgressStore::LastProfile() {
+StoreResult<std::optional<ProfileId>> MemoryProgressStore::LastProfile() {
+  if (failure_) return *failure_;
   return last_;
 }
 
 void MemoryProgressStore::SetLastProfile(ProfileId profile) {
-  if (profiles_.count(profile)) last_ = profile;
+  if (!failure_ && profiles_.count(profile)) last_ = profile;
 }
 
-std::optional<RoundId> MemoryProgressStore::StartRound(const RoundOpening& opening) {
-  if (!profiles_.count(opening.Profile)) return std::nullopt;
+StoreResult<RoundId> MemoryProgressStore::StartRound(const RoundOpening& opening) {
+  if (failure_) return *failure_;
+  if (!profiles_.count(opening.Profile)) return StoreError{StoreErrorKind::Missing, {}};
   Round round;
   round.Profile = opening.Profile;
   round.Data.Id = nextRound_;
@@ -66,20 +70,21 @@ std::optional<RoundId> MemoryProgressStore::StartRound(const RoundOpening& openi
     stored.Slot = task.Slot;
     stored.Term = task.Term;
     stored.Expected = task.Expected;
-    stored.Kind = ClassifyTask(task.Term);
+    stored.Kind = ClassifyTerm(task.Term);
     round.Tasks.push_back(std::move(stored));
   }
   rounds_[nextRound_] = std::move(round);
   return nextRound_++;
 }
 
-bool MemoryProgressStore::RecordAnswer(RoundId id, const AnswerRecord& answer) {
+StoreStatus MemoryProgressStore::RecordAnswer(RoundId id, const AnswerRecord& answer) {
+  if (failure_) return *failure_;
   const auto found = rounds_.find(id);
-  if (found == rounds_.end()) return false;
+  if (found == rounds_.end()) return StoreError{StoreErrorKind::Missing, {}};
   Round& round = found->second;
   const auto task = std::find_if(round.Tasks.begin(), round.Tasks.end(),
                                  [&](const StoredTask& t) { return t.Slot == answer.Slot; });
-  if (task == round.Tasks.end()) return false;
+  if (task == round.Tasks.end()) return StoreError{StoreErrorKind::Missing, {}};
   task->Answers << answer.Typed;
   if (answer.Right) {
     task->Solved = true;
@@ -90,23 +95,25 @@ bool MemoryProgressStore::RecordAnswer(RoundId id, const AnswerRecord& answer) {
   const TLevel level = round.Data.Counts.Difficulty;
   round.Data.Counts = answer.Counts;
   round.Data.Counts.Difficulty = level;
-  return true;
+  return StoreOk();
 }
 
-bool MemoryProgressStore::EndRound(RoundId id, const RoundClosing& closing) {
+StoreStatus MemoryProgressStore::EndRound(RoundId id, const RoundClosing& closing) {
+  if (failure_) return *failure_;
   const auto found = rounds_.find(id);
-  if (found == rounds_.end()) return false;
+  if (found == rounds_.end()) return StoreError{StoreErrorKind::Missing, {}};
   StoredRound& data = found->second.Data;
   const TLevel level = data.Counts.Difficulty;
   data.Counts = closing.Counts;
   data.Counts.Difficulty = level;
   data.SpecialPoints = closing.SpecialPoints;
   data.State = closing.State;
-  return true;
+  return StoreOk();
 }
 
-std::vector<StoredRound> MemoryProgressStore::Rounds(ProfileId profile, StoreTime from,
-                                                     StoreTime to) {
+StoreResult<std::vector<StoredRound>> MemoryProgressStore::Rounds(ProfileId profile, StoreTime from,
+                                                                  StoreTime to) {
+  if (failure_) return *failure_;
   std::vector<StoredRound> list;
   for (const auto& [id, round] : rounds_) {
     if (round.Profile == profile && round.Data.Start >= from && round.Data.Start < to) {
@@ -118,29 +125,34 @@ std::vector<StoredRound> MemoryProgressStore::Rounds(ProfileId profile, StoreTim
   return list;
 }
 
-void MemoryProgressStore::ForEachTask(ProfileId profile, StoreTime from, StoreTime to,
-                                      const std::function<void(const StoredTask&)>& visit) {
-  for (const StoredRound& data : Rounds(profile, from, to)) {
+StoreStatus MemoryProgressStore::ForEachTask(ProfileId profile, StoreTime from, StoreTime to,
+                                             const std::function<void(const StoredTask&)>& visit) {
+  const StoreResult<std::vector<StoredRound>> rounds = Rounds(profile, from, to);
+  if (!rounds) return rounds.Error();
+  for (const StoredRound& data : *rounds) {
     for (const StoredTask& task : rounds_.at(data.Id).Tasks) visit(task);
   }
+  return StoreOk();
 }
 
-std::vector<MissedTask> MemoryProgressStore::MissedTasks(ProfileId profile, StoreTime since,
-                                                         int limit) {
-  std::map<std::string, MissedTask> missed;
-  std::map<std::string, StoreTime> lastRightFirstTry;
-  ForEachTask(profile, since, std::numeric_limits<StoreTime>::max(), [&](const StoredTask& task) {
-    if (task.WrongAnswers > 0) {
-      MissedTask& entry = missed[task.Term];
-      entry.Term = task.Term;
-      entry.Expected = task.Expected;
-      ++entry.Misses;
-      entry.LastMiss = std::max(entry.LastMiss, task.RoundStart);
-    } else if (task.Solved) {
-      StoreTime& last = lastRightFirstTry[task.Term];
-      last = std::max(last, task.RoundStart);
-    }
-  });
+StoreResult<std::vector<MissedTask>> MemoryProgressStore::MissedTasks(ProfileId profile,
+                                                                      StoreTime since, int limit) {
+  if (failure_) return *failure_;
+  std::map<QString, MissedTask> missed;
+  std::map<QString, StoreTime> lastRightFirstTry;
+  (void)ForEachTask(profile, since, std::numeric_limits<StoreTime>::max(),
+                    [&](const StoredTask& task) {
+                      if (task.WrongAnswers > 0) {
+                        MissedTask& entry = missed[task.Term];
+                        entry.Term = task.Term;
+                        entry.Expected = task.Expected;
+                        ++entry.Misses;
+                        entry.LastMiss = std::max(entry.LastMiss, task.RoundStart);
+                      } else if (task.Solved) {
+                        StoreTime& last = lastRightFirstTry[task.Term];
+                        last = std::max(last, task.RoundStart);
+                      }
+                    });
   std::vector<MissedTask> list;
   for (const auto& [term, entry] : missed) {
     const auto right = lastRightFirstTry.find(term);
@@ -167,7 +179,9 @@ std::optional<std::size_t> SpanOf(const TimeSpans& spans, StoreTime time) {
 
 }  // namespace
 
-std::vector<RoundSums> MemoryProgressStore::SumRounds(ProfileId profile, const TimeSpans& spans) {
+StoreResult<std::vector<RoundSums>> MemoryProgressStore::SumRounds(ProfileId profile,
+                                                                   const TimeSpans& spans) {
+  if (failure_) return *failure_;
   std::vector<RoundSums> sums(spans.Starts.size());
   for (const auto& [id, round] : rounds_) {
     const std::optional<std::size_t> span = SpanOf(spans, round.Data.Start);
@@ -182,7 +196,9 @@ std::vector<RoundSums> MemoryProgressStore::SumRounds(ProfileId profile, const T
   return sums;
 }
 
-std::vector<TaskSums> MemoryProgressStore::SumTasks(ProfileId profile, const TimeSpans& spans) {
+StoreResult<std::vector<TaskSums>> MemoryProgressStore::SumTasks(ProfileId profile,
+                                                                 const TimeSpans& spans) {
+  if (failure_) return *failure_;
   std::map<std::tuple<int, int, int>, TaskSums> groups;
   for (const auto& [id, round] : rounds_) {
     const std::optional<std::size_t> span = SpanOf(spans, round.Data.Start);
@@ -207,10 +223,12 @@ std::vector<TaskSums> MemoryProgressStore::SumTasks(ProfileId profile, const Tim
   return list;
 }
 
-std::vector<WrongTerm> MemoryProgressStore::MostMissedTerms(ProfileId profile, StoreTime from,
-                                                            StoreTime to, int limit) {
-  std::map<std::string, WrongTerm> terms;
-  ForEachTask(profile, from, to, [&](const StoredTask& task) {
+StoreResult<std::vector<WrongTerm>> MemoryProgressStore::MostMissedTerms(ProfileId profile,
+                                                                         StoreTime from,
+                                                                         StoreTime to, int limit) {
+  if (failure_) return *failure_;
+  std::map<QString, WrongTerm> terms;
+  (void)ForEachTask(profile, from, to, [&](const StoredTask& task) {
     if (task.WrongAnswers == 0) return;
     WrongTerm& entry = terms[task.Term];
     entry.Term = task.Term;
@@ -229,7 +247,8 @@ std::vector<WrongTerm> MemoryProgressStore::MostMissedTerms(ProfileId profile, S
   return list;
 }
 
-std::optional<StoreTime> MemoryProgressStore::FirstRoundStart(ProfileId profile) {
+StoreResult<std::optional<StoreTime>> MemoryProgressStore::FirstRoundStart(ProfileId profile) {
+  if (failure_) return *failure_;
   std::optional<StoreTime> first;
   for (const auto& [id, round] : rounds_) {
     if (round.Profile == profile && (!first || round.Data.Start < *first)) first = round.Data.Start;

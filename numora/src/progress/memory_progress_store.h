@@ -13,27 +13,34 @@ namespace numora {
 
 class MemoryProgressStore final : public ProgressStore {
  public:
-  std::vector<ProfileInfo> Profiles() override;
+  StoreResult<std::vector<ProfileInfo>> Profiles() override;
   std::optional<ProfileId> AddProfile(const QString& name) override;
   bool RenameProfile(ProfileId profile, const QString& name) override;
   bool DeleteProfile(ProfileId profile) override;
-  std::optional<ProfileId> LastProfile() override;
+  StoreResult<std::optional<ProfileId>> LastProfile() override;
   void SetLastProfile(ProfileId profile) override;
 
-  std::optional<RoundId> StartRound(const RoundOpening& opening) override;
-  bool RecordAnswer(RoundId round, const AnswerRecord& answer) override;
-  bool EndRound(RoundId round, const RoundClosing& closing) override;
+  StoreResult<RoundId> StartRound(const RoundOpening& opening) override;
+  StoreStatus RecordAnswer(RoundId round, const AnswerRecord& answer) override;
+  StoreStatus EndRound(RoundId round, const RoundClosing& closing) override;
 
-  std::vector<StoredRound> Rounds(ProfileId profile, StoreTime from, StoreTime to) override;
-  void ForEachTask(ProfileId profile, StoreTime from, StoreTime to,
-                   const std::function<void(const StoredTask&)>& visit) override;
-  std::vector<MissedTask> MissedTasks(ProfileId profile, StoreTime since, int limit) override;
+  StoreResult<std::vector<StoredRound>> Rounds(ProfileId profile, StoreTime from,
+                                               StoreTime to) override;
+  StoreStatus ForEachTask(ProfileId profile, StoreTime from, StoreTime to,
+                          const std::function<void(const StoredTask&)>& visit) override;
+  StoreResult<std::vector<MissedTask>> MissedTasks(ProfileId profile, StoreTime since,
+                                                   int limit) override;
 
-  std::vector<RoundSums> SumRounds(ProfileId profile, const TimeSpans& spans) override;
-  std::vector<TaskSums> SumTasks(ProfileId profile, const TimeSpans& spans) override;
-  std::vector<WrongTerm> MostMissedTerms(ProfileId profile, StoreTime from, StoreTime to,
-                                         int limit) override;
-  std::optional<StoreTime> FirstRoundStart(ProfileId profile) override;
+  StoreResult<std::vector<RoundSums>> SumRounds(ProfileId profile, const TimeSpans& spans) override;
+  StoreResult<std::vector<TaskSums>> SumTasks(ProfileId profile, const TimeSpans& spans) override;
+  StoreResult<std::vector<WrongTerm>> MostMissedTerms(ProfileId profile, StoreTime from,
+                                                      StoreTime to, int limit) override;
+  StoreResult<std::optional<StoreTime>> FirstRoundStart(ProfileId profile) override;
+
+  // From now on every call fails with this error (std::nullopt: works again),
+  // as a store on a full disk or in a lost folder would: for the tests of
+  // what the program does then.
+  void FailWith(std::optional<StoreError> error) { failure_ = std::move(error); }
 
  private:
   struct Round {
@@ -48,6 +55,7 @@ class MemoryProgressStore final : public ProgressStore {
   std::optional<ProfileId> last_;
   ProfileId nextProfile_ = 1;
   RoundId nextRound_ = 1;
+  std::optional<StoreError> failure_;
 };
 
 }  // namespace numora

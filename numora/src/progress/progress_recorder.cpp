@@ -5,6 +5,8 @@
 #include <QString>
 #include <cmath>
 
+#include "zelvlib/cp1252.h"
+
 namespace numora {
 
 StoreTime ToStoreTime(WallClock::time_point time) {
@@ -12,8 +14,13 @@ StoreTime ToStoreTime(WallClock::time_point time) {
 }
 
 ProgressRecorder::ProgressRecorder(TrainerGame& game, ProgressStore& store, ProfileId profile)
+    : ProgressRecorder(game, *std::make_unique<PendingWrites>(store).release(), profile) {
+  ownWrites_.reset(&writes_);
+}
+
+ProgressRecorder::ProgressRecorder(TrainerGame& game, PendingWrites& writes, ProfileId profile)
     : game_(game),
-      store_(store),
+      writes_(writes),
       profile_(profile),
       dealt_(game_.OnRoundDealt([this](const DealtRound&) { RoundDealt(); })),
       answered_(game_.OnAnswer([this](const GivenAnswer& answer) { Answered(answer); })),
@@ -34,11 +41,11 @@ void ProgressRecorder::RoundDealt() {
     for (int column = 0; column < kTaskColumns; ++column) {
       const TaskSlot& slot = game_.Task(column, row);
       if (!slot.Open) continue;
-      opening.Tasks.push_back({row * kTaskColumns + column, slot.Text,
+      opening.Tasks.push_back({row * kTaskColumns + column, zelv::FromWindows1252(slot.Text),
                                static_cast<std::int64_t>(std::trunc(slot.Expected))});
     }
   }
-  round_ = store_.StartRound(opening);
+  round_ = writes_.StartRound(opening);
   lastSolvedSecond_ = 0;
 }
 
@@ -54,12 +61,12 @@ void ProgressRecorder::Answered(const GivenAnswer& answer) {
     record.SecondsToSolve = record.Second - lastSolvedSecond_;
     lastSolvedSecond_ = record.Second;
   }
-  store_.RecordAnswer(*round_, record);
+  writes_.RecordAnswer(*round_, record);
 }
 
 void ProgressRecorder::AbandonRound() {
   if (!round_) return;
-  store_.EndRound(*round_, {RoundState::Abandoned, 0, game_.CurrentRound()});
+  writes_.EndRound(*round_, {RoundState::Abandoned, 0, game_.CurrentRound()});
   round_.reset();
 }
 
@@ -79,7 +86,7 @@ void ProgressRecorder::RoundFinished(const FinishedRound& round) {
   }
   closing.SpecialPoints = round.SpecialPoints;
   closing.Counts = round.Counts;
-  store_.EndRound(*round_, closing);
+  writes_.EndRound(*round_, closing);
   round_.reset();
 }
 

@@ -50,9 +50,9 @@ ProgressStats ComputeProgress(ProgressStore& store, const ProgressQuery& query) 
   const QDate today = query.Now.toTimeZone(query.Zone).date();
   std::optional<QDate> firstPractice;
   if (query.Period == ProgressPeriod::All) {
-    if (const std::optional<StoreTime> first = store.FirstRoundStart(query.Profile)) {
-      firstPractice = QDateTime::fromMSecsSinceEpoch(*first, query.Zone).date();
-    }
+    const StoreResult<std::optional<StoreTime>> first = store.FirstRoundStart(query.Profile);
+    if (!first) stats.ReadError = first.Error();
+    if (first && *first) firstPractice = QDateTime::fromMSecsSinceEpoch(**first, query.Zone).date();
   }
   stats.LastDay = today;
   stats.FirstDay = FirstDayOf(query.Period, today, firstPractice);
@@ -74,7 +74,12 @@ ProgressStats ComputeProgress(ProgressStore& store, const ProgressQuery& query) 
   }
   spans.End = StartOf(today.addDays(1), query.Zone);
 
-  const std::vector<RoundSums> rounds = store.SumRounds(query.Profile, spans);
+  const auto failed = [&](const auto& result) {
+    if (!result && !stats.ReadError) stats.ReadError = result.Error();
+  };
+  const StoreResult<std::vector<RoundSums>> roundResult = store.SumRounds(query.Profile, spans);
+  failed(roundResult);
+  const std::vector<RoundSums> rounds = roundResult.ValueOr({});
   for (std::size_t i = 0; i < rounds.size() && i < stats.Spans.size(); ++i) {
     stats.Spans[i].Rounds = rounds[i];
     stats.Totals.Rounds += rounds[i].Rounds;
@@ -83,7 +88,9 @@ ProgressStats ComputeProgress(ProgressStore& store, const ProgressQuery& query) 
     stats.Totals.Errors += rounds[i].Errors;
     stats.Totals.Seconds += rounds[i].Seconds;
   }
-  for (const TaskSums& sums : store.SumTasks(query.Profile, spans)) {
+  const StoreResult<std::vector<TaskSums>> taskResult = store.SumTasks(query.Profile, spans);
+  failed(taskResult);
+  for (const TaskSums& sums : taskResult.ValueOr({})) {
     const auto kind = static_cast<std::size_t>(sums.Kind);
     if (sums.Span < 0 || static_cast<std::size_t>(sums.Span) >= stats.Spans.size() ||
         kind >= kTaskKindCount) {
@@ -98,8 +105,10 @@ ProgressStats ComputeProgress(ProgressStore& store, const ProgressQuery& query) 
     stats.Time.Solved += sums.Solved;
     stats.Time.Seconds += sums.SecondsToSolve;
   }
-  stats.MostMissed = store.MostMissedTerms(
+  const StoreResult<std::vector<WrongTerm>> missed = store.MostMissedTerms(
       query.Profile, spans.Starts.empty() ? 0 : spans.Starts[0], spans.End, kMostMissedShown);
+  failed(missed);
+  stats.MostMissed = missed.ValueOr({});
 
   int compared = 0;
   for (int k = 0; k < kTaskKindCount; ++k) {

@@ -75,6 +75,9 @@ struct ProgressStats {
   // with at least kWeakestKindMinTasks answered tasks; none when fewer than
   // two kinds have that many (there is nothing to compare then).
   std::optional<TaskKind> WeakestKind;
+  // Set when the store could not give everything: the numbers above are
+  // then incomplete, and the window says so.
+  std::optional<StoreError> ReadError;
 };
 
 inline constexpr int kMostMissedShown = 10;

@@ -23,4 +23,8 @@ QString CleanProfileName(const QString& name) {
   return clean;
 }
 
+TaskKind ClassifyTerm(const QString& term) {
+  return ClassifyTask(term.toLatin1().toStdString());
+}
+
 }  // namespace numora

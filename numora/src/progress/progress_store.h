@@ -6,6 +6,11 @@
 // and the practice of missed tasks read from it. Implementations: SQLite on
 // disk (sqlite_progress_store.h) and MemoryProgressStore, which tests use and
 // which the program falls back to when the file cannot be used.
+//
+// Reads give a value or a typed error (store_result.h), never an empty list
+// for a failure. Task terms are text as shown (decoded once, by the
+// recorder). Problems meant for the user go to Problems(), which the window
+// shows when it is its turn.
 #pragma once
 
 #include <QString>
@@ -17,6 +22,8 @@
 #include <vector>
 
 #include "game_params.h"
+#include "store_problems.h"
+#include "store_result.h"
 #include "task_kind.h"
 
 namespace numora {
@@ -32,11 +39,20 @@ struct ProfileInfo {
 };
 
 // How a stored round stands; the numbers are what the file holds.
-enum class RoundState : std::uint8_t { Open = 0, Finished = 1, Abandoned = 2, OpenAtClose = 3 };
+// AbandonedByExit: left open by a run that ended without closing it (a crash,
+// a kill), closed at a later start.
+enum class RoundState : std::uint8_t {
+  Open = 0,
+  Finished = 1,
+  Abandoned = 2,
+  OpenAtClose = 3,
+  AbandonedByExit = 4,
+};
+inline constexpr int kRoundStateCount = 5;
 
 struct RoundTaskRecord {
-  int Slot = 0;      // 0..14 in reading order
-  std::string Term;  // as shown, e.g. "250/25+7"
+  int Slot = 0;  // 0..14 in reading order
+  QString Term;  // as shown, e.g. "250/25+7"
   std::int64_t Expected = 0;
 };
 
@@ -79,7 +95,7 @@ struct StoredTask {
   StoreTime RoundStart = 0;
   TLevel Level = 0;
   int Slot = 0;
-  std::string Term;
+  QString Term;
   std::int64_t Expected = 0;
   TaskKind Kind = TaskKind::Mixed;
   std::int32_t WrongAnswers = 0;
@@ -91,7 +107,7 @@ struct StoredTask {
 // A task answered wrong at least once and not yet answered right at the first
 // try in a later round.
 struct MissedTask {
-  std::string Term;
+  QString Term;
   std::int64_t Expected = 0;
   int Misses = 0;  // tasks with that term answered wrong
   StoreTime LastMiss = 0;
@@ -123,7 +139,7 @@ struct TaskSums {
 
 // A term answered wrong in tasks of a period.
 struct WrongTerm {
-  std::string Term;
+  QString Term;
   std::int64_t Expected = 0;
   int Tasks = 0;         // tasks with that term answered wrong at least once
   int WrongAnswers = 0;  // wrong answers given to them
@@ -139,65 +155,65 @@ struct TimeSpans {
 
 class ProgressStore {
  public:
-  using ProblemHandler = std::function<void(const QString& message)>;
-
   virtual ~ProgressStore() = default;
 
-  virtual std::vector<ProfileInfo> Profiles() = 0;
+  virtual StoreResult<std::vector<ProfileInfo>> Profiles() = 0;
   // A new profile; std::nullopt when the name is taken, empty or cannot be
   // stored. Names pass CleanProfileName first.
   virtual std::optional<ProfileId> AddProfile(const QString& name) = 0;
   virtual bool RenameProfile(ProfileId profile, const QString& name) = 0;
   // Removes the profile with all its rounds.
   virtual bool DeleteProfile(ProfileId profile) = 0;
-  virtual std::optional<ProfileId> LastProfile() = 0;
+  virtual StoreResult<std::optional<ProfileId>> LastProfile() = 0;
   virtual void SetLastProfile(ProfileId profile) = 0;
 
-  // Each call is committed before it returns.
-  virtual std::optional<RoundId> StartRound(const RoundOpening& opening) = 0;
-  virtual bool RecordAnswer(RoundId round, const AnswerRecord& answer) = 0;
-  virtual bool EndRound(RoundId round, const RoundClosing& closing) = 0;
+  // Each call is committed before it returns. A profile or round that is not
+  // (or no longer) in the store gives StoreErrorKind::Missing and writes
+  // nothing.
+  virtual StoreResult<RoundId> StartRound(const RoundOpening& opening) = 0;
+  virtual StoreStatus RecordAnswer(RoundId round, const AnswerRecord& answer) = 0;
+  virtual StoreStatus EndRound(RoundId round, const RoundClosing& closing) = 0;
 
   // Rounds and tasks whose round started in [from, to), oldest first.
-  virtual std::vector<StoredRound> Rounds(ProfileId profile, StoreTime from, StoreTime to) = 0;
-  virtual void ForEachTask(ProfileId profile, StoreTime from, StoreTime to,
-                           const std::function<void(const StoredTask&)>& visit) = 0;
+  virtual StoreResult<std::vector<StoredRound>> Rounds(ProfileId profile, StoreTime from,
+                                                       StoreTime to) = 0;
+  // On an error, visit may have seen some of the tasks.
+  virtual StoreStatus ForEachTask(ProfileId profile, StoreTime from, StoreTime to,
+                                  const std::function<void(const StoredTask&)>& visit) = 0;
   // Missed tasks of rounds started since `since`, the most recently missed
   // first, then the most often missed; at most limit.
-  virtual std::vector<MissedTask> MissedTasks(ProfileId profile, StoreTime since, int limit) = 0;
+  virtual StoreResult<std::vector<MissedTask>> MissedTasks(ProfileId profile, StoreTime since,
+                                                           int limit) = 0;
 
   // The sums the progress window charts, computed where the data is: ten
   // years of practice are far too many tasks to hand over one by one.
   // One entry per span, empty spans included.
-  virtual std::vector<RoundSums> SumRounds(ProfileId profile, const TimeSpans& spans) = 0;
+  virtual StoreResult<std::vector<RoundSums>> SumRounds(ProfileId profile,
+                                                        const TimeSpans& spans) = 0;
   // One entry per span, kind and level that has answered tasks; ordered by
   // span, kind, level.
-  virtual std::vector<TaskSums> SumTasks(ProfileId profile, const TimeSpans& spans) = 0;
+  virtual StoreResult<std::vector<TaskSums>> SumTasks(ProfileId profile,
+                                                      const TimeSpans& spans) = 0;
   // The terms answered wrong in rounds started in [from, to): the most often
   // missed first, then the most wrong answers, then by term; at most limit.
-  virtual std::vector<WrongTerm> MostMissedTerms(ProfileId profile, StoreTime from, StoreTime to,
-                                                 int limit) = 0;
+  virtual StoreResult<std::vector<WrongTerm>> MostMissedTerms(ProfileId profile, StoreTime from,
+                                                              StoreTime to, int limit) = 0;
   // When the profile's first round started; std::nullopt without rounds.
-  virtual std::optional<StoreTime> FirstRoundStart(ProfileId profile) = 0;
+  virtual StoreResult<std::optional<StoreTime>> FirstRoundStart(ProfileId profile) = 0;
 
-  // Where a failure to store goes (once per store: one message is enough).
-  void SetProblemHandler(ProblemHandler handler) { onProblem_ = std::move(handler); }
-
- protected:
-  void ReportProblem(const QString& message) {
-    if (problemReported_) return;
-    problemReported_ = true;
-    if (onProblem_) onProblem_(message);
-  }
+  // What went wrong, for the window to show when it is its turn.
+  StoreProblems& Problems() { return problems_; }
 
  private:
-  ProblemHandler onProblem_;
-  bool problemReported_ = false;
+  StoreProblems problems_;
 };
 
 // A name as a profile keeps it: control characters removed, blanks trimmed,
 // at most kProfileNameMax characters. Empty when nothing is left.
 inline constexpr int kProfileNameMax = 60;
 QString CleanProfileName(const QString& name);
+
+// The kind of a task as shown (the operators are plain ASCII).
+TaskKind ClassifyTerm(const QString& term);
 
 }  // namespace numora

@@ -9,6 +9,7 @@
 
 #include "csv_export.h"
 #include "sqlite_progress_store.h"
+#include "store_problem_text.h"
 
 namespace numora {
 namespace {
@@ -49,15 +50,16 @@ int RunExportCommand(const QStringList& arguments, const QString& storePath) {
   }
 
   OpenedProgressStore opened = OpenProgressStore(storePath);
-  if (!opened.Problem.isEmpty()) {
-    Say(opened.Problem);
+  // A file that is there but cannot be written now can still be read.
+  if (opened.Problem && opened.Problem->Event != StoreEvent::NotSaving) {
+    Say(StoreProblemText(*opened.Problem));
     return 1;
   }
   std::optional<ProfileId> profile;
   if (profileName) {
     const QString wanted = CleanProfileName(*profileName);
     QStringList names;
-    for (const ProfileInfo& info : opened.Store->Profiles()) {
+    for (const ProfileInfo& info : opened.Store->Profiles().ValueOr({})) {
       if (info.Name == wanted) profile = info.Id;
       names << info.Name;
     }

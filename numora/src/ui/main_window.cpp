@@ -10,6 +10,7 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
@@ -206,6 +207,26 @@ void TForm1::AddMenuGroup(MenuPlace place, const QList<QAction*>& actions) {
 }
 
 TForm1::~TForm1() = default;
+
+void TForm1::ShowStoreSign(const QString& text, const QString& description) {
+  if (!storeSign_) {
+    // In the menu bar's corner: the 421 x 204 layout below stays as it is.
+    storeSign_ = new QLabel(menuBar());
+    storeSign_->setObjectName(QStringLiteral("StoreSign"));
+    storeSign_->setStyleSheet(QStringLiteral("QLabel { color: #a00000; font-weight: bold; }"));
+    menuBar()->setCornerWidget(storeSign_, Qt::TopRightCorner);
+  }
+  storeSign_->setText(text);
+  storeSign_->setAccessibleName(text);
+  storeSign_->setAccessibleDescription(description);
+  storeSign_->setToolTip(description);
+  storeSign_->setVisible(!text.isEmpty());
+  menuBar()->adjustSize();
+}
+
+QString TForm1::StoreSignText() const {
+  return storeSign_ && !storeSign_->isHidden() ? storeSign_->text() : QString();
+}
 
 void TForm1::BuildMenu() {
   QMenu* file = menuBar()->addMenu(tr("&Datei"));

@@ -23,6 +23,7 @@
 
 class QAction;
 class QFrame;
+class QLabel;
 class QKeyEvent;
 class QMenu;
 class QPainter;
@@ -170,6 +171,10 @@ class TForm1 : public QMainWindow {
   QString RoundCountsText() const;
   QString TotalCountsText() const;
   QString ProgressText() const;
+  // A sign at the right of the menu bar while the progress is not saved
+  // (empty text: none), with a description for screen readers.
+  void ShowStoreSign(const QString& text, const QString& description);
+  QString StoreSignText() const;
   // Moves the focus from a task to the nearest open task in a direction;
   // left and right go on in the next or previous row.
   void MoveTaskFocus(const TAufgabe& from, int columns, int rows);
@@ -199,6 +204,7 @@ class TForm1 : public QMainWindow {
   std::array<std::array<TAufgabe*, kTaskRows>, kTaskColumns> Tasks{};
   std::unique_ptr<TrainerGame> game_;
   QMenu* helpMenu_ = nullptr;
+  QLabel* storeSign_ = nullptr;
   zelv::Scale scale_;
   QString child_;
 };

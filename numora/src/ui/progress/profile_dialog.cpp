@@ -125,7 +125,7 @@ void ProfileDialog::Select(ProfileId profile) {
 
 void ProfileDialog::Reload(std::optional<ProfileId> select) {
   Children->clear();
-  for (const ProfileInfo& profile : store_.Profiles()) {
+  for (const ProfileInfo& profile : store_.Profiles().ValueOr({})) {
     auto* item = new QListWidgetItem(profile.Name, Children);
     item->setData(Qt::UserRole, static_cast<qlonglong>(profile.Id));
     item->setToolTip(profile.Name);
@@ -158,7 +158,7 @@ std::optional<QString> ProfileDialog::AskName(const QString& caption, const QStr
     }
     // "ben" beside "Ben" would be two children that nobody tells apart.
     bool taken = false;
-    for (const ProfileInfo& profile : store_.Profiles()) {
+    for (const ProfileInfo& profile : store_.Profiles().ValueOr({})) {
       taken =
           taken || (profile.Name.compare(name, Qt::CaseInsensitive) == 0 && profile.Id != renamed);
     }
@@ -199,7 +199,7 @@ void ProfileDialog::DeleteChild() {
   if (!profile || Children->count() < 2) return;
   const QString name = Children->currentItem()->text();
   const std::vector<StoredRound> rounds =
-      store_.Rounds(*profile, 0, std::numeric_limits<StoreTime>::max());
+      store_.Rounds(*profile, 0, std::numeric_limits<StoreTime>::max()).ValueOr({});
   long long solved = 0;
   for (const StoredRound& round : rounds) solved += round.Counts.Solved;
   const QString roundsText = rounds.size() == 1

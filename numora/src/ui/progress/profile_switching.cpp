@@ -20,7 +20,7 @@ TLevel LastLevel(ProgressStore& store, ProfileId profile) {
   const StoreTime end = ToStoreTime(WallClock::now()) + kDay;  // a clock set back a little
   for (StoreTime span = 8 * kDay;; span *= 8) {
     const StoreTime from = span > end ? 0 : end - span;
-    const std::vector<StoredRound> rounds = store.Rounds(profile, from, end);
+    const std::vector<StoredRound> rounds = store.Rounds(profile, from, end).ValueOr({});
     if (!rounds.empty()) {
       const TLevel level = rounds.back().Counts.Difficulty;
       return level < kLevelCount ? level : TLevel{1};
@@ -34,8 +34,10 @@ TLevel LastLevel(ProgressStore& store, ProfileId profile) {
 // child yet, one named after the login user, so that a single child is
 // never asked anything.
 ProfileId ChooseStartProfile(ProgressStore& store) {
-  const std::vector<ProfileInfo> profiles = store.Profiles();
-  if (const std::optional<ProfileId> last = store.LastProfile()) return *last;
+  const std::vector<ProfileInfo> profiles = store.Profiles().ValueOr({});
+  if (const std::optional<ProfileId> last = store.LastProfile().ValueOr(std::nullopt)) {
+    return *last;
+  }
   if (!profiles.empty()) return profiles.front().Id;
   QString name = CleanProfileName(zelv::GetLogonUserName());
   if (name.isEmpty()) name = ProfileSwitching::tr("Kind");
@@ -51,7 +53,8 @@ ProfileSwitching::ProfileSwitching(TForm1& form, ProgressStore& store, zelv::Use
       form_(form),
       store_(store),
       dialogs_(dialogs),
-      progressDialogs_(progressDialogs) {
+      progressDialogs_(progressDialogs),
+      writes_(store) {
   connect(Action, &QAction::triggered, this, &ProfileSwitching::ChooseProfile);
   const ProfileId profile = ChooseStartProfile(store_);
   store_.SetLastProfile(profile);
@@ -61,14 +64,14 @@ ProfileSwitching::ProfileSwitching(TForm1& form, ProgressStore& store, zelv::Use
 ProfileSwitching::~ProfileSwitching() = default;
 
 QString ProfileSwitching::ProfileName() {
-  for (const ProfileInfo& profile : store_.Profiles()) {
+  for (const ProfileInfo& profile : store_.Profiles().ValueOr({})) {
     if (profile.Id == Profile()) return profile.Name;
   }
-  return {};
+  return practising_;
 }
 
 bool ProfileSwitching::HasProfile(ProfileId profile) {
-  for (const ProfileInfo& info : store_.Profiles()) {
+  for (const ProfileInfo& info : store_.Profiles().ValueOr({})) {
     if (info.Id == profile) return true;
   }
   return false;
@@ -93,8 +96,13 @@ void ProfileSwitching::StartChildsRun(ProfileId profile, bool switching) {
   // At program start the first round is already dealt; it is dealt again
   // only for another level.
   if (switching || level != form_.Game().CurrentRound().Difficulty) form_.StartChildRun(level);
-  recorder_ = std::make_unique<ProgressRecorder>(form_.Game(), store_, profile);
-  form_.ShowPractisingChild(ProfileName());
+  recorder_ = std::make_unique<ProgressRecorder>(form_.Game(), writes_, profile);
+  practising_ = ProfileName();
+  form_.ShowPractisingChild(practising_);
+}
+
+void ProfileSwitching::FollowDeletedChild() {
+  if (!HasProfile(Profile())) SwitchProfile(ChooseStartProfile(store_));
 }
 
 void ProfileSwitching::SwitchProfile(ProfileId profile) {

@@ -37,6 +37,13 @@ class ProfileSwitching : public QObject {
 
   ProfileId Profile() const { return recorder_->Profile(); }
   QString ProfileName();
+  // The name of the child practising, kept also once it was deleted.
+  const QString& PractisingName() const { return practising_; }
+  // False while the recorder's writes wait for the store.
+  bool Saving() const { return writes_.Saving(); }
+  // The child practising was deleted by another running copy: a remaining
+  // child practises from now on.
+  void FollowDeletedChild();
   bool HasProfile(ProfileId profile);
 
   // "Kind wechseln …": the child chosen practises from now on.
@@ -63,7 +70,11 @@ class ProfileSwitching : public QObject {
   ProgressStore& store_;
   zelv::UserDialogs& dialogs_;
   ProgressDialogs& progressDialogs_;
+  // The recorders' writes, kept across a change of child: answers that wait
+  // for the store are not lost with the recorder.
+  PendingWrites writes_;
   std::unique_ptr<ProgressRecorder> recorder_;
+  QString practising_;
 };
 
 }  // namespace numora

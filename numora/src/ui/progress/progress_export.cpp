@@ -46,7 +46,7 @@ void ProgressExport::ExportCsv() {
   const QString caption = tr("Exportieren");
   std::optional<ProfileId> profile = profiles_.Profile();
   QString fileName = profiles_.ProfileName();
-  const std::size_t children = store_.Profiles().size();
+  const std::size_t children = store_.Profiles().ValueOr({}).size();
   if (children > 1) {
     const zelv::DialogButton answer = dialogs_.Message(
         &parent_, caption,

@@ -72,10 +72,7 @@ QString MissedList(const ProgressStats& stats) {
   for (const WrongTerm& term : stats.MostMissed) {
     const QString times = term.Tasks == 1 ? ReportTexts::tr("1-mal falsch")
                                           : ReportTexts::tr("%1-mal falsch").arg(term.Tasks);
-    lines << QStringLiteral("%1 = %2 (%3)")
-                 .arg(QString::fromStdString(term.Term))
-                 .arg(term.Expected)
-                 .arg(times);
+    lines << QStringLiteral("%1 = %2 (%3)").arg(term.Term).arg(term.Expected).arg(times);
   }
   return lines.join(QStringLiteral("; "));
 }

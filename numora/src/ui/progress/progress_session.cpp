@@ -9,6 +9,8 @@
 #include "program_identity.h"
 #include "progress_export.h"
 #include "progress_report_commands.h"
+#include "store_problem_text.h"
+#include "zelvlib/cp1252.h"
 #include "zelvlib/dialogs.h"
 
 namespace numora {
@@ -18,10 +20,14 @@ ProgressSession::ProgressSession(TForm1& form, zelv::UserDialogs& dialogs,
     : form_(form),
       dialogs_(dialogs),
       ownDialogs_(progressDialogs ? nullptr : std::make_unique<QtProgressDialogs>()),
-      store_(std::move(opened.Store)),
-      openingProblem_(std::move(opened.Problem)) {
+      store_(std::move(opened.Store)) {
   ProgressDialogs& chosenDialogs = progressDialogs ? *progressDialogs : *ownDialogs_;
-  store_->SetProblemHandler([this](const QString& message) { ShowProblem(message); });
+  neverSaves_ = opened.Problem && (opened.Problem->Event == StoreEvent::NotOpened ||
+                                   opened.Problem->Event == StoreEvent::DamagedButInUse);
+  // Problems come from deep inside an answer: shown once the answer is done.
+  store_->Problems().SetListener([this] {
+    QMetaObject::invokeMethod(this, &ProgressSession::ShowStoreProblems, Qt::QueuedConnection);
+  });
   profiles_ = std::make_unique<ProfileSwitching>(form_, *store_, dialogs_, chosenDialogs);
   export_ = std::make_unique<ProgressExport>(form_, *store_, dialogs_, *profiles_);
   report_ =
@@ -48,11 +54,31 @@ QString ProgressSession::ProfileName() {
   return profiles_->ProfileName();
 }
 
-void ProgressSession::ShowOpeningProblem() {
-  if (openingProblem_.isEmpty()) return;
-  dialogs_.Message(&form_, ApplicationTitle(), openingProblem_, zelv::DialogIcon::Warning,
-                   {zelv::DialogButton::Ok});
-  openingProblem_.clear();
+void ProgressSession::ShowStoreProblems() {
+  if (!started_ || showing_) return;  // the loop below takes what comes meanwhile
+  showing_ = true;
+  while (!store_->Problems().Empty()) {
+    for (const StoreProblem& problem : store_->Problems().Take()) {
+      if (problem.Event == StoreEvent::SavingAgain) continue;  // the sign goes: enough
+      if (problem.Event == StoreEvent::ProfileGone) {
+        if (problem.Profile != Profile()) continue;  // an earlier child's late write
+        const QString gone = profiles_->PractisingName();
+        profiles_->FollowDeletedChild();
+        ShowProblem(ProfileGoneText(gone, profiles_->PractisingName()));
+        continue;
+      }
+      ShowProblem(StoreProblemText(problem));
+    }
+    UpdateSavingSign();
+  }
+  UpdateSavingSign();
+  showing_ = false;
+}
+
+void ProgressSession::UpdateSavingSign() {
+  const bool saving = !neverSaves_ && profiles_->Saving();
+  form_.ShowStoreSign(saving ? QString() : NotSavingSignText(),
+                      saving ? QString() : NotSavingSignDescription());
 }
 
 void ProgressSession::ShowProblem(const QString& message) {
@@ -63,8 +89,15 @@ void ProgressSession::ShowProblem(const QString& message) {
 void ProgressSession::PracticeMissedTasks() {
   const StoreTime since = ToStoreTime(WallClock::now() - std::chrono::hours(24 * kPracticeDays));
   std::vector<PracticeTask> tasks;
-  for (const MissedTask& missed : store_->MissedTasks(Profile(), since, kTasksPerRound)) {
-    tasks.push_back({missed.Term, static_cast<engine::Extended>(missed.Expected)});
+  const StoreResult<std::vector<MissedTask>> missed =
+      store_->MissedTasks(Profile(), since, kTasksPerRound);
+  if (!missed) {
+    store_->Problems().Post({StoreEvent::ReadFailed, missed.Error(), {}, 0});
+    return;
+  }
+  for (const MissedTask& task : *missed) {
+    // The game deals its tasks in its own text encoding.
+    tasks.push_back({zelv::ToWindows1252(task.Term), static_cast<engine::Extended>(task.Expected)});
   }
   if (tasks.empty()) {
     dialogs_.Message(&form_, ApplicationTitle(),
@@ -76,8 +109,9 @@ void ProgressSession::PracticeMissedTasks() {
 }
 
 void ProgressSession::StartUp() {
-  ShowOpeningProblem();
-  if (store_->Profiles().size() > 1) ChooseProfile();
+  started_ = true;
+  ShowStoreProblems();
+  if (store_->Profiles().ValueOr({}).size() > 1) ChooseProfile();
 }
 
 void ProgressSession::ChooseProfile() {

@@ -49,8 +49,11 @@ class ProgressSession : public QObject {
   ProfileId Profile() const;
   QString ProfileName();
 
-  // The message about an unusable file, shown once (when the window is up).
-  void ShowOpeningProblem();
+  // The store's problems that wait, each shown once (when the window is
+  // up); a child deleted by another copy is followed by a switch to a
+  // remaining one. Also keeps the main window's "not saving" sign up to date.
+  void ShowStoreProblems();
+  void ShowOpeningProblem() { ShowStoreProblems(); }
   // When the window is up: that message, then, when several children
   // practise here, the question who it is now (the last one preselected).
   void StartUp();
@@ -74,12 +77,15 @@ class ProgressSession : public QObject {
 
  private:
   void ShowProblem(const QString& message);
+  void UpdateSavingSign();
 
   TForm1& form_;
   zelv::UserDialogs& dialogs_;
   std::unique_ptr<ProgressDialogs> ownDialogs_;
   std::unique_ptr<ProgressStore> store_;
-  QString openingProblem_;
+  bool neverSaves_ = false;  // the file could not be opened: memory only
+  bool started_ = false;     // the window is up: problems may be shown
+  bool showing_ = false;
   // Declared after the store, which they use: they go first.
   std::unique_ptr<ProfileSwitching> profiles_;
   std::unique_ptr<ProgressExport> export_;

@@ -208,7 +208,7 @@ void ProgressWindow::FillMissedTable() {
   MissedTable->setRowCount(static_cast<int>(stats_.MostMissed.size()));
   for (int row = 0; row < MissedTable->rowCount(); ++row) {
     const WrongTerm& term = stats_.MostMissed[static_cast<std::size_t>(row)];
-    const QStringList cells = {QString::fromStdString(term.Term), QString::number(term.Expected),
+    const QStringList cells = {term.Term, QString::number(term.Expected),
                                QString::number(term.Tasks)};
     for (int column = 0; column < cells.size(); ++column) {
       auto* item = new QTableWidgetItem(cells[column]);
