@@ -252,6 +252,28 @@ TEST_P(ProgressStatsTest, ARoundNotEndedCountsFromItsTasks) {
   EXPECT_EQ(ended[3], (TaskSums{0, TaskKind::Multiplication, 1, 1, 0, 1, 9}));
 }
 
+// The parent's numbers: a round dropped before any answer is no round, the
+// special points of a finished round count as in the main window's totals.
+TEST_P(ProgressStatsTest, RoundsWithoutAnswersDoNotCountAndSpecialPointsDo) {
+  const ProfileId cleo = *store_->AddProfile(QStringLiteral("Cleo"));
+  // Dropped by a change of level before anything was answered, twice.
+  for (int i = 0; i < 2; ++i) {
+    RoundOpening opening{cleo, At(2026, 12, 7, 8) + i, 1, false, {{0, "1+1", 2}}};
+    const RoundId dropped = *store_->StartRound(opening);
+    (void)store_->EndRound(dropped, {RoundState::Abandoned, 0, {}});
+  }
+  Play(*store_, cleo, At(2026, 12, 7, 9), 1, {{"2+2", 4, 0, true, 3}}, Counts(1, 2, 0, 3));
+  RoundOpening opening{cleo, At(2026, 12, 7, 10), 1, false, {{0, "3+3", 6}}};
+  const RoundId bonus = *store_->StartRound(opening);
+  (void)store_->RecordAnswer(bonus, {0, QStringLiteral("6"), true, 2, 2, Counts(1, 2, 0, 2)});
+  (void)store_->EndRound(bonus, {RoundState::Finished, 14, Counts(1, 2, 0, 2)});
+  const TimeSpans spans{{At(2026, 12, 7, 0)}, At(2026, 12, 8, 0)};
+  const std::vector<RoundSums> sums = *store_->SumRounds(cleo, spans);
+  ASSERT_EQ(sums.size(), 1u);
+  EXPECT_EQ(sums[0].Rounds, 2);
+  EXPECT_EQ(sums[0].Points, 2 + 2 + 14);
+}
+
 INSTANTIATE_TEST_SUITE_P(BothStores, ProgressStatsTest,
                          ::testing::Values(StoreKind::Memory, StoreKind::Sqlite),
                          [](const auto& info) {

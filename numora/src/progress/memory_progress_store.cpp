@@ -187,8 +187,8 @@ StoreResult<std::vector<RoundSums>> MemoryProgressStore::SumRounds(ProfileId pro
     const std::optional<std::size_t> span = SpanOf(spans, round.Data.Start);
     if (round.Profile != profile || !span) continue;
     RoundSums& sum = sums[*span];
-    ++sum.Rounds;
-    sum.Points += round.Data.Counts.Points;
+    if (round.Data.Counts.Solved + round.Data.Counts.Errors > 0) ++sum.Rounds;
+    sum.Points += round.Data.Counts.Points + round.Data.SpecialPoints;
     sum.Solved += round.Data.Counts.Solved;
     sum.Errors += round.Data.Counts.Errors;
     sum.Seconds += round.Data.Counts.Seconds;

@@ -113,7 +113,10 @@ struct MissedTask {
   StoreTime LastMiss = 0;
 };
 
-// Sums over the rounds that started within one span of time.
+// Sums over the rounds that started within one span of time. Rounds counts
+// the rounds with at least one answer (a round dropped by a change of level
+// before any answer is no round a parent would count); Points include the
+// special points of finished rounds, as the main window's totals do.
 struct RoundSums {
   std::int64_t Rounds = 0;
   std::int64_t Points = 0;

@@ -138,10 +138,12 @@ StoreResult<std::vector<MissedTask>> SqliteProgressStore::MissedTasks(ProfileId 
 StoreResult<std::vector<RoundSums>> SqliteProgressStore::SumRounds(ProfileId profile,
                                                                    const TimeSpans& spans) {
   std::vector<RoundSums> sums(spans.Starts.size());
-  const QByteArray sql = QByteArray(kSpansTable) +
-                         " SELECT s.i, count(*), total(r.points), total(r.solved), total(r.errors),"
-                         " total(r.seconds) FROM spans s JOIN rounds r ON r.profile_id = ?"
-                         " AND r.started >= s.lo AND r.started < s.hi GROUP BY s.i";
+  const QByteArray sql =
+      QByteArray(kSpansTable) +
+      " SELECT s.i, total(r.solved + r.errors > 0), total(r.points + r.special_points),"
+      " total(r.solved), total(r.errors),"
+      " total(r.seconds) FROM spans s JOIN rounds r ON r.profile_id = ?"
+      " AND r.started >= s.lo AND r.started < s.hi GROUP BY s.i";
   Statement select(db_, sql.constData());
   if (!select.Run(static_cast<qint64>(spans.End), SpanStartsJson(spans),
                   static_cast<qint64>(profile))) {

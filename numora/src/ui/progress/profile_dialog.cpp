@@ -201,10 +201,12 @@ void ProfileDialog::DeleteChild() {
   const std::vector<StoredRound> rounds =
       store_.Rounds(*profile, 0, std::numeric_limits<StoreTime>::max()).ValueOr({});
   long long solved = 0;
-  for (const StoredRound& round : rounds) solved += round.Counts.Solved;
-  const QString roundsText = rounds.size() == 1
-                                 ? tr("1 Runde")
-                                 : tr("%1 Runden").arg(static_cast<qulonglong>(rounds.size()));
+  long long played = 0;  // rounds with at least one answer
+  for (const StoredRound& round : rounds) {
+    solved += round.Counts.Solved;
+    if (round.Counts.Solved + round.Counts.Errors > 0) ++played;
+  }
+  const QString roundsText = played == 1 ? tr("1 Runde") : tr("%1 Runden").arg(played);
   const QString solvedText =
       solved == 1 ? tr("1 gelösten Aufgabe") : tr("%1 gelösten Aufgaben").arg(solved);
   const QString caption = tr("Kind löschen");

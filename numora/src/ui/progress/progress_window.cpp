@@ -209,7 +209,7 @@ void ProgressWindow::FillMissedTable() {
   for (int row = 0; row < MissedTable->rowCount(); ++row) {
     const WrongTerm& term = stats_.MostMissed[static_cast<std::size_t>(row)];
     const QStringList cells = {term.Term, QString::number(term.Expected),
-                               QString::number(term.Tasks)};
+                               QString::number(term.WrongAnswers)};
     for (int column = 0; column < cells.size(); ++column) {
       auto* item = new QTableWidgetItem(cells[column]);
       if (column > 0) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
